@@ -1,0 +1,183 @@
+#include "Dates.h"
+#include "Clock.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace plax {
+namespace {
+
+// Day number from a proleptic Gregorian date (days since 1970-01-01).
+constexpr std::int32_t daysFromCivil(int y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int>(doe) - 719468;
+}
+
+struct Ymd {
+    int y;
+    unsigned m, d;
+};
+
+constexpr Ymd civilFromDays(std::int32_t z) {
+    z += 719468;
+    const int era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int y = static_cast<int>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    return {y + (m <= 2), m, d};
+}
+
+QString pad2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
+
+} // namespace
+
+bool CalDate::isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int CalDate::daysInMonth(int y, int m) {
+    static const int table[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m < 1 || m > 12)
+        return 0;
+    return m == 2 && isLeap(y) ? 29 : table[m - 1];
+}
+
+std::optional<CalDate> CalDate::fromYmd(int y, int m, int d) {
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > daysInMonth(y, m))
+        return std::nullopt;
+    return ymd(y, m, d);
+}
+
+CalDate CalDate::ymd(int y, int m, int d) {
+    return fromDays(daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)));
+}
+
+int CalDate::year() const { return civilFromDays(days_).y; }
+int CalDate::month() const { return static_cast<int>(civilFromDays(days_).m); }
+int CalDate::day() const { return static_cast<int>(civilFromDays(days_).d); }
+
+int CalDate::weekday() const {
+    // 1970-01-01 was a Thursday (5 in 1 = Sunday numbering).
+    int w = (days_ + 4) % 7; // 0 = Sunday
+    if (w < 0)
+        w += 7;
+    return w + 1;
+}
+
+QString CalDate::toIso() const {
+    const Ymd c = civilFromDays(days_);
+    return QStringLiteral("%1-%2-%3").arg(c.y, 4, 10, QLatin1Char('0')).arg(pad2(int(c.m)), pad2(int(c.d)));
+}
+
+std::optional<CalDate> CalDate::fromIso(const QString& text) {
+    if (text.size() < 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return std::nullopt;
+    bool ok1 = false, ok2 = false, ok3 = false;
+    const int y = text.mid(0, 4).toInt(&ok1);
+    const int m = text.mid(5, 2).toInt(&ok2);
+    const int d = text.mid(8, 2).toInt(&ok3);
+    if (!ok1 || !ok2 || !ok3)
+        return std::nullopt;
+    return fromYmd(y, m, d);
+}
+
+QString CalDate::toMdy2() const {
+    const Ymd c = civilFromDays(days_);
+    return pad2(int(c.m)) + '/' + pad2(int(c.d)) + '/' + pad2(c.y % 100);
+}
+
+QString CalDate::toMdy4() const {
+    const Ymd c = civilFromDays(days_);
+    return pad2(int(c.m)) + '/' + pad2(int(c.d)) + '/' + QStringLiteral("%1").arg(c.y, 4, 10, QLatin1Char('0'));
+}
+
+QString CalDate::format(const QString& qtFormat) const {
+    const Ymd c = civilFromDays(days_);
+    // English names regardless of locale, as the screens were written.
+    return QLocale(QLocale::English, QLocale::UnitedStates)
+        .toString(QDate(c.y, int(c.m), int(c.d)), qtFormat);
+}
+
+QString CalDate::toShortDate() const { return format(shortDateFormat()); }
+
+std::optional<TimeOfDay> TimeOfDay::fromHm(int h, int m) {
+    if (h < 0 || h > 23 || m < 0 || m > 59)
+        return std::nullopt;
+    return fromMinutes(h * 60 + m);
+}
+
+QString TimeOfDay::toHm() const { return pad2(hour()) + ':' + pad2(minute()); }
+
+std::optional<TimeOfDay> TimeOfDay::parse(const QString& input) {
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*(\d{1,2}):(\d{2})(?::(\d{2}))?\s*([AaPp][Mm])?\s*$)"));
+    const auto m = re.match(input);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int h = m.captured(1).toInt();
+    const int mi = m.captured(2).toInt();
+    if (m.captured(3).size() && m.captured(3).toInt() > 59)
+        return std::nullopt;
+    const QString ampm = m.captured(4).toUpper();
+    if (!ampm.isEmpty()) {
+        if (h < 1 || h > 12)
+            return std::nullopt;
+        if (ampm == QLatin1String("AM"))
+            h = h == 12 ? 0 : h;
+        else
+            h = h == 12 ? 12 : h + 12;
+    }
+    return fromHm(h, mi);
+}
+
+int expandTwoDigitYear(int yy, int currentYear) {
+    // The window is the 100 years ending 20 years after the current year.
+    const int last = currentYear + 20;
+    int year = (last / 100) * 100 + yy;
+    if (year > last)
+        year -= 100;
+    return year;
+}
+
+QString shortDateFormat() {
+    static const QString fmt = [] {
+        QString f = QLocale::system().dateFormat(QLocale::ShortFormat);
+        // Make the year four digits whatever the locale says.
+        static const QRegularExpression years(QStringLiteral("y+"));
+        f.replace(years, QStringLiteral("yyyy"));
+        return f;
+    }();
+    return fmt;
+}
+
+std::optional<CalDate> parseDate(const QString& input, int currentYear) {
+    const QString text = input.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    if (auto iso = CalDate::fromIso(text); iso && text.size() == 10)
+        return iso;
+    static const QRegularExpression mdy(QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{2}|\d{4})$)"));
+    if (const auto m = mdy.match(text); m.hasMatch()) {
+        int y = m.captured(3).toInt();
+        if (m.captured(3).size() == 2)
+            y = expandTwoDigitYear(y, currentYear);
+        return CalDate::fromYmd(y, m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    // The locale's short format (for example dd.MM.yyyy).
+    const QDate q = QLocale::system().toDate(text, shortDateFormat());
+    if (q.isValid())
+        return CalDate::fromYmd(q.year(), q.month(), q.day());
+    return std::nullopt;
+}
+
+std::optional<CalDate> parseDate(const QString& text) { return parseDate(text, Clock::today().year()); }
+
+} // namespace plax

@@ -1,0 +1,63 @@
+#include "WorkWeek.h"
+
+namespace plax {
+
+int workWeekday(CalDate d, int workDay) { return ((d.weekday() - workDay) % 7 + 7) % 7 + 1; }
+
+CalDate WeekStart(CalDate d, const CompanySettings& s) { return d.addDays(1 - workWeekday(d, s.WorkDay)); }
+
+CalDate WeekEnd(CalDate d, TimeOfDay t, const CompanySettings& s) {
+    const CalDate workDate = t < s.DayStartTime ? d.addDays(-1) : d;
+    const CalDate ws = WeekStart(workDate, s);
+    // 167 + DayStartHours hours after the start of the week's first day.
+    return ws.addDays((167 + s.DayStartHours) / 24);
+}
+
+CalDate WeekEndFor(CalDate d, TimeOfDay t, TimeOfDay dayStart, const CompanySettings& s) {
+    const CalDate workDate = t < dayStart ? d.addDays(-1) : d;
+    const CalDate ws = WeekStart(workDate, s);
+    return ws.addDays((168 + dayStart.minutes() / 60) / 24);
+}
+
+int WeekNumber(CalDate d, const CompanySettings& s) {
+    const int y = d.year();
+    const CalDate w1 = WeekStart(CalDate::ymd(y, 1, 1), s);
+    const CalDate w2 = y < 9999 ? WeekStart(CalDate::ymd(y + 1, 1, 1), s) : CalDate::fromDays(INT32_MAX);
+    if (d >= w2)
+        return (d - w2) / 7 + 1;
+    return (d - w1) / 7 + 1;
+}
+
+int WeekNumber(CalDate d, TimeOfDay t, const CompanySettings& s) {
+    const int w = WeekNumber(d, s);
+    return t < s.DayStartTime ? w - 1 : w;
+}
+
+int WeekNumberShifted(CalDate d, TimeOfDay t1, TimeOfDay t2, const CompanySettings& s) {
+    const int w = WeekNumber(d, s);
+    return t1 < t2 ? w - 1 : w;
+}
+
+std::int32_t RoundMinutes(std::int32_t m, const CompanySettings& s) {
+    const std::int32_t unit = s.RoundTotal;
+    if (unit == 0)
+        return m;
+    // Nearest multiple, a half going to the even quotient, in integers.
+    std::int64_t q = m / unit;
+    std::int64_t r = m % unit;
+    if (r < 0) {
+        r += unit;
+        --q;
+    }
+    if (2 * r > unit || (2 * r == unit && (q % 2 != 0)))
+        ++q;
+    return std::int32_t(q * unit);
+}
+
+std::int32_t ShiftMinutes(CalDate tdate, TimeOfDay clockIn, CalDate dateOut, TimeOfDay clockOut,
+                          const CompanySettings& s) {
+    const std::int32_t m = (dateOut - tdate) * 1440 + clockOut.minutes() - clockIn.minutes();
+    return RoundMinutes(m, s);
+}
+
+} // namespace plax

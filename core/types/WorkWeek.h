@@ -1,0 +1,42 @@
+#pragma once
+// Work-day, work-week and shift-length arithmetic, shared by both programs.
+// Pure functions of their arguments and the settings passed in.
+
+#include "CompanySettings.h"
+#include "Dates.h"
+
+#include <cstdint>
+
+namespace plax {
+
+// Weekday of d counted from the first day of the work week: 1 .. 7.
+int workWeekday(CalDate d, int workDay);
+
+CalDate WeekStart(CalDate d, const CompanySettings& s);
+// The calendar date on which the work week of the punch (d, t) ends:
+// start + 6 days when the day starts before 01:00, else start + 7 days.
+CalDate WeekEnd(CalDate d, TimeOfDay t, const CompanySettings& s);
+// As WeekEnd with an explicit day start; always start + 7 days.
+CalDate WeekEndFor(CalDate d, TimeOfDay t, TimeOfDay dayStart, const CompanySettings& s);
+// Work-week number of d in its year (week 1 holds 1 January).
+int WeekNumber(CalDate d, const CompanySettings& s);
+// Minus one when t is earlier than the day start, whatever d is.
+int WeekNumber(CalDate d, TimeOfDay t, const CompanySettings& s);
+// WeekNumber(d), minus one when t1 is earlier than t2.
+int WeekNumberShifted(CalDate d, TimeOfDay t1, TimeOfDay t2, const CompanySettings& s);
+
+// m rounded to the nearest multiple of RoundTotal, a half going to the even
+// multiple. Computed in 32 bits, so long shifts never overflow.
+std::int32_t RoundMinutes(std::int32_t m, const CompanySettings& s);
+// Rounded length of a shift in minutes.
+std::int32_t ShiftMinutes(CalDate tdate, TimeOfDay clockIn, CalDate dateOut, TimeOfDay clockOut,
+                          const CompanySettings& s);
+inline std::int32_t MinutesToHours(std::int32_t m) { return m / 60; }
+inline std::int32_t MinutesRemainder(std::int32_t m) { return m % 60; }
+
+// The work date of a punch: the previous calendar date before the day start.
+inline CalDate WorkDate(CalDate d, TimeOfDay t, const CompanySettings& s) {
+    return t < s.DayStartTime ? d.addDays(-1) : d;
+}
+
+} // namespace plax

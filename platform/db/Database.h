@@ -1,0 +1,157 @@
+#pragma once
+// The company database engine: our stand-in for the desktop engine the
+// programs were designed around, built on the SQLCipher C API.
+//
+// What it keeps from that engine, because the screens rely on it:
+//  - text compares and unique keys ignore letter case (columns are NOCASE);
+//  - execute() skips rows that would break a unique index (or a column rule)
+//    and reports no error; executeStrict() raises instead;
+//  - LIKE patterns use * and ? as wildcards (jetLike);
+//  - errors carry the engine's numbers (DbError.h);
+//  - the database password is the file's encryption key.
+// Every value goes in as a bound parameter; no caller pastes text into SQL.
+//
+// Threading: a Database and everything opened from it belong to the thread
+// that opened it. Two processes may use one file at the same time (WAL
+// journal, busy timeout).
+
+#include "DbError.h"
+#include "Recordset.h"
+#include "Value.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace plax::db {
+
+class Query;
+
+class Database {
+public:
+    // Opens an existing file; never creates one. `connect` is ";pwd=" followed
+    // by the password ("" or ";pwd=" for none).
+    static std::unique_ptr<Database> open(const QString& path, bool exclusive = false, bool readOnly = false,
+                                          const QString& connect = QString());
+    // Creates a new, empty database file (plain when password is empty).
+    // Fails with InUse when the file exists already.
+    static std::unique_ptr<Database> create(const QString& path, const QString& password = QString());
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+    bool isOpen() const { return db_ != nullptr; }
+    bool isExclusive() const { return exclusive_; }
+    void close();
+
+    // Action statement with the engine's silent rules: an INSERT or UPDATE
+    // skips the rows that would break a unique index or a column rule.
+    // Returns the number of rows written.
+    int execute(const QString& sql, const Params& params = {});
+    // Action statement that raises on any failure, constraint ones included.
+    int executeStrict(const QString& sql, const Params& params = {});
+    // Several statements without parameters (schema scripts).
+    void executeScript(const QString& sql);
+
+    // A read-only snapshot of the rows of a SELECT.
+    Recordset openRecordset(const QString& sql, const Params& params = {});
+    // An updatable view of the rows of one table: AddNew/Edit/Update/Delete
+    // write through at once. `where` and `orderBy` are SQL fragments written
+    // by the program (values go in `params`).
+    Recordset openDynaset(const QString& table, const QString& where = QString(), const Params& params = {},
+                          const QString& orderBy = QString());
+
+    // A statement prepared once and run many times with new parameters.
+    Query prepare(const QString& sql);
+
+    // Sets, changes or clears the database password. The database must be
+    // open exclusively with the old password. Plain <-> protected included.
+    void newPassword(const QString& oldPassword, const QString& newPassword);
+    // Lets the engine finish background work (a checkpoint of the journal).
+    void idle();
+
+    bool tableExists(const QString& name);
+    QStringList columns(const QString& table);
+    int changes() const;
+    qint64 lastInsertRowId() const;
+    bool inTransaction() const;
+
+    // A write transaction: begun at construction (IMMEDIATE, so it waits for
+    // other writers within the busy timeout), rolled back unless committed.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+        void commit();
+
+    private:
+        Database& db_;
+        bool open_ = false;
+        bool nested_ = false;
+    };
+
+    sqlite3* handle() const { return db_; }
+    // Raises the DbError for the connection's last failure.
+    [[noreturn]] void raise(int rc, const QString& sql = QString()) const;
+
+private:
+    Database() = default;
+    void configure(bool readOnly);
+    int run(const QString& sql, const Params& params);
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    QString password_;
+    bool exclusive_ = false;
+    bool readOnly_ = false;
+};
+
+// Binds `params` (1-based) to a prepared statement.
+void bindAll(Database& db, sqlite3_stmt* st, const Params& params);
+// The value of column `i` of the current row.
+Value columnValue(sqlite3_stmt* st, int i);
+
+// Parses ";pwd=secret" (case of "pwd" ignored) into the password.
+QString passwordFromConnect(const QString& connect);
+
+// A prepared statement kept for reuse (the parameter queries of the engine).
+class Query {
+public:
+    Query(Query&&) noexcept;
+    Query& operator=(Query&&) noexcept;
+    ~Query();
+
+    // Runs an action statement; returns rows written (execute() rules: rows that
+    // would break a unique index are skipped when the statement is an INSERT
+    // or UPDATE prepared through Database::prepare).
+    int execute(const Params& params = {});
+    Recordset openRecordset(const Params& params = {});
+    // First column of the first row, or Null.
+    Value scalar(const Params& params = {});
+
+private:
+    friend class Database;
+    Query(Database& db, sqlite3_stmt* st, QString sql) : db_(&db), st_(st), sql_(std::move(sql)) {}
+    Database* db_;
+    sqlite3_stmt* st_;
+    QString sql_;
+};
+
+// SQL helpers that hide this engine's dialect from the screens.
+namespace sql {
+// "INSERT INTO" -> "INSERT OR IGNORE INTO", "UPDATE" -> "UPDATE OR IGNORE".
+QString silentForm(const QString& statement);
+// A LIKE pattern from one with * and ? wildcards; use with likeClause().
+QString jetLike(const QString& pattern);
+// "column LIKE ? ESCAPE '\'".
+QString likeClause(const QString& column);
+// Year of an ISO date column as a number.
+QString yearOf(const QString& column);
+} // namespace sql
+
+} // namespace plax::db
