@@ -1,0 +1,60 @@
+#include "Screens.h"
+
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QWidget>
+
+namespace plax {
+namespace {
+QHash<QString, MenuHandler>& handlers() {
+    static QHash<QString, MenuHandler> h;
+    return h;
+}
+QPointer<QMdiArea> g_area;
+} // namespace
+
+void registerMenuHandler(const QString& menuName, MenuHandler handler) {
+    handlers().insert(menuName.toLower(), std::move(handler));
+}
+
+bool runMenuHandler(const QString& menuName) {
+    const auto it = handlers().constFind(menuName.toLower());
+    if (it == handlers().constEnd() || !*it)
+        return false;
+    (*it)();
+    return true;
+}
+
+bool hasMenuHandler(const QString& menuName) { return handlers().contains(menuName.toLower()); }
+void clearMenuHandlers() { handlers().clear(); }
+
+QMdiArea* mdiArea() { return g_area; }
+void setMdiArea(QMdiArea* area) { g_area = area; }
+
+void showScreen(QWidget* screen) {
+    if (!screen)
+        return;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    if (g_area) {
+        QMdiSubWindow* sub = nullptr;
+        for (QMdiSubWindow* w : g_area->subWindowList())
+            if (w->widget() == screen)
+                sub = w;
+        if (!sub) {
+            sub = g_area->addSubWindow(screen);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->setWindowTitle(screen->windowTitle());
+        }
+        sub->show();
+        screen->show();
+        g_area->setActiveSubWindow(sub);
+        return;
+    }
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+}
+
+} // namespace plax
