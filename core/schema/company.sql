@@ -108,6 +108,8 @@ CREATE TABLE [Time Attendance] (
 -- The hours engine looks for flagged rows; most rows are not flagged.
 CREATE INDEX TimeAttendance_Flagged ON [Time Attendance] (EmpID, TDate, ClockIn) WHERE Recalculate <> 0;
 CREATE INDEX TimeAttendance_Week ON [Time Attendance] (EmpID, Week, TDate);
+-- Punch pairing: is there a clock-out of this employee at this date and minute?
+CREATE INDEX TimeAttendance_Out ON [Time Attendance] (EmpID, DateOut, ClockOut);
 
 CREATE TABLE [Hours Worked] (
     EmpID TEXT NOT NULL COLLATE NOCASE CONSTRAINT size_EmpID CHECK (length(EmpID) <= 12),
