@@ -299,6 +299,10 @@ QString likeClause(const QString& column) { return column + QStringLiteral(" LIK
 
 QString yearOf(const QString& column) { return QStringLiteral("CAST(substr(%1, 1, 4) AS INTEGER)").arg(column); }
 
+QString daysBetween(const QString& fromColumn, const QString& toColumn) {
+    return QStringLiteral("CAST(julianday(%2) - julianday(%1) AS INTEGER)").arg(fromColumn, toColumn);
+}
+
 } // namespace sql
 
 int Database::run(const QString& sqlText, const Params& params) {

@@ -152,6 +152,8 @@ QString jetLike(const QString& pattern);
 QString likeClause(const QString& column);
 // Year of an ISO date column as a number.
 QString yearOf(const QString& column);
+// Whole days from one ISO date column (or expression) to another.
+QString daysBetween(const QString& fromColumn, const QString& toColumn);
 } // namespace sql
 
 } // namespace plax::db
