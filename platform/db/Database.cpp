@@ -383,8 +383,10 @@ Query Database::prepare(const QString& sqlText) {
 }
 
 bool Database::tableExists(const QString& name) {
-    Query q = prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND "
-                                     "name = ? COLLATE NOCASE"));
+    // The connection's own temporary tables count too (the report work tables).
+    Query q = prepare(QStringLiteral("SELECT count(*) FROM (SELECT type, name FROM sqlite_master UNION ALL "
+                                     "SELECT type, name FROM sqlite_temp_master) "
+                                     "WHERE type IN ('table','view') AND name = ? COLLATE NOCASE"));
     return q.scalar({name}).toInt() > 0;
 }
 

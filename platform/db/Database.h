@@ -75,6 +75,7 @@ public:
     // Lets the engine finish background work (a checkpoint of the journal).
     void idle();
 
+    // A table or view of the file, or a temporary one of this connection.
     bool tableExists(const QString& name);
     QStringList columns(const QString& table);
     int changes() const;

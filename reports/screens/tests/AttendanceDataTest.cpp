@@ -100,6 +100,8 @@ TEST_F(AttendanceData, HoursWorkedBecomeOneRowEachWithTheirSumAndAStaleLeftOverI
 
 TEST_F(AttendanceData, TheWorkTableIsInvisibleToAnotherConnection) {
     auto other = co.reopen();
+    EXPECT_TRUE(co.db().tableExists("Attendance"));
+    EXPECT_FALSE(other->tableExists("Attendance"));
     EXPECT_THROW(other->openRecordset("SELECT * FROM Attendance"), db::DbError);
     EXPECT_TRUE(CreateAttendanceTable(*other)); // each connection has its own
 }
