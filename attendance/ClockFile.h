@@ -1,0 +1,39 @@
+#pragma once
+// Conversion of punch files downloaded from time clocks into the converted
+// punch file "Clock.txt" in the data folder: one punch per line,
+// "ID,mm/dd/yy,hh:mm", lines ended by CR LF.
+//
+// Three downloaded line layouts are recognised by shape, tested in this
+// order (positions count from 1):
+//  A  character 2 is a comma: date 3-10, time 12-16, ID from 21 to the end;
+//  B  the line ends in a time with seconds (dd:dd:dd): ID before the first
+//     comma at p, date p+1 to p+8, time p+10 to p+14;
+//  C  the line starts with a date (dd/dd/dd): date 1-8, time 10-14, and
+//     p-1 ID characters from 19, p being the position of the first blank.
+// IDs lose their trailing blanks. A line is written only when its date is a
+// valid date; the time is copied as read. Other lines are skipped, and so is
+// a layout B line without a comma or a layout C line without a blank.
+
+#include <QString>
+#include <optional>
+
+namespace plax {
+
+// The Clock.txt line (without line end) for one downloaded line, or nullopt
+// when the line is skipped.
+std::optional<QString> convertPunchLine(const QString& line);
+
+// Rewrites every recognisable line of `source` into `target` (replaced).
+// False when a file cannot be read or written; lines written before such a
+// failure stay in `target`.
+bool convertPunchFile(const QString& source, const QString& target);
+
+// The import command's first half: lets the user pick a downloaded file
+// (starting in appPath + "Data") and converts it into dataPath + "Clock.txt".
+// Cancel leaves an earlier Clock.txt untouched and returns true. Shows the
+// wait cursor; shows no message.
+bool ConvertClockFile(const QString& appPath, const QString& dataPath);
+// The same on the program's folders (AppPath, DataPath).
+bool ConvertClockFile();
+
+} // namespace plax

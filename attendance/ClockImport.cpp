@@ -1,0 +1,148 @@
+#include "ClockImport.h"
+
+#include "core/common/ErrorBox.h"
+#include "core/common/Globals.h"
+#include "core/types/Clock.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+
+namespace plax {
+namespace {
+
+// A transaction is committed once it has run this long.
+constexpr qint64 kTransactionMs = 100;
+
+} // namespace
+
+std::vector<ClockPunch> readClockFile(const QString& path) {
+    QFile f(path);
+    if (!f.exists())
+        throw db::DbError(db::err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
+    const int year = Clock::today().year();
+    std::vector<ClockPunch> out;
+    while (!f.atEnd()) {
+        QByteArray raw = f.readLine();
+        while (raw.endsWith('\n') || raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.trimmed().isEmpty())
+            continue;
+        const QString line = QString::fromLatin1(raw);
+        // The ID may hold a comma; the date and the time are the last fields.
+        const int timeComma = int(line.lastIndexOf(QLatin1Char(',')));
+        const int dateComma = timeComma > 0 ? int(line.lastIndexOf(QLatin1Char(','), timeComma - 1)) : -1;
+        const auto date = dateComma >= 0 ? parseDate(line.mid(dateComma + 1, timeComma - dateComma - 1), year)
+                                         : std::nullopt;
+        if (!date)
+            throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+        out.push_back({line.left(dateComma), *date, TimeOfDay::parse(line.mid(timeComma + 1).trimmed())});
+    }
+    return out;
+}
+
+void importPunches(db::Database& db, const CompanySettings& settings, std::vector<ClockPunch> punches,
+                   ImportCounts& counts, const ImportProgress& progress) {
+    std::stable_sort(punches.begin(), punches.end(), [](const ClockPunch& a, const ClockPunch& b) {
+        if (const int c = a.id.compare(b.id, Qt::CaseInsensitive); c != 0)
+            return c < 0;
+        if (a.date != b.date)
+            return a.date < b.date;
+        return a.time.value_or(TimeOfDay()) < b.time.value_or(TimeOfDay());
+    });
+    counts.punches = int(punches.size());
+
+    pairing::PunchRecorder recorder(db, settings, pairing::PairingOptions::forImport());
+    std::optional<db::Database::Transaction> tx;
+    QElapsedTimer timer;
+    int done = 0;
+    try {
+        for (const ClockPunch& p : punches) {
+            if (!tx) {
+                tx.emplace(db);
+                timer.start();
+            }
+            if (!p.time) {
+                ++counts.skipped;
+            } else {
+                switch (recorder.record(p.id, p.date, *p.time).outcome) {
+                case pairing::PunchOutcome::NewShift:
+                    ++counts.newShifts;
+                    break;
+                case pairing::PunchOutcome::Closed:
+                    ++counts.closed;
+                    break;
+                case pairing::PunchOutcome::Turned:
+                    ++counts.turned;
+                    break;
+                case pairing::PunchOutcome::Duplicate:
+                case pairing::PunchOutcome::SameMinute:
+                    ++counts.duplicates;
+                    break;
+                case pairing::PunchOutcome::UnknownEmployee:
+                    ++counts.unknown;
+                    break;
+                }
+            }
+            ++done;
+            if (timer.elapsed() >= kTransactionMs) {
+                tx->commit();
+                tx.reset();
+                if (progress)
+                    progress(done, counts.punches);
+            }
+        }
+        if (tx)
+            tx->commit();
+    } catch (...) {
+        // What was recorded stays recorded; the failed punch was undone alone.
+        if (tx && db.inTransaction()) {
+            try {
+                tx->commit();
+            } catch (const std::exception&) {
+            }
+        }
+        throw;
+    }
+    if (progress)
+        progress(done, counts.punches);
+}
+
+bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
+                     const ImportProgress& progress, const KeepAlive& keepAlive) {
+    const QString path = dataPath + QStringLiteral("Clock.txt");
+    int failure = -1; // the error number once something failed
+    {
+        // The normal cursor is back before either message shows.
+        ui::WaitCursor wait;
+        try {
+            ImportCounts counts;
+            importPunches(db, settings, readClockFile(path), counts, progress);
+            QFile::remove(path);
+            RecalcHoursWorked(db, settings, keepAlive); // its result is not needed here
+        } catch (const std::exception& e) {
+            failure = errorNumberOf(e);
+        }
+    }
+    if (failure >= 0) {
+        ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), failure);
+        return false;
+    }
+    ui::MsgBox(QStringLiteral("Clock data was imported successfully!"), ui::Buttons::OK, ui::Icon::Information);
+    return true;
+}
+
+bool ImportClockData() {
+    try {
+        return ImportClockData(companyDb(), Company, DataPath);
+    } catch (const std::exception& e) {
+        ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), errorNumberOf(e));
+        return false;
+    }
+}
+
+} // namespace plax

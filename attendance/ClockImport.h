@@ -1,0 +1,63 @@
+#pragma once
+// The import of the converted punch file "Clock.txt" into [Time Attendance]:
+// every punch is paired into shifts by the one pairing routine
+// (core/pairing, import options), in order of employee ID, date and time.
+//
+// Work is committed in short transactions (a clock terminal writing the same
+// file waits a fraction of a second at most); each punch is one unit. When a
+// failure stops the run, the punches recorded before it stay recorded and a
+// second import of the same file skips them as duplicates.
+
+#include "attendance/HoursEngine.h"
+#include "core/pairing/PunchPairing.h"
+#include "core/types/CompanySettings.h"
+#include "platform/db/Database.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace plax {
+
+// One line of Clock.txt. The ID is text as read (leading zeros intact);
+// an empty or unreadable time leaves `time` empty and the punch is skipped.
+struct ClockPunch {
+    QString id;
+    CalDate date;
+    std::optional<TimeOfDay> time;
+};
+
+// Reads Clock.txt: "ID,mm/dd/yy,hh:mm" per line, the last two fields being
+// the date and the time. Raises db::DbError when the file is missing
+// (FileNotFound) or a date is not a date (TypeMismatch).
+std::vector<ClockPunch> readClockFile(const QString& path);
+
+struct ImportCounts {
+    int punches = 0;    // lines read
+    int skipped = 0;    // no time
+    int newShifts = 0, closed = 0, turned = 0;
+    int duplicates = 0; // duplicates and same-minute punches
+    int unknown = 0;    // IDs not in table Employee
+};
+
+// Called between transactions with the punches done so far and the total.
+using ImportProgress = std::function<void(int done, int total)>;
+
+// Pairs the punches, sorted by ID (letter case ignored), date and time.
+// Raises on failure after committing what was recorded; `counts` holds what
+// was done up to then.
+void importPunches(db::Database& db, const CompanySettings& settings, std::vector<ClockPunch> punches,
+                   ImportCounts& counts, const ImportProgress& progress = {});
+
+// The import command's second half: reads dataPath + "Clock.txt", pairs its
+// punches, deletes the file, runs the hours engine and shows "Clock data was
+// imported successfully!". On a failure shows "Clock data was NOT imported
+// successfully!" in the error box and leaves the file in place. Shows the
+// wait cursor.
+bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
+                     const ImportProgress& progress = {}, const KeepAlive& keepAlive = {});
+// The same on the program's database, settings and data folder.
+bool ImportClockData();
+
+} // namespace plax

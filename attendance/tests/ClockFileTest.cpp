@@ -1,0 +1,89 @@
+#include "attendance/ClockFile.h"
+#include "core/common/Common.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace plax;
+
+namespace {
+
+std::string conv(const char* line) {
+    const auto r = convertPunchLine(QString::fromLatin1(line));
+    return r ? r->toStdString() : std::string("<skipped>");
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+TEST(ClockFile, TheThreeLayouts) {
+    EXPECT_EQ(conv("X,01/17/05 07:58 xxx1042      "), "1042,01/17/05,07:58");
+    EXPECT_EQ(conv("1042,01/17/05 07:58:30"), "1042,01/17/05,07:58");
+    EXPECT_EQ(conv("01/17/05 07:58    ABCDEFGHIJ"), "ABCDEFGH,01/17/05,07:58");
+    // A line that fits A and B is taken as A.
+    EXPECT_EQ(conv("X,01/17/05 07:58 xxx1042 12:00:00"), "1042 12:00:00,01/17/05,07:58");
+    // Leading zeros and inner blanks of an ID are kept; trailing blanks go.
+    EXPECT_EQ(conv("0042 ,02/29/24 23:59:59"), "0042,02/29/24,23:59");
+}
+
+TEST(ClockFile, LinesThatAreSkipped) {
+    EXPECT_EQ(conv("X,13/45/05 07:58 xxx1042"), "<skipped>"); // no such date
+    EXPECT_EQ(conv("1042,02/30/05 07:58:30"), "<skipped>");
+    EXPECT_EQ(conv(""), "<skipped>");
+    EXPECT_EQ(conv("Header of the clock's download"), "<skipped>");
+    EXPECT_EQ(conv("1042 01/17/05 07:58:30"), "<skipped>"); // layout B without a comma
+    EXPECT_EQ(conv("01/17/05"), "<skipped>");               // layout C without a blank
+}
+
+TEST(ClockFile, ConversionWritesClockTxtAnew) {
+    QTemporaryDir dir;
+    const QString app = dir.path() + QLatin1Char('/');
+    const QString data = app + QStringLiteral("Data/");
+    QDir().mkpath(data);
+    const QString source = data + QStringLiteral("download.txt");
+    // A malformed line in the middle does not stop the rest of the file.
+    writeFile(source, "1042,01/17/05 07:58:30\r\n"
+                      "1042 01/17/05 12:00:30\r\n"
+                      "01/17/05\n"
+                      "X,13/45/05 07:58 xxx1042\r\n"
+                      "X,01/17/05 16:02 xxx1042\r\n");
+    writeFile(data + QStringLiteral("Clock.txt"), "old,01/01/05,08:00\r\n");
+
+    ui::ScriptedResponder r;
+    r.files.push_back(source);
+    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
+    ASSERT_EQ(r.fileRequests.size(), 1u);
+    EXPECT_EQ(r.fileRequests[0].initialDir, app + QStringLiteral("Data"));
+    EXPECT_EQ(r.fileRequests[0].filter, QStringLiteral("Text Files (*.txt)|*.TXT| Log Files (*.log)|*.LOG"));
+    EXPECT_FALSE(r.fileRequests[0].save);
+
+    // Cancel leaves the file as it is.
+    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
+
+    // An empty download gives an empty Clock.txt.
+    writeFile(source, "");
+    r.files.push_back(source);
+    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray());
+
+    // A file that cannot be read: False, Clock.txt untouched.
+    r.files.push_back(data + QStringLiteral("missing.txt"));
+    EXPECT_FALSE(ConvertClockFile(app, data));
+    EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray());
+    EXPECT_FALSE(ui::waitCursorShown());
+}
