@@ -1,16 +1,19 @@
 // PLAX, the office program.
 #include "attendance/AttendanceScreens.h"
+#include "core/mdi/Startup.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PLAX"));
+    QApplication::setApplicationVersion(QStringLiteral(PLAX_VERSION));
+
+    // Each library registers the screens the main window opens.
     plax::registerAttendanceScreens();
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Zelto-PLAX"));
-    w.resize(1000, 700);
-    w.show();
+
+    plax::Main();
+    if (plax::programEnded())
+        return 0;
     return app.exec();
 }

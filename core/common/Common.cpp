@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -28,6 +30,14 @@ QString GetAppPath() { return withTrailingSeparator(QCoreApplication::applicatio
 void CenterForm(QWidget* form) {
     if (!form)
         return;
+    // A screen inside the main window is centred in the document area.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) {
+        if (QMdiArea* area = sub->mdiArea()) {
+            const QSize room = area->viewport()->size();
+            sub->move(qMax(0, (room.width() - sub->width()) / 2), qMax(0, (room.height() - sub->height()) / 2));
+        }
+        return;
+    }
     QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -33,6 +33,11 @@ void clearMenuHandlers() { handlers().clear(); }
 QMdiArea* mdiArea() { return g_area; }
 void setMdiArea(QMdiArea* area) { g_area = area; }
 
+void closeFrameWithScreen(QMdiSubWindow* frame, QWidget* screen) {
+    // Queued: when the frame itself is being destroyed the call is dropped.
+    QObject::connect(screen, &QObject::destroyed, frame, &QMdiSubWindow::close, Qt::QueuedConnection);
+}
+
 void showScreen(QWidget* screen) {
     if (!screen)
         return;
@@ -46,6 +51,7 @@ void showScreen(QWidget* screen) {
             sub = g_area->addSubWindow(screen);
             sub->setAttribute(Qt::WA_DeleteOnClose);
             sub->setWindowTitle(screen->windowTitle());
+            closeFrameWithScreen(sub, screen);
         }
         sub->show();
         screen->show();

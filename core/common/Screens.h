@@ -9,6 +9,7 @@
 #include <functional>
 
 class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 namespace plax {
@@ -25,6 +26,10 @@ void clearMenuHandlers();
 // tests that run without a main window).
 QMdiArea* mdiArea();
 void setMdiArea(QMdiArea* area);
+
+// A frame of the document area closes when the screen inside it is
+// closed and deleted (a screen's own Close button).
+void closeFrameWithScreen(QMdiSubWindow* frame, QWidget* screen);
 
 // Shows a screen modeless: as a child of the main window's area when there
 // is one, else as a window of its own; brings it forward if shown already.

@@ -22,6 +22,7 @@ frmChild* frmChild::create() {
         QMdiSubWindow* sub = area->addSubWindow(f);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(f->windowTitle());
+        closeFrameWithScreen(sub, f);
         sub->resize(area->size() * 0.9);
     }
     return f;

@@ -6,6 +6,7 @@
 #include "Globals.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,8 +65,22 @@ void frmLogon::cmdOK_Click() {
 }
 
 void frmLogon::cmdCancel_Click() {
+    done_ = true;
     close();
     EndProgram();
+}
+
+void frmLogon::accept() {
+    done_ = true;
+    close();
+}
+
+void frmLogon::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!done_) {
+        done_ = true;
+        EndProgram();
+    }
 }
 
 frmLogon::OkAction frmLogon::openCompanyDatabase(std::function<void()> next) {
@@ -81,7 +96,7 @@ frmLogon::OkAction frmLogon::openCompanyDatabase(std::function<void()> next) {
         CompanyDbPassword = typed;
         if (next)
             next();
-        f.close();
+        f.accept();
     };
 }
 

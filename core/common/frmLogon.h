@@ -27,6 +27,8 @@ public:
     static OkAction openCompanyDatabase(std::function<void()> next);
 
     QString password() const;
+    // Closes the screen after a successful OK (the program goes on).
+    void accept();
     void cmdOK_Click();
     void cmdCancel_Click();
 
@@ -37,9 +39,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the window any other way than through OK is Cancel.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     OkAction ok_;
+    bool done_ = false;
 };
 
 } // namespace plax

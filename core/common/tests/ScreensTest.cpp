@@ -67,6 +67,18 @@ TEST(Logon, WrongPasswordStaysRightOneOpensAndContinues) {
     EXPECT_FALSE(CompanyDb);
 }
 
+TEST(Logon, ClosingTheWindowIsCancel) {
+    EndCatcher end;
+    QPointer<frmLogon> f = new frmLogon([](frmLogon& self) { self.accept(); });
+    f->show();
+    f->cmdOK->click(); // accepted: the program goes on
+    EXPECT_EQ(end.ends, 0);
+    f = new frmLogon([](frmLogon&) {});
+    f->show();
+    f->close();
+    EXPECT_EQ(end.ends, 1);
+}
+
 TEST(Logon, CancelEndsTheProgramWithoutAMessage) {
     EndCatcher end;
     ui::ScriptedResponder boxes;
@@ -141,6 +153,16 @@ TEST(PreviewHost, KeepsItsFirstChildFillingTheWindow) {
         sub->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(f);
+
+        // Closed from inside (the engine closing its window): the frame goes too.
+        f = frmChild::create();
+        f->showWindow();
+        ASSERT_EQ(area.subWindowList().size(), 1);
+        f->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(area.subWindowList().isEmpty());
         setMdiArea(nullptr);
     }
 }

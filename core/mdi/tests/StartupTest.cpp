@@ -1,0 +1,134 @@
+#include "ProgramFixture.h"
+
+#include "core/common/Settings.h"
+#include "core/common/frmLogon.h"
+#include "core/mdi/Startup.h"
+#include "core/mdi/frmMDI.h"
+#include "testing/TempCompany.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace plax;
+
+namespace {
+
+QString readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+} // namespace
+
+class Startup : public test::ProgramFixture {};
+
+TEST_F(Startup, DemoDatabaseOpensTheMainWindowAndWritesTheDefaultPath) {
+    test::TempCompany c;
+    c.fillDemo(CalDate::ymd(2026, 3, 4));
+    SaveRegValue(c.db(), "Company Settings", "WorkDay", "4");
+    c.handle().reset();
+    ASSERT_FALSE(QFile::exists(registry.file()));
+
+    Main(c.dir());
+    EXPECT_TRUE(readFile(registry.file()).contains("Database=" + c.dir() + "Company07.mdb"));
+    EXPECT_EQ(AppPath, c.dir());
+    EXPECT_EQ(DataPath, c.dir() + "Data/");
+    EXPECT_EQ(HelpFile, c.dir() + "PLAX.hlp");
+    ASSERT_TRUE(mainWindow());
+    EXPECT_TRUE(mainWindow()->isVisible());
+    EXPECT_EQ(mainWindow()->windowTitle(), "Zelto-PLAX");
+    EXPECT_EQ(Company.WorkDay, 4); // the load handler read the settings
+    ASSERT_TRUE(CompanyDb && CompanyDb->isOpen());
+    EXPECT_FALSE(CompanyDb->isExclusive());
+    EXPECT_EQ(CompanyDbPassword, "");
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_FALSE(programEnded());
+
+    // The splash closes on its timer once the main window is up.
+    QPointer<QWidget> s = splash();
+    ASSERT_TRUE(s);
+    QTRY_VERIFY_WITH_TIMEOUT(!s, 3000);
+}
+
+TEST_F(Startup, ProtectedDatabaseGoesThroughTheLogonScreen) {
+    test::TempCompany c("open sesame");
+    c.handle().reset();
+    Main(c.dir());
+    EXPECT_TRUE(boxes.messages.empty()); // no error box for the protected file
+    EXPECT_FALSE(mainWindow());
+    QPointer<frmLogon> logon = visibleWindow<frmLogon>();
+    ASSERT_TRUE(logon);
+    EXPECT_EQ(logon->windowTitle(), QApplication::applicationName() + " Logon");
+
+    QTest::keyClicks(logon->txtPassword, "open says me");
+    logon->cmdOK->click();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "Zelto Error#: 3031");
+    EXPECT_TRUE(logon && logon->isVisible());
+    EXPECT_FALSE(mainWindow());
+
+    logon->txtPassword->setText("open sesame");
+    QTest::keyClick(logon->txtPassword, Qt::Key_Return);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(logon);
+    ASSERT_TRUE(mainWindow());
+    EXPECT_TRUE(mainWindow()->isVisible());
+    EXPECT_EQ(CompanyDbPassword, "open sesame");
+    EXPECT_EQ(boxes.messages.size(), 1u);
+    EXPECT_FALSE(programEnded());
+}
+
+TEST_F(Startup, MissingDatabaseAsksForANewPlace) {
+    test::TempCompany c;
+    c.handle().reset();
+    const QString gone = c.dir() + "moved/Company07.mdb";
+    SaveWindowsSetting(kAppKey, "Company Settings", "Database", gone);
+    const QString before = readFile(registry.file());
+
+    // An empty answer ends the program and changes nothing.
+    boxes.inputs = {QString()};
+    Main(c.dir());
+    ASSERT_EQ(boxes.inputRequests.size(), 1u);
+    EXPECT_EQ(boxes.inputRequests[0].prompt, "Database file is missing.  Please enter new path and file name:");
+    EXPECT_EQ(boxes.inputRequests[0].title, "Get Database Location:");
+    EXPECT_EQ(boxes.inputRequests[0].defaultText, c.dir() + "Company06.mdb");
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_EQ(readFile(registry.file()), before);
+    EXPECT_FALSE(mainWindow());
+
+    // Cancel likewise.
+    boxes.inputs = {std::nullopt};
+    Main(c.dir());
+    EXPECT_EQ(ends, 2);
+    EXPECT_EQ(readFile(registry.file()), before);
+
+    // A new path is stored; the program asks for a restart and ends without
+    // trying it.
+    boxes.inputs = {c.path()};
+    Main(c.dir());
+    EXPECT_EQ(ends, 3);
+    EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "x"), c.path());
+    EXPECT_EQ(boxes.texts(), QStringList{"Database file has changed. You need to restart the application in "
+                                         "order for the changes to take effect."});
+    EXPECT_FALSE(mainWindow());
+    EXPECT_FALSE(CompanyDb);
+}
+
+TEST_F(Startup, AnyOtherFailureShowsTheErrorBoxAndEnds) {
+    test::TempCompany c;
+    c.handle().reset();
+    QFile f(c.path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(100, 'x')); // not a database
+    f.close();
+    Main(c.dir());
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_TRUE(boxes.messages[0].title.startsWith("Zelto Error#: "));
+    EXPECT_EQ(boxes.messages[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(mainWindow());
+}
