@@ -1,0 +1,110 @@
+#include "PunchRoad.h"
+
+#include "core/pairing/PunchPairing.h"
+#include "core/types/ScheduleWindow.h"
+
+namespace plax::clk {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+EmployeeQuery::EmployeeQuery(db::Database& db)
+    : db_(&db),
+      query_(db.prepare(QStringLiteral(
+          "SELECT FirstName, ScheduleNo, MsgNo, Message FROM Employee "
+          "LEFT JOIN Messages ON Employee.MsgNo = Messages.MessageNo "
+          "WHERE Status <> 0 AND ID = ?"))) {}
+
+CurrentEmployee EmployeeQuery::lookup(const QString& typedId) {
+    db::Recordset rs = query_.openRecordset({typedId});
+    CurrentEmployee e;
+    if (rs.eof())
+        return e;
+    e.EmpID = typedId;
+    e.FirstName = rs.field(QStringLiteral("FirstName")).toString();
+    e.ScheduleNo = rs.field(QStringLiteral("ScheduleNo")).toString();
+    e.Message = rs.field(QStringLiteral("Message")).toString();
+    return e;
+}
+
+bool IsScheduledNow(db::Database& db, const QString& scheduleNo, int graceP, DateTimeMin now) {
+    const int today = now.date.weekday();
+    const int yesterday = previousWeekday(today);
+    // In table order, so the first row of a day is the one used.
+    db::Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT TheDay, StartTime, EndTime FROM [Schedule Days] "
+                       "WHERE ScheduleNo = ? AND TheDay IN (?, ?) ORDER BY rowid"),
+        {scheduleNo, today, yesterday});
+    std::vector<ScheduleDayRow> rows;
+    for (; !rs.eof(); rs.moveNext()) {
+        const auto start = rs.field(QStringLiteral("StartTime")).toTime();
+        const auto end = rs.field(QStringLiteral("EndTime")).toTime();
+        if (start && end)
+            rows.push_back({int(rs.field(QStringLiteral("TheDay")).toInt()), *start, *end});
+    }
+    return IsScheduledAt(rows, today, now.time, graceP);
+}
+
+int recordPunchOrThrow(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
+                       const QString& empId) {
+    using pairing::PunchOutcome;
+    const pairing::PunchResult r =
+        pairing::recordPunch(db, s, pairing::PairingOptions::forTerminal(), empId, punchDate, punchTime);
+    switch (r.outcome) {
+    case PunchOutcome::NewShift:
+    case PunchOutcome::Turned:
+        return punch::ClockedIn;
+    case PunchOutcome::Closed:
+        return punch::ClockedOut;
+    case PunchOutcome::Duplicate:
+    case PunchOutcome::SameMinute:
+        return punch::NothingWritten;
+    case PunchOutcome::UnknownEmployee:
+        break;
+    }
+    // The employee was looked up a moment ago and is no longer active.
+    throw db::DbError(db::err::General, QStringLiteral("The employee is not active."));
+}
+
+int RecordPunch(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
+                const QString& empId) {
+    try {
+        return recordPunchOrThrow(db, s, punchDate, punchTime, empId);
+    } catch (const std::exception&) {
+        return punch::Error;
+    }
+}
+
+QString invalidIdText() { return QStringLiteral("*****  Invalid ID!  *****"); }
+
+QString notScheduledText(const CurrentEmployee& e) {
+    return QStringLiteral("********** NOT SCHEDULED! **********") + kCrLf + e.Message;
+}
+
+QString punchErrorText() { return QStringLiteral("An error occurred.  Please try again!"); }
+
+QString resultText(int r, const CurrentEmployee& e) {
+    switch (r) {
+    case punch::NothingWritten:
+        return QStringLiteral("Clock In/Out record exists!") + kCrLf + e.Message;
+    case punch::ClockedIn:
+        return QStringLiteral("Thanks ") + e.FirstName + QStringLiteral(".  Clocked In Sucessfully.") + kCrLf +
+               e.Message;
+    case punch::ClockedOut:
+        return QStringLiteral("Thanks ") + e.FirstName + QStringLiteral(".  Clocked Out Sucessfully.") + kCrLf +
+               e.Message;
+    default:
+        return {};
+    }
+}
+
+QString logLine(int r, const CurrentEmployee& e, CalDate punchDate, TimeOfDay punchTime) {
+    if (r != punch::ClockedIn && r != punch::ClockedOut)
+        return {};
+    return e.EmpID + QStringLiteral(", ") + e.FirstName + QStringLiteral(", ") + punchDate.toMdy2() +
+           QStringLiteral(", ") + punchTime.toHm() +
+           (r == punch::ClockedIn ? QStringLiteral(" - Clocked In") : QStringLiteral(" - Clocked Out"));
+}
+
+} // namespace plax::clk

@@ -1,0 +1,75 @@
+#pragma once
+// What happens to one employee ID at the clock, without the window: the
+// employee lookup, the schedule test, the recording of the punch and the
+// texts the window shows for each outcome. The clock window (frmClock)
+// drives these and shows the texts.
+//
+// Threading: user-interface thread only.
+
+#include "core/types/CompanySettings.h"
+#include "core/types/Dates.h"
+#include "platform/db/Database.h"
+
+#include <QString>
+#include <optional>
+
+namespace plax::clk {
+
+// The employee found for the ID in the box; all empty when none is current.
+struct CurrentEmployee {
+    QString EmpID;       // the ID exactly as typed
+    QString FirstName;
+    QString ScheduleNo;
+    QString Message;     // the employee's clock message, empty when none
+    bool found() const { return !EmpID.isEmpty(); }
+};
+
+// The employee query: the active employee with this ID (letter case
+// ignored) and the text of the employee's clock message.
+class EmployeeQuery {
+public:
+    explicit EmployeeQuery(db::Database& db);
+    db::Database& database() const { return *db_; }
+    // The current employee for `typedId`: empty when no active employee has it.
+    CurrentEmployee lookup(const QString& typedId);
+
+private:
+    db::Database* db_;
+    db::Query query_;
+};
+
+// Whether the employee of schedule `scheduleNo` may punch at `now`: today's
+// row of [Schedule Days] widened by `graceP` minutes, or the tail of
+// yesterday's overnight shift. A row without a start or end time counts as
+// no row.
+bool IsScheduledNow(db::Database& db, const QString& scheduleNo, int graceP, DateTimeMin now);
+
+// Punch results, as the window tells them apart.
+namespace punch {
+constexpr int Error = -1;
+constexpr int NothingWritten = 0;
+constexpr int ClockedIn = 1;
+constexpr int ClockedOut = 2;
+} // namespace punch
+
+// Records the punch through the pairing routine with the terminal's options
+// (active employees only, the open shift in the punch's own week, duplicates
+// reported). Raises db::DbError on a database failure (nothing of the punch
+// is written then). Returns 0 (duplicate, same minute), 1 or 2; an ID that
+// is no longer an active employee raises as well.
+int recordPunchOrThrow(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
+                       const QString& empId);
+// The same with every failure turned into -1.
+int RecordPunch(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
+                const QString& empId);
+
+// The texts of the road.
+QString invalidIdText();
+QString notScheduledText(const CurrentEmployee& e);
+QString punchErrorText();
+// The confirmation shown for result r (0, 1 or 2).
+QString resultText(int r, const CurrentEmployee& e);
+// The line added to the punch log for result 1 or 2; empty otherwise.
+QString logLine(int r, const CurrentEmployee& e, CalDate punchDate, TimeOfDay punchTime);
+
+} // namespace plax::clk

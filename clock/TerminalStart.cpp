@@ -1,0 +1,110 @@
+#include "TerminalStart.h"
+
+#include "Connection.h"
+#include "frmClock.h"
+
+#include "core/common/Common.h"
+#include "core/common/ErrorBox.h"
+#include "core/common/Globals.h"
+#include "core/common/frmLogon.h"
+#include "platform/registry/Registry.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace plax::clk {
+
+namespace {
+QPointer<frmClock> g_clock;
+
+void showSplash() {
+    auto* splash = new frmSplash;
+    splash->Form_Load();
+}
+} // namespace
+
+frmClock* clockWindow() { return g_clock; }
+
+frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(2);
+    auto* title = new QLabel(QStringLiteral("Zelto-PLAX Clock"));
+    QFont big = title->font();
+    big.setPointSize(big.pointSize() * 2 + 4);
+    big.setBold(true);
+    title->setFont(big);
+    title->setAlignment(Qt::AlignCenter);
+    auto* inner = new QVBoxLayout(frame);
+    inner->addStretch();
+    inner->addWidget(title);
+    inner->addStretch();
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
+    resize(380, 180);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+}
+
+void frmSplash::Form_Load() {
+    CenterForm(this);
+    show();
+    Timer1->start();
+}
+
+void frmSplash::Timer1_Timer() {
+    Timer1->stop();
+    if (!g_clock) {
+        g_clock = new frmClock;
+        g_clock->setAttribute(Qt::WA_DeleteOnClose);
+        g_clock->Form_Load(); // shows the window
+    }
+    close();
+}
+
+void Main() {
+    try {
+        AppPath = GetAppPath();
+        CompanyDbPath = GetWindowsSetting(QStringLiteral("Company Settings"), QStringLiteral("Database"),
+                                          AppPath + QStringLiteral("Company07.mdb"));
+        CompanyDb = db::Database::open(CompanyDbPath, false, false, QStringLiteral(";pwd="));
+        CompanyDbPassword.clear();
+        resetConnectionState();
+        showSplash();
+    } catch (const std::exception& e) {
+        switch (errorNumberOf(e)) {
+        case db::err::FileNotFound:
+        case db::err::CannotStart:
+            ShowError(QString(), QStringLiteral("Database is missing."), errorNumberOf(e));
+            EndProgram();
+            return;
+        case db::err::Damaged:
+            ShowError(QString(), QStringLiteral("Database needs repair."), errorNumberOf(e));
+            EndProgram();
+            return;
+        case db::err::InvalidPassword: {
+            auto* logon = new frmLogon(frmLogon::openCompanyDatabase([] {
+                resetConnectionState();
+                showSplash();
+            }));
+            logon->setAttribute(Qt::WA_DeleteOnClose);
+            logon->show();
+            return;
+        }
+        default:
+            ShowError(QString(), e);
+            EndProgram();
+            return;
+        }
+    }
+}
+
+} // namespace plax::clk

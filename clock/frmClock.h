@@ -1,0 +1,142 @@
+#pragma once
+// The clock window of the terminal: the ID box, the message panel, the log
+// of this run's punches and the status bar; the punch road runs on Enter in
+// the ID box, whether the ID was typed or cut out of a badge-reader frame.
+//
+// Threading: user-interface thread only. One instance per run.
+
+#include "PunchRoad.h"
+#include "TerminalSettings.h"
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTimer;
+
+namespace plax::serial {
+class SerialPort;
+}
+
+namespace plax::clk {
+
+enum class Reader { None, MSR100, RS2000 };
+
+class frmClock : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmClock(QWidget* parent = nullptr);
+    ~frmClock() override;
+
+    // The window of this run, or nullptr.
+    static frmClock* instance();
+
+    // Load handler: centres and shows the window, sets the caption, creates
+    // the employee query and fills the date panel.
+    void Form_Load();
+    // Activation handler: rereads the settings, applies InOutList and, for
+    // a badge reader, starts polling it. Runs at the first activation and
+    // whenever the terminal becomes active again after another program was.
+    void Form_Activate();
+    // Unload handler: stops polling, closes the port, stops the clock
+    // display, closes the database and ends the program.
+    void Form_Unload();
+    // Clock display tick: the "Time" panel.
+    void Timer1_Timer();
+
+    // Key handler of the ID box: Enter (13) runs the punch road.
+    void txtID_KeyPress(int keyAscii);
+
+    // The reader loops; they return at once and keep polling on a timer
+    // until the window unloads.
+    void PollMSR100Reader();
+    void PollRS2000Reader();
+    // Up to four short waits for input; the text received, or empty.
+    QString ReadPort();
+    // Serial-port event handler.
+    void MSComm1_OnComm();
+
+    // Controls, as the routines and the tests reach them.
+    QLineEdit* txtID() const { return txtID_; }
+    QLabel* lblMsg() const { return lblMsg_; }
+    QListWidget* lstLog() const { return lstLog_; }
+    QTimer* Timer1() const { return timer1_; }
+    serial::SerialPort& MSComm1() const { return *MSComm1_; }
+    QString panelText(const QString& key) const;
+    void setPanelText(const QString& key, const QString& text);
+
+    const TerminalSettings& settings() const { return settings_; }
+    const CommSettings& commSettings() const { return comm_; }
+    const CurrentEmployee& currentEmployee() const { return current_; }
+    // The text ShowMessage showed last (the panel itself is empty again).
+    const QString& lastMessage() const { return lastMessage_; }
+    bool StopPolling() const { return stopPolling_; }
+    // How often the activation handler has run.
+    int activations() const { return activations_; }
+    bool polling() const { return pollingReader_ != Reader::None; }
+
+    // How long ShowMessage holds the message panel (2000 ms; tests shorten it).
+    static void setMessageHoldMs(int ms);
+    static int messageHoldMs();
+    // How long one of ReadPort's waits lasts: one advance of the system timer.
+    static constexpr int kReadTickMs = 16;
+
+    static int twipsToPixels(int twips);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildLayout();
+    void runPunchRoad();
+    void LookupEmployee();
+    void ShowMessage(const QString& text);
+    db::Database& database();
+    void startPolling(Reader reader);
+    void pollPass();
+    void applyCaption();
+
+    QLabel* lblPrompt_ = nullptr;
+    QLineEdit* txtID_ = nullptr;
+    QGroupBox* fraMessage_ = nullptr;
+    QLabel* lblMsg_ = nullptr;
+    QListWidget* lstLog_ = nullptr;
+    QLabel* panelDate_ = nullptr;
+    QLabel* panelTime_ = nullptr;
+    QLabel* panelStatus_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QTimer* pollTimer_ = nullptr;
+    serial::SerialPort* MSComm1_ = nullptr;
+
+    TerminalSettings settings_;
+    CommSettings comm_;
+    CurrentEmployee current_;
+    QString lastMessage_;
+    std::unique_ptr<EmployeeQuery> employeeQuery_;
+    std::uint64_t queryGeneration_ = 0;
+
+    bool stopPolling_ = false;
+    Reader pollingReader_ = Reader::None;
+    bool activationPending_ = true;
+    int activations_ = 0;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+};
+
+// Port routines of the reader loops; they reach the status bar, the clock
+// display and the port of the clock window through its single instance.
+bool OpenPort(serial::SerialPort& port);
+void SetPortParams(serial::SerialPort& port);
+bool ClosePort(serial::SerialPort& port);
+void StartClockTimer();
+void StopClockTimer();
+// Whether the next OpenPort sets the port up and opens it.
+bool& PortReopen();
+
+} // namespace plax::clk

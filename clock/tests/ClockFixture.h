@@ -1,0 +1,102 @@
+#pragma once
+// A clock terminal on a fresh company database: the program-wide state
+// pointed at a temporary company, the clock set, boxes answered by a
+// script, the message hold shortened and the end of the program noted
+// instead of leaving the event loop.
+
+#include "clock/Connection.h"
+#include "clock/frmClock.h"
+#include "core/common/Common.h"
+#include "core/common/Globals.h"
+#include "core/types/Clock.h"
+#include "platform/registry/tests/TempRegistry.h"
+#include "platform/ui/Dialogs.h"
+#include "testing/TempCompany.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+namespace plax::test {
+
+class ClockTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        company = std::make_unique<TempCompany>();
+        CompanyDb = std::move(company->handle());
+        CompanyDbPath = company->path();
+        CompanyDbPassword.clear();
+        clk::resetConnectionState();
+        clk::frmClock::setMessageHoldMs(0);
+        clk::PortReopen() = false;
+        resetProgramEnded();
+        setEndProgramHandler([](int) {});
+        // Monday 8 January 2024, 09:00.
+        setNow(2024, 1, 8, 9, 0);
+    }
+    void TearDown() override {
+        window.reset();
+        setEndProgramHandler({});
+        resetProgramEnded();
+        Clock::reset();
+        if (CompanyDb)
+            CompanyDb->close();
+        CompanyDb.reset();
+        company.reset();
+    }
+
+    db::Database& db() { return clk::terminalDb(); }
+    static void setNow(int y, int mo, int d, int h, int mi, int s = 0) {
+        Clock::setFixed(QDateTime(QDate(y, mo, d), QTime(h, mi, s)));
+    }
+    void setting(const char* key, const char* field, const QString& value) {
+        const QString k = QLatin1String(key), f = QLatin1String(field);
+        db().execute(QStringLiteral("DELETE FROM Registry WHERE RegKey = ? AND RegField = ?"), {k, f});
+        db().execute(QStringLiteral("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES (?, ?, ?)"),
+                     {k, f, value});
+    }
+    void employee(const QString& id, const QString& first, const std::optional<QString>& schedule,
+                  const std::optional<QString>& msgNo = std::nullopt, bool active = true) {
+        db().execute(QStringLiteral("INSERT INTO Employee (ID, FirstName, ScheduleNo, MsgNo, Status) "
+                                    "VALUES (?, ?, ?, ?, ?)"),
+                     {id, first, db::Value(schedule), db::Value(msgNo), active});
+    }
+    void message(const QString& no, const QString& text) {
+        db().execute(QStringLiteral("INSERT INTO Messages (MessageNo, Message) VALUES (?, ?)"), {no, text});
+    }
+    void scheduleDay(const QString& no, int day, const QString& start, const QString& end) {
+        db().execute(QStringLiteral("INSERT INTO [Schedule Days] (ScheduleNo, TheDay, StartTime, EndTime) "
+                                    "VALUES (?, ?, ?, ?)"),
+                     {no, day, start, end});
+    }
+    // The clock window, loaded and activated.
+    clk::frmClock& openWindow() {
+        window = std::make_unique<clk::frmClock>();
+        window->Form_Load();
+        QCoreApplication::processEvents();
+        if (window->activations() == 0)
+            window->Form_Activate();
+        return *window;
+    }
+    // Types the ID into the box and presses Enter.
+    void punch(const QString& id) {
+        window->txtID()->clear();
+        QTest::keyClicks(window->txtID(), id);
+        QTest::keyClick(window->txtID(), Qt::Key_Return);
+    }
+    int rowCount(const QString& where = QStringLiteral("1=1"), const db::Params& p = {}) {
+        return int(db().openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE ") + where, p)
+                       .field(0)
+                       .toInt());
+    }
+
+    TempRegistry registry;
+    ui::ScriptedResponder boxes;
+    std::unique_ptr<TempCompany> company;
+    std::unique_ptr<clk::frmClock> window;
+};
+
+} // namespace plax::test
