@@ -2,6 +2,9 @@
 
 #include "HelpViewer.h"
 
+#include "platform/ui/Dialogs.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -125,8 +128,11 @@ bool WinHelp(QWidget* window, const QString& file, unsigned command, unsigned lo
     HelpViewer* viewer = static_cast<HelpViewer*>(openViewer(file));
     if (!viewer) {
         auto parsed = readHelpFile(file);
-        if (!parsed)
+        if (!parsed) {
+            ui::MsgBox(QStringLiteral("Cannot open the help file %1.").arg(QDir::toNativeSeparators(file)),
+                       ui::Buttons::OK, ui::Icon::Exclamation);
             return false;
+        }
         viewer = new HelpViewer(file, std::move(*parsed), window);
         viewers().append(viewer);
     }

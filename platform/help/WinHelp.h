@@ -50,7 +50,7 @@ std::optional<HelpFile> parseHelpFile(const QString& html);
 // Runs a help command for `window` on `file`. HELP_FINDER and HELP_CONTENTS
 // open the contents, HELP_PARTIALKEY the search, HELP_CONTEXT the topic
 // numbered `data`; HELP_QUIT closes the viewer opened for `window`.
-// Returns false when the file cannot be read.
+// Returns false, after a message, when the file cannot be read.
 bool WinHelp(QWidget* window, const QString& file, unsigned command, unsigned long long data);
 
 // The viewer window now open on `file`, or nullptr (tests).

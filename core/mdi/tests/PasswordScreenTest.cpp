@@ -128,3 +128,19 @@ TEST_F(PasswordScreen, WrongExistingPasswordKeepsTheOldOneAndCloseReopens) {
     EXPECT_TRUE(opensWith("first"));
     EXPECT_FALSE(opensWith("second"));
 }
+
+TEST_F(PasswordScreen, RefusedWhileTheTerminalHasTheFileOpen) {
+    auto terminal = company.reopen("");
+    f->txtNewPWSet->setText("x");
+    f->txtVerifyPWSet->setText("x");
+    f->cmdSet->click();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "Zelto Error#: 3045");
+    EXPECT_EQ(CompanyDbPassword, "");
+    // The terminal goes on writing to the same, unchanged file.
+    terminal->execute("INSERT INTO Department (DepartmentNo, Description) VALUES ('2', 'b')");
+    f->cmdClose->click();
+    ASSERT_TRUE(CompanyDb);
+    EXPECT_EQ(CompanyDb->openRecordset("SELECT * FROM Department WHERE DepartmentNo = '2'").recordCount(), 1);
+    EXPECT_TRUE(opensWith(""));
+}

@@ -1,5 +1,6 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/WinHelp.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -64,8 +65,10 @@ TEST(WinHelp, CommandsOpenTheViewerAndQuitClosesIt) {
     QTemporaryDir dir;
     const QString path = writeSample(dir);
     QWidget owner;
+    plax::ui::ScriptedResponder boxes;
     EXPECT_FALSE(WinHelp(&owner, dir.path() + "/none.hlp", HELP_FINDER, 0));
     EXPECT_EQ(openViewer(), nullptr);
+    EXPECT_EQ(boxes.texts(), QStringList{"Cannot open the help file " + dir.path() + "/none.hlp."});
 
     ASSERT_TRUE(WinHelp(&owner, path, HELP_FINDER, 0));
     QPointer<HelpViewer> v = static_cast<HelpViewer*>(openViewer(path));
