@@ -64,6 +64,10 @@ void Main(const QString& appPath) {
         showMainWindow();
     } catch (const db::DbError& e) {
         if (e.number() == db::err::InvalidPassword) {
+            // The splash would cover the small logon window; it closes as
+            // usual once the main window is up.
+            if (g_splash)
+                g_splash->hide();
             auto* logon = new frmLogon(frmLogon::openCompanyDatabase(&showMainWindow));
             logon->show();
             logon->raise();
