@@ -26,6 +26,8 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
         throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
     const int year = Clock::today().year();
     std::vector<ClockPunch> out;
+    QString lastText;
+    std::optional<CalDate> lastDate;
     while (!f.atEnd()) {
         QByteArray raw = f.readLine();
         while (raw.endsWith('\n') || raw.endsWith('\r'))
@@ -36,8 +38,13 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
         // The ID may hold a comma; the date and the time are the last fields.
         const int timeComma = int(line.lastIndexOf(QLatin1Char(',')));
         const int dateComma = timeComma > 0 ? int(line.lastIndexOf(QLatin1Char(','), timeComma - 1)) : -1;
-        const auto date = dateComma >= 0 ? parseDate(line.mid(dateComma + 1, timeComma - dateComma - 1), year)
-                                         : std::nullopt;
+        // Consecutive lines mostly share their date: parse each text once.
+        const QString dateText = dateComma >= 0 ? line.mid(dateComma + 1, timeComma - dateComma - 1) : QString();
+        if (dateText != lastText) {
+            lastText = dateText;
+            lastDate = dateComma >= 0 ? parseDate(dateText, year) : std::nullopt;
+        }
+        const std::optional<CalDate> date = lastDate;
         if (!date)
             throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
         out.push_back({line.left(dateComma), *date, TimeOfDay::parse(line.mid(timeComma + 1).trimmed())});
@@ -47,13 +54,25 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
 
 void importPunches(db::Database& db, const CompanySettings& settings, std::vector<ClockPunch> punches,
                    ImportCounts& counts, const ImportProgress& progress) {
-    std::stable_sort(punches.begin(), punches.end(), [](const ClockPunch& a, const ClockPunch& b) {
-        if (const int c = a.id.compare(b.id, Qt::CaseInsensitive); c != 0)
-            return c < 0;
+    // IDs compare without regard to letter case, as the database does.
+    std::vector<std::pair<QString, size_t>> order;
+    order.reserve(punches.size());
+    for (size_t i = 0; i < punches.size(); ++i)
+        order.emplace_back(punches[i].id.toCaseFolded(), i);
+    std::stable_sort(order.begin(), order.end(), [&punches](const auto& x, const auto& y) {
+        if (x.first != y.first)
+            return x.first < y.first;
+        const ClockPunch& a = punches[x.second];
+        const ClockPunch& b = punches[y.second];
         if (a.date != b.date)
             return a.date < b.date;
         return a.time.value_or(TimeOfDay()) < b.time.value_or(TimeOfDay());
     });
+    std::vector<ClockPunch> sorted;
+    sorted.reserve(punches.size());
+    for (const auto& o : order)
+        sorted.push_back(std::move(punches[o.second]));
+    punches = std::move(sorted);
     counts.punches = int(punches.size());
 
     pairing::PunchRecorder recorder(db, settings, pairing::PairingOptions::forImport());

@@ -32,7 +32,10 @@ struct PunchRecorder::Impl {
                                          "ClockOut = ?, TotalHrs = ?, TotalMin = ?, Recalculate = 1 "
                                          "WHERE rowid = ?"))),
           mark(db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
-                                         "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))) {}
+                                         "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))),
+          savepoint(db.prepare(QStringLiteral("SAVEPOINT plax_punch"))),
+          release(db.prepare(QStringLiteral("RELEASE plax_punch"))),
+          rollbackTo(db.prepare(QStringLiteral("ROLLBACK TO plax_punch"))) {}
 
     // The value of Employee.Status for the ID, or nullopt when there is no such employee.
     std::optional<bool> employeeStatus(const QString& id) {
@@ -46,8 +49,10 @@ struct PunchRecorder::Impl {
 
     db::Database& db;
     const CompanySettings settings;
+    const db::Value dayStart{settings.DayStartTime};
     const PairingOptions options;
     Query employee, duplicate, openShift, insert, close, turn, mark;
+    Query savepoint, release, rollbackTo;
 };
 
 namespace {
@@ -65,7 +70,9 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
         r.outcome = PunchOutcome::UnknownEmployee;
         return r;
     }
-    if (duplicate.scalar({id, d, t}).toBool()) {
+    // Each date and time is turned into its stored text once.
+    const db::Value idV(id), dV(d), tV(t);
+    if (duplicate.scalar({idV, dV, tV}).toBool()) {
         r.outcome = PunchOutcome::Duplicate;
         return r;
     }
@@ -74,7 +81,7 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
     r.week = d == r.weekEnd ? WeekNumber(d, t, settings) : WeekNumber(d, settings);
 
     const CalDate workDate = WorkDate(d, t, settings);
-    db::Params find{id, workDate, workDate.addDays(1), settings.DayStartTime};
+    db::Params find{idV, workDate == d ? dV : db::Value(workDate), db::Value(workDate.addDays(1)), dayStart};
     if (options.requireSameWeek)
         find.push_back(r.week);
     const db::Recordset open = openShift.openRecordset(find);
@@ -86,7 +93,7 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
             r.weekEnd = CalDate();
             return r;
         }
-        insert.execute({id, d, r.week, t});
+        insert.execute({idV, dV, r.week, tV});
         r.outcome = PunchOutcome::NewShift;
         r.tdate = d;
         r.clockIn = t;
@@ -99,35 +106,36 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
     const int dayDiff = d - inDate;
     const int minuteDiff = t.minutes() - inTime.minutes();
 
-    CalDate markFrom;
+    db::Value markFrom;
     if (dayDiff > 0 || (dayDiff == 0 && minuteDiff > 0)) {
         const std::int32_t m = ShiftMinutes(inDate, inTime, d, t, settings);
-        requireOneRow(close.execute({d, t, MinutesToHours(m), MinutesRemainder(m), rowid}));
+        requireOneRow(close.execute({dV, tV, MinutesToHours(m), MinutesRemainder(m), rowid}));
         r.outcome = PunchOutcome::Closed;
         r.tdate = inDate;
         r.clockIn = inTime;
         r.dateOut = d;
         r.clockOut = t;
         r.totalMinutes = m;
-        markFrom = inDate;
+        markFrom = open.field(1);
     } else if (dayDiff < 0 || minuteDiff < 0) {
         // The earlier punch becomes the clock-in, the old clock-in the clock-out.
         const std::int32_t m = ShiftMinutes(d, t, inDate, inTime, settings);
-        requireOneRow(turn.execute({d, t, inDate, inTime, MinutesToHours(m), MinutesRemainder(m), rowid}));
+        requireOneRow(
+            turn.execute({dV, tV, open.field(1), open.field(2), MinutesToHours(m), MinutesRemainder(m), rowid}));
         r.outcome = PunchOutcome::Turned;
         r.tdate = d;
         r.clockIn = t;
         r.dateOut = inDate;
         r.clockOut = inTime;
         r.totalMinutes = m;
-        markFrom = d;
+        markFrom = dV;
     } else {
         r.outcome = PunchOutcome::SameMinute;
         r.tdate = inDate;
         r.clockIn = inTime;
         return r;
     }
-    r.rowsFlagged = mark.execute({id, markFrom, r.weekEnd, r.week});
+    r.rowsFlagged = mark.execute({idV, markFrom, r.weekEnd, r.week});
     return r;
 }
 
@@ -138,11 +146,28 @@ PunchRecorder::~PunchRecorder() = default;
 
 PunchResult PunchRecorder::record(const QString& id, CalDate d, TimeOfDay t) {
     // One unit per punch: a transaction of its own, or a savepoint inside
-    // the caller's; rolled back if anything below raises.
-    db::Database::Transaction tx(d_->db);
-    PunchResult r = d_->apply(id, d, t);
-    tx.commit();
-    return r;
+    // the caller's (prepared once: the import runs one per punch); rolled
+    // back if anything below raises.
+    if (!d_->db.inTransaction()) {
+        db::Database::Transaction tx(d_->db);
+        PunchResult r = d_->apply(id, d, t);
+        tx.commit();
+        return r;
+    }
+    d_->savepoint.execute();
+    try {
+        PunchResult r = d_->apply(id, d, t);
+        d_->release.execute();
+        return r;
+    } catch (...) {
+        try {
+            d_->rollbackTo.execute();
+            d_->release.execute();
+        } catch (const std::exception&) {
+            // The engine rolled the whole transaction back already.
+        }
+        throw;
+    }
 }
 
 PunchResult recordPunch(db::Database& db, const CompanySettings& settings, PairingOptions options,
