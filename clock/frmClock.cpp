@@ -76,6 +76,9 @@ frmClock::~frmClock() {
 void frmClock::buildLayout() {
     auto* central = new QWidget(this);
     auto* v = new QVBoxLayout(central);
+    // Compact: without the list the window is only 3225 twips high.
+    v->setContentsMargins(8, 6, 8, 4);
+    v->setSpacing(4);
 
     lblPrompt_ = new QLabel(QStringLiteral("Enter or Scan ID#:"), central);
     QFont big = lblPrompt_->font();
@@ -93,11 +96,12 @@ void frmClock::buildLayout() {
 
     fraMessage_ = new QGroupBox(QStringLiteral("Message"), central);
     auto* mv = new QVBoxLayout(fraMessage_);
+    mv->setContentsMargins(6, 2, 6, 4);
     lblMsg_ = new QLabel(fraMessage_);
     lblMsg_->setObjectName(QStringLiteral("lblMsg"));
     lblMsg_->setAlignment(Qt::AlignCenter);
     lblMsg_->setWordWrap(true);
-    lblMsg_->setMinimumHeight(48);
+    lblMsg_->setMinimumHeight(44);
     QFont msgFont = lblMsg_->font();
     msgFont.setPointSize(12);
     msgFont.setBold(true);

@@ -1,0 +1,100 @@
+// The clock window itself: caption, panels, the InOutList setting, the
+// activation rereading the settings, the message hold and the unload.
+#include "ClockFixture.h"
+
+#include "platform/serial/SerialPort.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+
+using namespace plax;
+using namespace plax::test;
+
+class ClockWindow : public ClockTest {};
+
+TEST_F(ClockWindow, CaptionAndPanelsForKeyboardEntry) {
+    setting("Company Settings", "CompanyName", "Acme Tools");
+    auto& w = openWindow();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), "Acme Tools --- Zelto-PLAX Clock");
+    EXPECT_EQ(w.panelText("Date"), "Mon, Jan 08, 2024 ");
+    // Keyboard only: no port is touched and the clock display stays still.
+    EXPECT_EQ(w.panelText("Status"), "");
+    EXPECT_EQ(w.panelText("Time"), "");
+    EXPECT_FALSE(w.Timer1()->isActive());
+    EXPECT_FALSE(w.MSComm1().PortOpen());
+    EXPECT_FALSE(w.polling());
+    EXPECT_FALSE(w.lstLog()->isHidden());
+    EXPECT_TRUE(boxes.messages.empty());
+
+    setNow(2024, 1, 8, 14, 5, 9);
+    w.Timer1_Timer();
+    EXPECT_EQ(w.panelText("Time"), "14:05:09");
+}
+
+TEST_F(ClockWindow, WithoutTheListTheWindowIsCutAndPunchesAreStillLogged) {
+    setting("Company Settings", "InOutList", "0");
+    employee("A1", "Ann", QStringLiteral("000"));
+    auto& w = openWindow();
+    EXPECT_TRUE(w.lstLog()->isHidden());
+    EXPECT_EQ(w.height(), clk::frmClock::twipsToPixels(3225));
+    punch("A1");
+    EXPECT_EQ(w.lstLog()->count(), 1);
+}
+
+TEST_F(ClockWindow, EveryActivationRereadsTheSettings) {
+    employee("A1", "Ann", QStringLiteral("001"));
+    scheduleDay("001", 2, "09:30", "17:00");
+    auto& w = openWindow();
+    punch("A1"); // 09:00, no grace
+    EXPECT_EQ(w.lastMessage(), "********** NOT SCHEDULED! **********\r\n");
+    setting("Company Settings", "GraceP", "30");
+    setting("Company Settings", "CompanyName", "Renamed");
+    w.Form_Activate();
+    EXPECT_EQ(w.settings().company.GraceP, 30);
+    EXPECT_EQ(w.windowTitle(), "Renamed --- Zelto-PLAX Clock");
+    punch("A1");
+    EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Clocked In Sucessfully.\r\n");
+}
+
+TEST_F(ClockWindow, TheMessageIsHeldForItsTimeAlsoOverMidnight) {
+    auto& w = openWindow();
+    clk::frmClock::setMessageHoldMs(300);
+    setNow(2024, 1, 8, 23, 59, 59);
+    // A timer cannot fire during the hold: the panel blocks event handling.
+    bool timerFired = false;
+    QTimer::singleShot(0, [&] { timerFired = true; });
+    QElapsedTimer t;
+    t.start();
+    w.txtID()->setText("nobody");
+    w.txtID_KeyPress(13);
+    const qint64 held = t.elapsed();
+    EXPECT_FALSE(timerFired);
+    EXPECT_GE(held, 300);
+    EXPECT_LT(held, 1500);
+    EXPECT_EQ(w.lastMessage(), "*****  Invalid ID!  *****");
+    EXPECT_EQ(w.lblMsg()->text(), "");
+    EXPECT_EQ(w.txtID()->text(), "");
+}
+
+TEST_F(ClockWindow, OnlyEnterRunsThePunchRoad) {
+    employee("A1", "Ann", QStringLiteral("000"));
+    auto& w = openWindow();
+    w.txtID()->setText("A1");
+    w.txtID_KeyPress('A');
+    w.txtID_KeyPress(9);
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_EQ(w.txtID()->text(), "A1");
+    QTest::keyClick(w.txtID(), Qt::Key_Enter); // the keypad's Enter too
+    EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(ClockWindow, UnloadClosesTheDatabaseAndEndsTheProgram) {
+    auto& w = openWindow();
+    w.close();
+    EXPECT_TRUE(programEnded());
+    EXPECT_TRUE(w.StopPolling());
+    EXPECT_FALSE(CompanyDb && CompanyDb->isOpen());
+}

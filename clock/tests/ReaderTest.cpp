@@ -1,0 +1,222 @@
+// Badge readers on a pseudo-terminal named as "Com2": the frames as the
+// readers send them, the port status, line errors and a missing port.
+#include "ClockFixture.h"
+
+#include "platform/serial/PortMap.h"
+#include "platform/serial/SerialPort.h"
+#include "platform/serial/tests/PtyPair.h"
+
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+#include <thread>
+
+using namespace plax;
+using namespace plax::test;
+
+namespace {
+void nameDevice(int port, const QString& device) {
+    reg::RegistryFile f;
+    bool created = false;
+    ASSERT_EQ(f.load(), reg::code::Success);
+    ASSERT_EQ(f.createSection(serial::kPortSection, &created), reg::code::Success);
+    ASSERT_EQ(f.setValue(serial::kPortSection, QStringLiteral("Com%1").arg(port), device), reg::code::Success);
+}
+
+// Lets the event loop (and so the polling loop) run until `done` or 3 s.
+bool runUntil(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        if (done())
+            return true;
+        QThread::msleep(2);
+    }
+    return done();
+}
+} // namespace
+
+class Reader : public ClockTest {
+protected:
+    void SetUp() override {
+        ClockTest::SetUp();
+        ASSERT_TRUE(pty.ok());
+        nameDevice(2, pty.slavePath());
+        setting("Communication", "PollDelay", "5");
+        setting("Communication", "MachineSpeed", "0");
+        employee("A1", "Ann", QStringLiteral("000"));
+        employee("B2", "Bob", QStringLiteral("000"));
+    }
+    void TearDown() override {
+        if (window)
+            window->Form_Unload();
+        ClockTest::TearDown();
+    }
+    clk::frmClock& openReader(const char* theClock) {
+        setting("Company Settings", "TheClock", QLatin1String(theClock));
+        return openWindow();
+    }
+    // Sends a frame and waits until the punch road has answered it.
+    bool swipe(const QByteArray& frame) {
+        const int before = window->lstLog()->count() + int(boxes.messages.size());
+        const QString last = window->lastMessage();
+        pty.send(frame);
+        return runUntil([&] {
+            return window->lstLog()->count() + int(boxes.messages.size()) > before ||
+                   window->lastMessage() != last;
+        });
+    }
+    QStringList loggedIds() {
+        QStringList ids;
+        for (int i = 0; i < window->lstLog()->count(); ++i)
+            ids << window->lstLog()->item(i)->text().section(QLatin1Char(','), 0, 0);
+        return ids;
+    }
+
+    PtyPair pty;
+};
+
+TEST_F(Reader, Msr100FramesWithNoiseAndWithoutMarkers) {
+    auto& w = openReader("1");
+    EXPECT_TRUE(w.polling());
+    EXPECT_EQ(w.panelText("Status"), "Status: Port 2 is Open");
+    EXPECT_TRUE(w.Timer1()->isActive());
+
+    ASSERT_TRUE(swipe("%B9^x?;A1?junk"));
+    setNow(2024, 1, 8, 9, 1);
+    ASSERT_TRUE(swipe("B2"));
+    setNow(2024, 1, 8, 12, 0);
+    ASSERT_TRUE(swipe(";A1"));
+    EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2", "A1"}));
+    EXPECT_EQ(rowCount(), 2);
+    EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockOut = '12:00'"), 1);
+    ASSERT_TRUE(swipe(";nobody?"));
+    EXPECT_EQ(w.lastMessage(), "*****  Invalid ID!  *****");
+    EXPECT_TRUE(boxes.messages.empty());
+}
+
+TEST_F(Reader, Rs2000FramesCarriageReturnSplitAndNFrame) {
+    auto& w = openReader("2");
+    ASSERT_TRUE(swipe("xx;A1?\r"));
+    EXPECT_EQ(loggedIds(), (QStringList{"A1"}));
+
+    // The "N" frame is skipped: nothing is looked up.
+    pty.send(";N?\r");
+    runUntil([] { return false; }, 300);
+    EXPECT_EQ(w.lstLog()->count(), 1);
+    EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Clocked In Sucessfully.\r\n");
+
+    // A frame split over two reads: the "?" comes with the second.
+    setNow(2024, 1, 8, 9, 1);
+    std::thread late([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        pty.send("2?\r");
+    });
+    const bool answered = swipe(";B");
+    late.join();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2"}));
+
+    // No "?" in either read: the two reads joined, uncut.
+    setNow(2024, 1, 8, 12, 0);
+    std::thread rest([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        pty.send("1");
+    });
+    const bool joined = swipe(";A");
+    rest.join();
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2", "A1"}));
+    EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockOut = '12:00'"), 1);
+}
+
+TEST_F(Reader, KeyboardStillWorksWhileTheReaderIsPolled) {
+    auto& w = openReader("1");
+    punch("A1");
+    EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Clocked In Sucessfully.\r\n");
+    EXPECT_TRUE(w.polling());
+}
+
+TEST_F(Reader, APortThatDoesNotExistLeavesTheKeyboard) {
+    nameDevice(2, "/dev/no-reader-here");
+    auto& w = openReader("1");
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].text, "Unable to open communication port.");
+    EXPECT_EQ(boxes.messages[0].icon, ui::Icon::Information);
+    EXPECT_FALSE(w.polling());
+    EXPECT_FALSE(w.Timer1()->isActive());
+    punch("A1");
+    EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(Reader, InvalidPortSettingsFallBackToPortTwo) {
+    setting("Communication", "CommPort", "40");
+    setting("Communication", "Settings", "9600,x,8,1");
+    auto& w = openReader("1");
+    EXPECT_EQ(w.MSComm1().CommPort(), 2);
+    EXPECT_EQ(w.MSComm1().Settings(), "9600,n,8,1");
+    EXPECT_EQ(w.panelText("Status"), "Status: Port 2 is Open");
+    ASSERT_TRUE(swipe(";A1?"));
+    EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(Reader, LineErrorsAskWhetherToCloseThePort) {
+    auto& w = openReader("1");
+    // OK: the port stays open and polling goes on.
+    boxes.answers.push_back(ui::Answer::OK);
+    w.MSComm1().raiseEvent(serial::ev::Frame);
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].text, "Framing Error");
+    EXPECT_EQ(boxes.messages[0].title, "Click Cancel to close port, OK to ignore.");
+    EXPECT_EQ(boxes.messages[0].buttons, ui::Buttons::OKCancel);
+    EXPECT_EQ(w.panelText("Status"), "Status: Framing Error");
+    EXPECT_EQ(boxes.beeps, 1);
+    EXPECT_TRUE(w.MSComm1().PortOpen());
+
+    // Events that are no errors pass quietly.
+    w.MSComm1().raiseEvent(serial::ev::CD);
+    EXPECT_EQ(boxes.messages.size(), 1u);
+
+    // Cancel: the port closes and the clock display stops.
+    boxes.answers.push_back(ui::Answer::Cancel);
+    w.MSComm1().raiseEvent(4711);
+    EXPECT_EQ(boxes.messages.back().text, "Unknown error or event");
+    EXPECT_FALSE(w.MSComm1().PortOpen());
+    EXPECT_EQ(w.panelText("Status"), "Status: Port 2 is closed");
+    EXPECT_FALSE(w.Timer1()->isActive());
+
+    // The loop goes on reading nothing; the keyboard still works.
+    pty.send(";B2?");
+    runUntil([] { return false; }, 200);
+    EXPECT_TRUE(w.polling());
+    EXPECT_EQ(rowCount(), 0);
+    punch("A1");
+    EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(Reader, EveryLineErrorHasItsText) {
+    auto& w = openReader("1");
+    const std::pair<int, const char*> texts[] = {
+        {1001, "Break Received"}, {1002, "CTS Timeout"}, {1003, "DSR Timeout"}, {1004, "Framing Error"},
+        {1006, "Overrun Error"}, {1007, "Carrier Detect Timeout"}, {1008, "Receive Buffer Overflow"},
+        {1009, "Parity Error"}, {1010, "Transmit Buffer Full"}, {1011, "Error retrieving DCB"},
+        {1005, "Unknown error or event"}};
+    for (const auto& [code, text] : texts) {
+        w.MSComm1().raiseEvent(code);
+        EXPECT_EQ(boxes.messages.back().text, QLatin1String(text)) << code;
+    }
+    EXPECT_TRUE(w.MSComm1().PortOpen());
+}
+
+TEST_F(Reader, UnloadStopsPollingAndClosesThePort) {
+    auto& w = openReader("2");
+    w.close();
+    EXPECT_TRUE(w.StopPolling());
+    EXPECT_FALSE(w.polling());
+    EXPECT_FALSE(w.MSComm1().PortOpen());
+    EXPECT_FALSE(w.Timer1()->isActive());
+    EXPECT_TRUE(programEnded());
+}

@@ -1,0 +1,154 @@
+// Start-up of the terminal: the database path from the registry, missing,
+// damaged and protected files, the logon screen and the splash.
+#include "ClockFixture.h"
+
+#include "clock/TerminalStart.h"
+#include "core/common/frmLogon.h"
+#include "platform/registry/Registry.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QThread>
+
+using namespace plax;
+using namespace plax::test;
+
+namespace {
+frmLogon* logonScreen() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<frmLogon*>(w); l && l->isVisible())
+            return l;
+    return nullptr;
+}
+QWidget* splashScreen() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frmSplash") && w->isVisible())
+            return w;
+    return nullptr;
+}
+// Runs the event loop until the clock window is up (the splash shows for a second).
+clk::frmClock* waitForClock() {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 3000) {
+        QCoreApplication::processEvents();
+        if (clk::clockWindow() && clk::clockWindow()->isVisible())
+            return clk::clockWindow();
+        QThread::msleep(5);
+    }
+    return nullptr;
+}
+void pointRegistryAt(const QString& path) {
+    SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), path);
+}
+} // namespace
+
+class Startup : public ClockTest {
+protected:
+    void TearDown() override {
+        if (QPointer<clk::frmClock> w = clk::clockWindow()) {
+            w->close(); // unloads and deletes itself
+            QCoreApplication::processEvents();
+        }
+        if (auto* l = logonScreen())
+            delete l;
+        ClockTest::TearDown();
+    }
+};
+
+TEST_F(Startup, OpensTheDatabaseOfTheRegistryAndShowsTheClockAfterTheSplash) {
+    setting("Company Settings", "CompanyName", "Acme");
+    CompanyDb.reset();
+    pointRegistryAt(company->path());
+    clk::Main();
+    EXPECT_TRUE(boxes.messages.empty());
+    ASSERT_TRUE(splashScreen());
+    EXPECT_FALSE(clk::clockWindow());
+    ASSERT_TRUE(CompanyDb && CompanyDb->isOpen());
+    clk::frmClock* w = waitForClock();
+    ASSERT_TRUE(w);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(splashScreen());
+    EXPECT_EQ(w->windowTitle(), "Acme --- Zelto-PLAX Clock");
+    EXPECT_FALSE(programEnded());
+}
+
+TEST_F(Startup, AMissingDatabaseEndsTheProgramAndKeepsThePath) {
+    const QString missing = company->dir() + "gone.mdb";
+    pointRegistryAt(missing);
+    clk::Main();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].text, "Database is missing.");
+    EXPECT_EQ(boxes.messages[0].title, "Zelto Error#: 3024");
+    EXPECT_TRUE(programEnded());
+    EXPECT_FALSE(splashScreen());
+    EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "x"), missing);
+    EXPECT_TRUE(boxes.inputRequests.empty()); // never asks for another place
+}
+
+TEST_F(Startup, TheFirstRunWritesTheDefaultPath) {
+    clk::Main();
+    const QString expected = GetAppPath() + "Company07.mdb";
+    EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "x"), expected);
+    if (!QFile::exists(expected)) {
+        ASSERT_EQ(boxes.messages.size(), 1u);
+        EXPECT_EQ(boxes.messages[0].text, "Database is missing.");
+    }
+}
+
+TEST_F(Startup, ADamagedDatabaseNeedsRepair) {
+    const QString damaged = company->dir() + "damaged.mdb";
+    QFile f(damaged);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("SQLite format 3") + QByteArray(4000, '\x07'));
+    f.close();
+    pointRegistryAt(damaged);
+    clk::Main();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].text, "Database needs repair.");
+    EXPECT_EQ(boxes.messages[0].title, "Zelto Error#: 3049");
+    EXPECT_TRUE(programEnded());
+}
+
+TEST_F(Startup, AProtectedDatabaseAsksForThePasswordUntilItIsRight) {
+    TempCompany secret(QStringLiteral("s3cret"));
+    secret.db().close();
+    pointRegistryAt(secret.path());
+    clk::Main();
+    EXPECT_TRUE(boxes.messages.empty());
+    frmLogon* logon = logonScreen();
+    ASSERT_TRUE(logon);
+    EXPECT_FALSE(splashScreen());
+
+    logon->txtPassword->setText("wrong");
+    logon->cmdOK_Click();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_TRUE(boxes.messages[0].title.endsWith("3031"));
+    EXPECT_EQ(logonScreen(), logon);
+
+    logon->txtPassword->setText("s3cret");
+    logon->cmdOK_Click();
+    EXPECT_EQ(boxes.messages.size(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(logonScreen());
+    EXPECT_TRUE(splashScreen());
+    ASSERT_TRUE(waitForClock());
+    EXPECT_EQ(CompanyDb->path(), secret.path());
+    clk::clockWindow()->close();
+    QCoreApplication::processEvents();
+}
+
+TEST_F(Startup, CancelOnTheLogonScreenEndsTheProgram) {
+    TempCompany secret(QStringLiteral("s3cret"));
+    secret.db().close();
+    pointRegistryAt(secret.path());
+    clk::Main();
+    frmLogon* logon = logonScreen();
+    ASSERT_TRUE(logon);
+    logon->cmdCancel_Click();
+    EXPECT_TRUE(programEnded());
+    EXPECT_TRUE(boxes.messages.empty());
+}
