@@ -67,6 +67,15 @@ TEST(WorkWeek, MatchesTheReferenceOnEveryDayAndWorkDay) {
             ASSERT_EQ(WeekNumber(d, s), referenceWeekNumber(d, workDay)) << d.toIso().toStdString();
         }
     }
+    // A day start after 01:00: the week ends on the first date of the next
+    // week, and a punch before the day start counts to the day before.
+    const auto six = settings(3, 6 * 60);
+    for (CalDate d = CalDate::ymd(2023, 1, 1); d <= CalDate::ymd(2025, 12, 31); d = d.addDays(1)) {
+        ASSERT_EQ(WeekEnd(d, hm(6, 0), six), WeekStart(d, six).addDays(7));
+        ASSERT_EQ(WeekEnd(d, hm(5, 59), six), WeekStart(d.addDays(-1), six).addDays(7));
+        ASSERT_EQ(WeekEndFor(d, hm(12, 0), hm(0, 0), six), WeekStart(d, six).addDays(7));
+        ASSERT_EQ(WeekNumber(d, hm(5, 59), six), WeekNumber(d, six) - 1);
+    }
 }
 
 TEST(WorkWeek, RoundingHalvesGoToTheEvenMultiple) {
