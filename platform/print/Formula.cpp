@@ -1,0 +1,743 @@
+#include "Formula.h"
+
+#include <cmath>
+
+namespace plax::print {
+
+// ---------------------------------------------------------------- values
+
+FValue FValue::boolean(bool b) {
+    FValue v;
+    v.kind_ = Kind::Bool;
+    v.num_ = b ? 1 : 0;
+    return v;
+}
+FValue FValue::number(double n) {
+    FValue v;
+    v.kind_ = Kind::Number;
+    v.num_ = n;
+    return v;
+}
+FValue FValue::text(const QString& t) {
+    FValue v;
+    v.kind_ = Kind::Text;
+    v.text_ = t;
+    return v;
+}
+FValue FValue::date(CalDate d) {
+    FValue v;
+    v.kind_ = Kind::Date;
+    v.date_ = d;
+    return v;
+}
+FValue FValue::time(TimeOfDay t) {
+    FValue v;
+    v.kind_ = Kind::Time;
+    v.time_ = t;
+    return v;
+}
+
+bool FValue::toBool() const {
+    switch (kind_) {
+    case Kind::Bool:
+    case Kind::Number:
+        return num_ != 0;
+    case Kind::Text:
+        return !text_.isEmpty();
+    default:
+        return !isNull();
+    }
+}
+
+QString FValue::display() const {
+    switch (kind_) {
+    case Kind::Null:
+        return QString();
+    case Kind::Bool:
+        return num_ != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    case Kind::Number:
+        if (std::floor(num_) == num_ && std::fabs(num_) < 1e15)
+            return QString::number(qint64(num_));
+        return QString::number(num_, 'f', 2);
+    case Kind::Text:
+        return text_;
+    case Kind::Date:
+        return date_.toMdy4();
+    case Kind::Time:
+        return time_.toHm();
+    }
+    return QString();
+}
+
+QString FValue::kindName(Kind k) {
+    switch (k) {
+    case Kind::Null:
+        return QStringLiteral("Null");
+    case Kind::Bool:
+        return QStringLiteral("True/False");
+    case Kind::Number:
+        return QStringLiteral("a number");
+    case Kind::Text:
+        return QStringLiteral("text");
+    case Kind::Date:
+        return QStringLiteral("a date");
+    case Kind::Time:
+        return QStringLiteral("a time");
+    }
+    return QString();
+}
+
+int FValue::compare(const FValue& a, const FValue& b) {
+    const auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    const bool numA = a.kind_ == Kind::Number || a.kind_ == Kind::Bool;
+    const bool numB = b.kind_ == Kind::Number || b.kind_ == Kind::Bool;
+    if (numA && numB)
+        return sign(a.num_, b.num_);
+    if (a.kind_ != b.kind_)
+        return sign(int(a.kind_), int(b.kind_));
+    switch (a.kind_) {
+    case Kind::Text:
+        return QString::compare(a.text_, b.text_, Qt::CaseInsensitive);
+    case Kind::Date:
+        return sign(a.date_, b.date_);
+    case Kind::Time:
+        return sign(a.time_, b.time_);
+    default:
+        return 0;
+    }
+}
+
+QString FormulaError::fullText() const {
+    if (position_ <= 0)
+        return message_;
+    return message_ + QStringLiteral(" (at position %1)").arg(position_);
+}
+
+// ---------------------------------------------------------------- tree
+
+struct FormulaNode {
+    enum class Op {
+        Literal, Field, FormulaRef, Not, Neg, And, Or,
+        Eq, Ne, Lt, Gt, Le, Ge, In, Concat, Add, Sub, Mul, Div, Year, IsNull
+    };
+    Op op = Op::Literal;
+    int pos = 0;
+    FValue value;
+    QString a, b; // table and field, or formula name
+    int index = -1;
+    std::vector<std::shared_ptr<FormulaNode>> kids;
+};
+using NodeP = std::shared_ptr<FormulaNode>;
+using Op = FormulaNode::Op;
+
+namespace {
+
+struct Token {
+    enum Kind { End, Number, Text, Field, FormulaRef, Word, Symbol, LParen, RParen, Comma } kind = End;
+    QString text; // word, symbol, literal text or formula name
+    QString table, field;
+    double number = 0;
+    int pos = 0; // 1-based
+};
+
+bool isKeywordAt(const QString& s, int j) {
+    static const char* const kWords[] = {"and", "or", "to", "then", "else"};
+    for (const char* w : kWords) {
+        const QString word = QString::fromLatin1(w);
+        if (s.mid(j, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+            continue;
+        const int after = j + int(word.size());
+        if (after >= s.size() || !(s[after].isLetterOrNumber() || s[after] == QLatin1Char('_')))
+            return true;
+    }
+    return false;
+}
+
+class Lexer {
+public:
+    explicit Lexer(const QString& s) : s_(s) {}
+
+    std::vector<Token> run() {
+        std::vector<Token> out;
+        for (;;) {
+            while (i_ < s_.size() && s_[i_].isSpace())
+                ++i_;
+            Token t;
+            t.pos = int(i_) + 1;
+            if (i_ >= s_.size()) {
+                out.push_back(t);
+                return out;
+            }
+            const QChar c = s_[i_];
+            if (c == QLatin1Char('\''))
+                lexText(t);
+            else if (c == QLatin1Char('{'))
+                lexField(t);
+            else if (c.isDigit())
+                lexNumber(t);
+            else if (c.isLetter() || c == QLatin1Char('_')) {
+                qsizetype j = i_;
+                while (j < s_.size() && (s_[j].isLetterOrNumber() || s_[j] == QLatin1Char('_')))
+                    ++j;
+                t.kind = Token::Word;
+                t.text = s_.mid(i_, j - i_);
+                i_ = j;
+            } else if (c == QLatin1Char('(')) {
+                t.kind = Token::LParen;
+                ++i_;
+            } else if (c == QLatin1Char(')')) {
+                t.kind = Token::RParen;
+                ++i_;
+            } else if (c == QLatin1Char(',')) {
+                t.kind = Token::Comma;
+                ++i_;
+            } else if (QStringLiteral("=<>&+-*/").contains(c)) {
+                t.kind = Token::Symbol;
+                t.text = c;
+                ++i_;
+                if (i_ < s_.size()) {
+                    const QString two = t.text + s_[i_];
+                    if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")) {
+                        t.text = two;
+                        ++i_;
+                    }
+                }
+            } else {
+                throw FormulaError(t.pos, QStringLiteral("The character '%1' is not allowed here").arg(c));
+            }
+            out.push_back(t);
+        }
+    }
+
+private:
+    // A text in single quotes. The value stands between the quotes as it is,
+    // so a quote inside it is not doubled: a quote ends the text only where
+    // the formula can go on after a text (end, ')', ',', an operator or a
+    // keyword), otherwise it belongs to the text ('O'Brien' is O'Brien).
+    void lexText(Token& t) {
+        const int start = t.pos;
+        QString value;
+        qsizetype j = i_ + 1;
+        for (;;) {
+            if (j >= s_.size())
+                throw FormulaError(start, QStringLiteral("The text that begins here has no closing quote"));
+            if (s_[j] == QLatin1Char('\'')) {
+                qsizetype k = j + 1;
+                while (k < s_.size() && s_[k].isSpace())
+                    ++k;
+                if (k >= s_.size() || QStringLiteral("),=<>&+-*/").contains(s_[k]) || isKeywordAt(s_, int(k)))
+                    break;
+            }
+            value += s_[j];
+            ++j;
+        }
+        t.kind = Token::Text;
+        t.text = value;
+        i_ = j + 1;
+    }
+
+    void lexField(Token& t) {
+        const qsizetype close = s_.indexOf(QLatin1Char('}'), i_);
+        if (close < 0)
+            throw FormulaError(t.pos, QStringLiteral("The field that begins here has no closing brace"));
+        const QString inner = s_.mid(i_ + 1, close - i_ - 1).trimmed();
+        i_ = close + 1;
+        if (inner.startsWith(QLatin1Char('@'))) {
+            t.kind = Token::FormulaRef;
+            t.text = inner.mid(1).trimmed();
+            if (t.text.isEmpty())
+                throw FormulaError(t.pos, QStringLiteral("A formula is written {@Name}"));
+            return;
+        }
+        const qsizetype dot = inner.indexOf(QLatin1Char('.'));
+        if (dot <= 0 || dot == inner.size() - 1)
+            throw FormulaError(t.pos, QStringLiteral("A field is written {Table.Field}, not {%1}").arg(inner));
+        t.kind = Token::Field;
+        t.table = inner.left(dot).trimmed();
+        t.field = inner.mid(dot + 1).trimmed();
+    }
+
+    void lexNumber(Token& t) {
+        qsizetype j = i_;
+        while (j < s_.size() && s_[j].isDigit())
+            ++j;
+        if (j + 1 < s_.size() && s_[j] == QLatin1Char('.') && s_[j + 1].isDigit()) {
+            ++j;
+            while (j < s_.size() && s_[j].isDigit())
+                ++j;
+        }
+        if (j < s_.size() && (s_[j].isLetter() || s_[j] == QLatin1Char('_')))
+            throw FormulaError(t.pos, QStringLiteral("'%1' is not a number").arg(s_.mid(i_, j - i_ + 1)));
+        t.kind = Token::Number;
+        t.text = s_.mid(i_, j - i_);
+        t.number = t.text.toDouble();
+        i_ = j;
+    }
+
+    const QString& s_;
+    qsizetype i_ = 0;
+};
+
+QString describe(const Token& t) {
+    switch (t.kind) {
+    case Token::End:
+        return QStringLiteral("the end of the formula");
+    case Token::Number:
+        return QStringLiteral("the number %1").arg(t.text);
+    case Token::Text:
+        return QStringLiteral("the text '%1'").arg(t.text);
+    case Token::Field:
+        return QStringLiteral("the field {%1.%2}").arg(t.table, t.field);
+    case Token::FormulaRef:
+        return QStringLiteral("the formula {@%1}").arg(t.text);
+    case Token::Word:
+        return QStringLiteral("'%1'").arg(t.text);
+    case Token::Symbol:
+        return QStringLiteral("'%1'").arg(t.text);
+    case Token::LParen:
+        return QStringLiteral("'('");
+    case Token::RParen:
+        return QStringLiteral("')'");
+    case Token::Comma:
+        return QStringLiteral("','");
+    }
+    return QString();
+}
+
+class Parser {
+public:
+    explicit Parser(std::vector<Token> toks) : t_(std::move(toks)) {}
+
+    NodeP parseAll() {
+        NodeP n = parseOr();
+        if (peek().kind != Token::End)
+            throw FormulaError(peek().pos, QStringLiteral("Unexpected %1").arg(describe(peek())));
+        return n;
+    }
+
+private:
+    const Token& peek() const { return t_[p_]; }
+    Token take() { return t_[p_ < t_.size() - 1 ? p_++ : p_]; }
+    bool isWord(const char* w) const {
+        return peek().kind == Token::Word && peek().text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    }
+    bool isSymbol(const char* s) const { return peek().kind == Token::Symbol && peek().text == QLatin1String(s); }
+    void expect(Token::Kind k, const QString& what) {
+        if (peek().kind != k)
+            throw FormulaError(peek().pos, QStringLiteral("%1 expected, found %2").arg(what, describe(peek())));
+        take();
+    }
+
+    static NodeP make(Op op, int pos, std::vector<NodeP> kids = {}) {
+        auto n = std::make_shared<FormulaNode>();
+        n->op = op;
+        n->pos = pos;
+        n->kids = std::move(kids);
+        return n;
+    }
+
+    NodeP parseOr() {
+        NodeP n = parseAnd();
+        while (isWord("or")) {
+            const int pos = take().pos;
+            n = make(Op::Or, pos, {n, parseAnd()});
+        }
+        return n;
+    }
+    NodeP parseAnd() {
+        NodeP n = parseNot();
+        while (isWord("and")) {
+            const int pos = take().pos;
+            n = make(Op::And, pos, {n, parseNot()});
+        }
+        return n;
+    }
+    NodeP parseNot() {
+        if (isWord("not")) {
+            const int pos = take().pos;
+            return make(Op::Not, pos, {parseNot()});
+        }
+        return parseCompare();
+    }
+    NodeP parseCompare() {
+        NodeP n = parseConcat();
+        static const std::pair<const char*, Op> kOps[] = {{"=", Op::Eq},  {"<>", Op::Ne}, {"<", Op::Lt},
+                                                          {">", Op::Gt},  {"<=", Op::Le}, {">=", Op::Ge}};
+        for (const auto& [sym, op] : kOps)
+            if (isSymbol(sym)) {
+                const int pos = take().pos;
+                return make(op, pos, {n, parseConcat()});
+            }
+        if (isWord("in")) {
+            const int pos = take().pos;
+            NodeP from = parseConcat();
+            if (!isWord("to"))
+                throw FormulaError(peek().pos, QStringLiteral("'To' expected in the range, found %1").arg(describe(peek())));
+            take();
+            return make(Op::In, pos, {n, from, parseConcat()});
+        }
+        return n;
+    }
+    NodeP parseConcat() {
+        NodeP n = parseAdd();
+        while (isSymbol("&")) {
+            const int pos = take().pos;
+            n = make(Op::Concat, pos, {n, parseAdd()});
+        }
+        return n;
+    }
+    NodeP parseAdd() {
+        NodeP n = parseMul();
+        while (isSymbol("+") || isSymbol("-")) {
+            const Token op = take();
+            n = make(op.text == QLatin1String("+") ? Op::Add : Op::Sub, op.pos, {n, parseMul()});
+        }
+        return n;
+    }
+    NodeP parseMul() {
+        NodeP n = parseUnary();
+        while (isSymbol("*") || isSymbol("/")) {
+            const Token op = take();
+            n = make(op.text == QLatin1String("*") ? Op::Mul : Op::Div, op.pos, {n, parseUnary()});
+        }
+        return n;
+    }
+    NodeP parseUnary() {
+        if (isSymbol("-")) {
+            const int pos = take().pos;
+            return make(Op::Neg, pos, {parseUnary()});
+        }
+        return parsePrimary();
+    }
+
+    int wholeNumber(const char* what) {
+        const Token t = peek();
+        bool neg = false;
+        if (isSymbol("-")) {
+            take();
+            neg = true;
+        }
+        const Token n = peek();
+        if (n.kind != Token::Number || n.text.contains(QLatin1Char('.')))
+            throw FormulaError(n.pos, QStringLiteral("The %1 of the date must be a whole number, found %2")
+                                          .arg(QLatin1String(what), describe(n)));
+        take();
+        Q_UNUSED(t);
+        return neg ? -int(n.number) : int(n.number);
+    }
+
+    NodeP parsePrimary() {
+        const Token t = peek();
+        switch (t.kind) {
+        case Token::Number: {
+            take();
+            NodeP n = make(Op::Literal, t.pos);
+            n->value = FValue::number(t.number);
+            return n;
+        }
+        case Token::Text: {
+            take();
+            NodeP n = make(Op::Literal, t.pos);
+            n->value = FValue::text(t.text);
+            return n;
+        }
+        case Token::Field: {
+            take();
+            NodeP n = make(Op::Field, t.pos);
+            n->a = t.table;
+            n->b = t.field;
+            return n;
+        }
+        case Token::FormulaRef: {
+            take();
+            NodeP n = make(Op::FormulaRef, t.pos);
+            n->a = t.text;
+            return n;
+        }
+        case Token::LParen: {
+            take();
+            NodeP n = parseOr();
+            expect(Token::RParen, QStringLiteral("')'"));
+            return n;
+        }
+        case Token::Word:
+            return parseWord(t);
+        default:
+            throw FormulaError(t.pos, QStringLiteral("A value expected, found %1").arg(describe(t)));
+        }
+    }
+
+    NodeP parseWord(const Token& t) {
+        if (isWord("true") || isWord("false")) {
+            take();
+            NodeP n = make(Op::Literal, t.pos);
+            n->value = FValue::boolean(t.text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
+            return n;
+        }
+        if (isWord("date")) {
+            take();
+            expect(Token::LParen, QStringLiteral("'(' after Date"));
+            const int y = wholeNumber("year");
+            expect(Token::Comma, QStringLiteral("','"));
+            const int m = wholeNumber("month");
+            expect(Token::Comma, QStringLiteral("','"));
+            const int d = wholeNumber("day");
+            expect(Token::RParen, QStringLiteral("')'"));
+            const auto date = CalDate::fromYmd(y, m, d);
+            if (!date || y < 100)
+                throw FormulaError(t.pos, QStringLiteral("Date (%1, %2, %3) is not a valid date").arg(y).arg(m).arg(d));
+            NodeP n = make(Op::Literal, t.pos);
+            n->value = FValue::date(*date);
+            return n;
+        }
+        if (isWord("year") || isWord("isnull")) {
+            const Op op = isWord("year") ? Op::Year : Op::IsNull;
+            take();
+            expect(Token::LParen, QStringLiteral("'(' after %1").arg(t.text));
+            NodeP arg = parseOr();
+            expect(Token::RParen, QStringLiteral("')'"));
+            return make(op, t.pos, {arg});
+        }
+        throw FormulaError(t.pos, QStringLiteral("Unknown word '%1'").arg(t.text));
+    }
+
+    std::vector<Token> t_;
+    size_t p_ = 0;
+};
+
+void collect(const NodeP& n, Op op, std::vector<Formula::FieldRef>& out) {
+    if (!n)
+        return;
+    if (n->op == op)
+        out.push_back({n->a, n->b, n->pos});
+    for (const NodeP& k : n->kids)
+        collect(k, op, out);
+}
+
+void bindNode(const NodeP& n, const Formula::Resolver& fields, const std::function<int(const QString&)>& formulas) {
+    if (n->op == Op::Field) {
+        n->index = fields ? fields(n->a, n->b) : -1;
+        if (n->index < 0)
+            throw UnknownFieldError(n->pos, QStringLiteral("Unknown field {%1.%2}").arg(n->a, n->b));
+    } else if (n->op == Op::FormulaRef) {
+        n->index = formulas ? formulas(n->a) : -1;
+        if (n->index < 0)
+            throw UnknownFieldError(n->pos, QStringLiteral("Unknown formula {@%1}").arg(n->a));
+    }
+    for (const NodeP& k : n->kids)
+        bindNode(k, fields, formulas);
+}
+
+[[noreturn]] void typeError(const FormulaNode& n, const QString& what, const FValue& a, const FValue& b) {
+    throw TypeError(n.pos, QStringLiteral("Cannot %1 %2 and %3")
+                               .arg(what, FValue::kindName(a.kind()), FValue::kindName(b.kind())));
+}
+
+bool comparable(const FValue& a, const FValue& b) {
+    using K = FValue::Kind;
+    const auto numeric = [](K k) { return k == K::Number || k == K::Bool; };
+    if (numeric(a.kind()) && numeric(b.kind()))
+        return true;
+    return a.kind() == b.kind();
+}
+
+// Dates and times arrive from the database as text; a text literal compared
+// with them is read the same way.
+FValue coerceTo(const FValue& v, FValue::Kind k) {
+    if (v.kind() != FValue::Kind::Text)
+        return v;
+    if (k == FValue::Kind::Date)
+        if (auto d = CalDate::fromIso(v.toText()))
+            return FValue::date(*d);
+    if (k == FValue::Kind::Time)
+        if (auto t = TimeOfDay::parse(v.toText()))
+            return FValue::time(*t);
+    return v;
+}
+
+int compareChecked(const FormulaNode& n, FValue a, FValue b) {
+    a = coerceTo(a, b.kind());
+    b = coerceTo(b, a.kind());
+    if (!comparable(a, b))
+        typeError(n, QStringLiteral("compare"), a, b);
+    return FValue::compare(a, b);
+}
+
+FValue eval(const FormulaNode& n, const EvalContext& ctx);
+
+FValue logical(const FormulaNode& n, const FValue& v) {
+    if (!v.isNull() && v.kind() != FValue::Kind::Bool)
+        throw TypeError(n.pos, QStringLiteral("True or False expected, found %1").arg(FValue::kindName(v.kind())));
+    return v;
+}
+
+FValue arithmetic(const FormulaNode& n, const EvalContext& ctx) {
+    const FValue a = eval(*n.kids[0], ctx);
+    const FValue b = eval(*n.kids[1], ctx);
+    if (a.isNull() || b.isNull())
+        return FValue();
+    if (a.kind() != FValue::Kind::Number || b.kind() != FValue::Kind::Number)
+        typeError(n, QStringLiteral("calculate with"), a, b);
+    switch (n.op) {
+    case Op::Add:
+        return FValue::number(a.toNumber() + b.toNumber());
+    case Op::Sub:
+        return FValue::number(a.toNumber() - b.toNumber());
+    case Op::Mul:
+        return FValue::number(a.toNumber() * b.toNumber());
+    default:
+        return b.toNumber() == 0 ? FValue() : FValue::number(a.toNumber() / b.toNumber());
+    }
+}
+
+FValue eval(const FormulaNode& n, const EvalContext& ctx) {
+    switch (n.op) {
+    case Op::Literal:
+        return n.value;
+    case Op::Field:
+        if (!ctx.row || n.index < 0 || n.index >= int(ctx.row->size()))
+            return FValue();
+        return (*ctx.row)[size_t(n.index)];
+    case Op::FormulaRef:
+        return ctx.formula ? ctx.formula(n.index) : FValue();
+    case Op::Not: {
+        const FValue v = logical(n, eval(*n.kids[0], ctx));
+        return v.isNull() ? v : FValue::boolean(!v.toBool());
+    }
+    case Op::Neg: {
+        const FValue v = eval(*n.kids[0], ctx);
+        if (v.isNull())
+            return v;
+        if (v.kind() != FValue::Kind::Number)
+            throw TypeError(n.pos, QStringLiteral("A number expected after '-', found %1").arg(FValue::kindName(v.kind())));
+        return FValue::number(-v.toNumber());
+    }
+    case Op::And:
+    case Op::Or: {
+        const bool isAnd = n.op == Op::And;
+        const FValue a = logical(*n.kids[0], eval(*n.kids[0], ctx));
+        if (!a.isNull() && a.toBool() != isAnd)
+            return a; // False AND x, True OR x
+        const FValue b = logical(*n.kids[1], eval(*n.kids[1], ctx));
+        if (!b.isNull() && b.toBool() != isAnd)
+            return b;
+        if (a.isNull() || b.isNull())
+            return FValue();
+        return FValue::boolean(isAnd);
+    }
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Lt:
+    case Op::Gt:
+    case Op::Le:
+    case Op::Ge: {
+        const FValue a = eval(*n.kids[0], ctx);
+        const FValue b = eval(*n.kids[1], ctx);
+        if (a.isNull() || b.isNull())
+            return FValue();
+        const int c = compareChecked(n, a, b);
+        switch (n.op) {
+        case Op::Eq:
+            return FValue::boolean(c == 0);
+        case Op::Ne:
+            return FValue::boolean(c != 0);
+        case Op::Lt:
+            return FValue::boolean(c < 0);
+        case Op::Gt:
+            return FValue::boolean(c > 0);
+        case Op::Le:
+            return FValue::boolean(c <= 0);
+        default:
+            return FValue::boolean(c >= 0);
+        }
+    }
+    case Op::In: {
+        const FValue v = eval(*n.kids[0], ctx);
+        const FValue lo = eval(*n.kids[1], ctx);
+        const FValue hi = eval(*n.kids[2], ctx);
+        if (v.isNull() || lo.isNull() || hi.isNull())
+            return FValue();
+        return FValue::boolean(compareChecked(n, v, lo) >= 0 && compareChecked(n, v, hi) <= 0);
+    }
+    case Op::Concat:
+        return FValue::text(eval(*n.kids[0], ctx).display() + eval(*n.kids[1], ctx).display());
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Div:
+        return arithmetic(n, ctx);
+    case Op::Year: {
+        const FValue v = coerceTo(eval(*n.kids[0], ctx), FValue::Kind::Date);
+        if (v.isNull())
+            return v;
+        if (v.kind() != FValue::Kind::Date)
+            throw TypeError(n.pos, QStringLiteral("Year needs a date, found %1").arg(FValue::kindName(v.kind())));
+        return FValue::number(v.toDate().year());
+    }
+    case Op::IsNull: {
+        const FValue v = eval(*n.kids[0], ctx);
+        return FValue::boolean(v.isNull());
+    }
+    }
+    return FValue();
+}
+
+} // namespace
+
+Formula::Formula() = default;
+
+Formula Formula::parse(const QString& text) {
+    Formula f;
+    f.text_ = text;
+    if (text.trimmed().isEmpty())
+        return f;
+    Parser p(Lexer(text).run());
+    f.root_ = p.parseAll();
+    return f;
+}
+
+std::vector<Formula::FieldRef> Formula::fields() const {
+    std::vector<FieldRef> out;
+    collect(root_, Op::Field, out);
+    return out;
+}
+
+std::vector<Formula::FieldRef> Formula::formulaRefs() const {
+    std::vector<FieldRef> out;
+    collect(root_, Op::FormulaRef, out);
+    return out;
+}
+
+void Formula::bind(const Resolver& fieldIndex, const std::function<int(const QString&)>& formulaIndex) {
+    if (root_)
+        bindNode(root_, fieldIndex, formulaIndex);
+}
+
+FValue Formula::evaluate(const EvalContext& ctx) const { return root_ ? eval(*root_, ctx) : FValue(); }
+
+bool Formula::select(const EvalContext& ctx) const {
+    if (!root_)
+        return true;
+    const FValue v = eval(*root_, ctx);
+    if (v.isNull())
+        return false;
+    if (v.kind() != FValue::Kind::Bool)
+        throw TypeError(1, QStringLiteral("The selection formula must give True or False, not %1")
+                               .arg(FValue::kindName(v.kind())));
+    return v.toBool();
+}
+
+bool parseFieldReference(const QString& text, QString* table, QString* field) {
+    const QString t = text.trimmed();
+    if (!t.startsWith(QLatin1Char('{')) || !t.endsWith(QLatin1Char('}')))
+        return false;
+    const QString inner = t.mid(1, t.size() - 2).trimmed();
+    const qsizetype dot = inner.indexOf(QLatin1Char('.'));
+    if (dot <= 0 || dot == inner.size() - 1 || inner.startsWith(QLatin1Char('@')))
+        return false;
+    *table = inner.left(dot).trimmed();
+    *field = inner.mid(dot + 1).trimmed();
+    return true;
+}
+
+} // namespace plax::print

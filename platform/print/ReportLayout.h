@@ -1,0 +1,47 @@
+#pragma once
+// Lays a report's selected, sorted records out into pages: page header
+// (company name, date printed, title, column headings), group headers and
+// footers, detail lines, subreports under each detail line, totals, and the
+// page footer with the title and "Page N of M".
+
+#include "PageModel.h"
+#include "ReportData.h"
+#include "ReportDefinition.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <memory>
+
+namespace plax::print {
+
+// The rows of one subreport, ready to be printed under the main report's
+// detail lines whose link fields match.
+struct SubreportRun {
+    const SubreportDef* def = nullptr;
+    DataSet data;
+    FormulaSet formulas;
+    std::vector<int> linkSub, linkMain; // column indexes
+    std::vector<bool> columnVisible;
+    QHash<QString, std::vector<int>> rowsByKey;
+    // Builds rowsByKey from linkSub.
+    void index();
+    static QString key(const Row& row, const std::vector<int>& columns);
+};
+
+struct LayoutInput {
+    const ReportDefinition* def = nullptr;
+    const DataSet* data = nullptr;
+    const FormulaSet* formulas = nullptr;
+    std::vector<int> groupColumns; // one per group of the definition
+    std::vector<bool> columnVisible;
+    QString companyName;
+    QDateTime printed;
+    std::vector<SubreportRun*> subreports;
+};
+
+Document layoutReport(const LayoutInput& in);
+
+// The text of a value as a column shows it.
+QString formatValue(const FValue& v, const ColumnDef& c);
+
+} // namespace plax::print
