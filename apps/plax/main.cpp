@@ -1,6 +1,7 @@
 // PLAX, the office program.
 #include "attendance/AttendanceScreens.h"
 #include "core/mdi/Startup.h"
+#include "reports/ReportMenus.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
 
     // Each library registers the screens the main window opens.
     plax::registerAttendanceScreens();
+    plax::reports::registerReportScreens();
 
     plax::Main();
     if (plax::programEnded())

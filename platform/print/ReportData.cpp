@@ -55,9 +55,11 @@ DataSet readTables(db::Database& db, const ReportBody& body) {
     QString from;
     std::vector<QString> tableNames;
     for (const TableDef& t : body.tables) {
-        if (!db.tableExists(t.name))
+        // PRAGMA table_info also finds the temporary tables of the report screens.
+        const QStringList cols = db.columns(t.name);
+        if (cols.isEmpty())
             throw DefinitionError(t.line, QStringLiteral("The database has no table %1").arg(t.name));
-        for (const QString& c : db.columns(t.name)) {
+        for (const QString& c : cols) {
             out.columns.push_back({t.name, c});
             select << quoted(t.name) + QLatin1Char('.') + quoted(c);
         }

@@ -103,6 +103,8 @@ TextLine textLine(const std::vector<Tok>& toks, size_t from, int line) {
             out.push_back(valueOf(t, line));
         } else if (is(t, "count")) {
             out.push_back({LineItem::Kind::Count, {}, {}, false});
+        } else if (is(t, "groupcount")) {
+            out.push_back({LineItem::Kind::GroupCount, {}, {}, false});
         } else if (is(t, "sum")) {
             if (i + 1 >= toks.size())
                 throw DefinitionError(line, QStringLiteral("'sum' needs a field or formula after it"));

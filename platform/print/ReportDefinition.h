@@ -30,9 +30,10 @@ struct FieldName {
 };
 
 // One piece of a text line (group header/footer, summary): literal text,
-// a field, a named formula, the record count or a sum.
+// a field, a named formula, the record count, the number of (outermost)
+// groups, or a sum.
 struct LineItem {
-    enum class Kind { Text, Field, Formula, Count, Sum } kind = Kind::Text;
+    enum class Kind { Text, Field, Formula, Count, GroupCount, Sum } kind = Kind::Text;
     QString text;    // Text; formula name for Formula (and Sum of a formula)
     FieldName field; // Field, Sum of a field
     bool sumOfFormula = false;

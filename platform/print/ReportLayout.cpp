@@ -83,6 +83,8 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
     case ColumnDef::Format::Weekday: {
         static const char* const kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
                                             "Thursday", "Friday", "Saturday"};
+        if (v.kind() == FValue::Kind::Date)
+            return QString::fromLatin1(kDays[v.toDate().weekday() - 1]);
         const int d = int(v.toNumber());
         if (v.kind() == FValue::Kind::Number && d >= 1 && d <= 7)
             return QString::fromLatin1(kDays[d - 1]);
@@ -207,7 +209,7 @@ private:
     std::vector<ColumnGeom> columns(const ReportBody& body, const DataSet& data, const std::vector<bool>& visible,
                                     double x0, double avail) const {
         std::vector<ColumnGeom> out;
-        const double gap = avg_ * 1.5;
+        const double gap = avg_ * 2.5;
         double total = 0;
         for (size_t i = 0; i < body.columns.size(); ++i) {
             if (i < visible.size() && !visible[i])
@@ -333,6 +335,15 @@ private:
             case LineItem::Kind::Count:
                 out += QString::number(rows.size());
                 break;
+            case LineItem::Kind::GroupCount: {
+                int groups = 0;
+                const int col = v.body == in_.def && !in_.groupColumns.empty() ? in_.groupColumns.front() : -1;
+                for (size_t r = 0; r < rows.size(); ++r)
+                    if (col < 0 || r == 0 || FValue::compare((*rows[r])[size_t(col)], (*rows[r - 1])[size_t(col)]) != 0)
+                        ++groups;
+                out += QString::number(col < 0 ? 0 : groups);
+                break;
+            }
             case LineItem::Kind::Sum:
                 out += FValue::number(sumOf(v, it, rows)).display();
                 break;

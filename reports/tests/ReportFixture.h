@@ -1,0 +1,67 @@
+#pragma once
+// A program folder in a temporary directory: the demonstration company
+// database open as the program's database, the report definitions in
+// Reports/, a Data/ folder, and a fixed clock.
+
+#include "reports/Reports.h"
+
+#include "core/common/Globals.h"
+#include "core/types/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include "testing/TempCompany.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace plax::test {
+
+class ReportFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+        company_.fillDemo(CalDate::ymd(2026, 12, 8));
+        AppPath = company_.dir();
+        DataPath = AppPath + QStringLiteral("Data/");
+        QDir().mkpath(DataPath);
+        QDir().mkpath(AppPath + QStringLiteral("Reports"));
+        const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
+        for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
+            QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
+        CompanyDbPath = company_.path();
+        CompanyDb = std::move(company_.handle());
+        Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
+        Company.IncludeWages = true;
+    }
+    void TearDown() override {
+        reports::setPrintDialogRunner(nullptr);
+        while (print::PEEngineIsOpen())
+            print::PECloseEngine();
+        CompanyDb.reset();
+        Clock::reset();
+    }
+
+    void writeReport(const QString& name, const QString& text) {
+        QFile f(AppPath + QStringLiteral("Reports/") + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    }
+    db::Database& db() { return *CompanyDb; }
+
+    // The text of a PDF file as pdftotext reads it (layout kept).
+    static QString pdfText(const QString& path) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    QStringList pdfFiles() const {
+        return QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    }
+
+    TempCompany company_;
+    ui::ScriptedResponder responder_;
+};
+
+} // namespace plax::test
