@@ -35,8 +35,9 @@ void askForNewLocation() {
     const auto answer =
         ui::InputBoxEx(QStringLiteral("Database file is missing.  Please enter new path and file name:"),
                        QStringLiteral("Get Database Location:"), AppPath + QStringLiteral("Company06.mdb"));
-    if (answer && !answer->isEmpty()) {
-        SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), *answer);
+    // The restart notice only when the new place was really stored.
+    if (answer && !answer->isEmpty() &&
+        SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), *answer)) {
         ui::MsgBox(QStringLiteral("Database file has changed. You need to restart the application in order for "
                                   "the changes to take effect."),
                    ui::Buttons::OK);

@@ -239,15 +239,18 @@ QString GetWindowsSetting(const QString& section, const QString& name, const QSt
     return value.isEmpty() ? defaultValue : value;
 }
 
-void SaveWindowsSetting(const QString& appKey, const QString& section, const QString& name, const QString& value) {
+bool SaveWindowsSetting(const QString& appKey, const QString& section, const QString& name, const QString& value) {
     reg::RegistryFile f(appKey);
     long rc = f.load();
     if (rc == reg::code::Success)
         rc = f.createSection(section, nullptr);
     if (rc == reg::code::Success)
         rc = f.setValue(section, name, value);
-    if (rc != reg::code::Success)
+    if (rc != reg::code::Success) {
         RegError(rc);
+        return false;
+    }
+    return true;
 }
 
 } // namespace plax

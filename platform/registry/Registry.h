@@ -95,8 +95,8 @@ std::optional<RegMessage> regErrorMessage(long code);
 // writing anything.
 QString GetWindowsSetting(const QString& section, const QString& name, const QString& defaultValue);
 // Writes `value` under `appKey` (normally kAppKey); a failed write shows
-// its numbered message.
-void SaveWindowsSetting(const QString& appKey, const QString& section, const QString& name, const QString& value);
+// its numbered message and returns false.
+bool SaveWindowsSetting(const QString& appKey, const QString& section, const QString& name, const QString& value);
 // Shows the numbered message of a registry error code; other codes show
 // nothing.
 void RegError(long code);

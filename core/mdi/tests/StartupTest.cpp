@@ -6,6 +6,7 @@
 #include "core/mdi/frmMDI.h"
 #include "testing/TempCompany.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -116,6 +117,23 @@ TEST_F(Startup, MissingDatabaseAsksForANewPlace) {
                                          "order for the changes to take effect."});
     EXPECT_FALSE(mainWindow());
     EXPECT_FALSE(CompanyDb);
+}
+
+TEST_F(Startup, ANewPlaceThatCannotBeStoredGivesNoRestartNotice) {
+    test::TempCompany c;
+    c.handle().reset();
+    SaveWindowsSetting(kAppKey, "Company Settings", "Database", c.dir() + "gone.mdb");
+    // The registry can be read but no longer written.
+    QFile::remove(registry.file());
+    QDir().mkpath(registry.file() + "/x");
+    boxes.inputs = {c.path()};
+    Main(c.dir() + "elsewhere/");
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(boxes.inputRequests.size(), 1u);
+    ASSERT_FALSE(boxes.messages.empty());
+    EXPECT_TRUE(boxes.messages[0].title.startsWith("Zelto Error#: 90"));
+    for (const QString& t : boxes.texts())
+        EXPECT_FALSE(t.startsWith("Database file has changed"));
 }
 
 TEST_F(Startup, AnyOtherFailureShowsTheErrorBoxAndEnds) {
