@@ -2,6 +2,7 @@
 #include "attendance/AttendanceScreens.h"
 #include "core/mdi/Startup.h"
 #include "reports/ReportMenus.h"
+#include "reports/screens/ReportScreens.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     // Each library registers the screens the main window opens.
     plax::registerAttendanceScreens();
     plax::reports::registerReportScreens();
+    plax::reports::registerReportScreenMenus();
 
     plax::Main();
     if (plax::programEnded())

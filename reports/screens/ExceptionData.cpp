@@ -55,9 +55,26 @@ void CreateExceptionsTable(db::Database& db) {
         if (e.number() != db::err::TableExists)
             throw;
     }
+    // What "Excpt.rpt" reads: each row once, with the reason in words (two
+    // kinds of row carry no code). A shift both outside its schedule and
+    // spread over days is listed once, as a multi-day shift.
+    db.executeStrict(QStringLiteral(
+                         "CREATE TEMP VIEW IF NOT EXISTS ExceptionList AS SELECT DISTINCT EmpID, TDate, Week, "
+                         "ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Exception, CASE "
+                         "WHEN Exception = 'I' AND ClockOut IS NULL THEN 'Missing punch' "
+                         "WHEN Exception = 'I' THEN 'Zero hours' "
+                         "WHEN DateOut IS NOT NULL AND %1 > 1 THEN 'Multi-day shift' "
+                         "ELSE 'Outside schedule' END AS Reason FROM Exceptions")
+                         .arg(db::sql::daysBetween(QStringLiteral("TDate"), QStringLiteral("DateOut"))));
 }
 
-bool DropExceptionsTable(db::Database& db) { return dropWorkTable(db, kTable); }
+bool DropExceptionsTable(db::Database& db) {
+    try {
+        db.executeStrict(QStringLiteral("DROP VIEW IF EXISTS temp.ExceptionList"));
+    } catch (const db::DbError&) {
+    }
+    return dropWorkTable(db, kTable);
+}
 
 std::optional<ExceptionPeriod> payPeriodOf(const QString& payPeriodText, const CompanySettings& s) {
     const auto d = parseDate(payPeriodText);

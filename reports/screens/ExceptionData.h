@@ -16,8 +16,9 @@
 
 namespace plax::reports {
 
-// Creates the table; 3010 (the table exists) counts as success. Raises any
-// other failure.
+// Creates the table, and the view ExceptionList the report reads (the rows
+// with their reason in words); 3010 (the table exists) counts as success.
+// Raises any other failure.
 void CreateExceptionsTable(db::Database& db);
 bool DropExceptionsTable(db::Database& db);
 

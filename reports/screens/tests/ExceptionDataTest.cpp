@@ -133,6 +133,22 @@ TEST_F(ExceptionScan, ThePassesOnAWeek) {
     EXPECT_EQ(rows(), (std::multiset<QString>{"W1 " + mon.addDays(-14).toIso() + " 08:00 -"}));
 }
 
+TEST_F(ExceptionScan, TheReportsViewNamesEachReasonOnce) {
+    const CalDate tue = mon.addDays(1);
+    shift("D1", mon, "08:00", std::nullopt, "");              // missing punch
+    shift("Z1", tue, "09:00", tue, "09:00");                  // zero hours
+    shift("D1", tue, "06:00", tue, "16:00");                  // outside schedule
+    shift("D1", mon.addDays(2), "07:00", mon.addDays(4), "16:00"); // multi-day, and outside
+    build(ExceptionChoice::AllEmployees);
+    EXPECT_EQ(rows().size(), 5u);
+    std::multiset<QString> reasons;
+    db::Recordset rs = co.db().openRecordset("SELECT EmpID, Reason FROM ExceptionList");
+    for (; !rs.eof(); rs.moveNext())
+        reasons.insert(rs["EmpID"].toString() + ' ' + rs["Reason"].toString());
+    EXPECT_EQ(reasons, (std::multiset<QString>{"D1 Missing punch", "Z1 Zero hours", "D1 Outside schedule",
+                                                "D1 Multi-day shift"}));
+}
+
 TEST_F(ExceptionScan, GraceZeroFlagsOneMinuteEarly) {
     shift("D1", mon, "07:59", mon, "16:00");
     s.GraceP = 0;
@@ -167,6 +183,7 @@ TEST_F(ExceptionScan, ALeftOverTableIsUsedAndOtherFailuresRaise) {
     build(ExceptionChoice::AllEmployees);
     EXPECT_TRUE(rows().empty());
     EXPECT_TRUE(DropExceptionsTable(co.db()));
+    EXPECT_FALSE(co.db().tableExists("ExceptionList"));
     co.db().close();
     EXPECT_THROW(CreateExceptionsTable(co.db()), db::DbError);
 }

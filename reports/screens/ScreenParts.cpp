@@ -1,0 +1,92 @@
+#include "ScreenParts.h"
+
+#include "core/common/Common.h"
+#include "reports/Reports.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QToolBar>
+
+namespace plax::reports {
+
+QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    struct Button {
+        const char* key;
+        const char* caption;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {"Preview", "Preview", "Preview report data", QStyle::SP_FileDialogContentsView},
+        {"Print", "Print", "Send report to printer", QStyle::SP_DialogSaveButton},
+        {"Close", "Close", "Close this window", QStyle::SP_DialogCloseButton},
+    };
+    for (const Button& b : buttons) {
+        QAction* a = bar->addAction(parent->style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        const QString key = QString::fromUtf8(b.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
+    }
+    return bar;
+}
+
+void clickToolbarButton(QWidget* screen, const QString& key) {
+    auto* bar = screen->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    if (!bar)
+        return;
+    for (QAction* a : bar->actions())
+        if (a->data().toString() == key)
+            a->trigger();
+}
+
+QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value) {
+    auto* p = new QDateEdit(parent);
+    p->setObjectName(name);
+    p->setCalendarPopup(true);
+    p->setDisplayFormat(shortDateFormat());
+    setPickerDate(p, value);
+    return p;
+}
+
+CalDate pickerDate(const QDateEdit* picker) {
+    const QDate q = picker->date();
+    return CalDate::ymd(q.year(), q.month(), q.day());
+}
+
+void setPickerDate(QDateEdit* picker, CalDate d) { picker->setDate(QDate(d.year(), d.month(), d.day())); }
+
+void placeScreen(QWidget* screen, int twips) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {
+        // Inside the main window: centred across its document area.
+        const QWidget* area = frame->parentWidget();
+        const int width = area ? area->width() : frame->width();
+        frame->move(qMax(0, (width - frame->width()) / 2), twips / 15);
+        return;
+    }
+    CenterForm(screen);
+    screen->move(screen->x(), twips / 15);
+}
+
+void printReport(int destination, const QString& reportFile, const QString& selection,
+                 std::optional<int> sortChoice) {
+    if (!OpenReportEngine())
+        return;
+    PrintReport(short(destination), reportFile, selection,
+                sortChoice ? std::optional<short>(short(*sortChoice)) : std::nullopt);
+}
+
+void closeScreen(QWidget* screen) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        frame->close();
+    else
+        screen->close();
+}
+
+} // namespace plax::reports

@@ -1,0 +1,37 @@
+#pragma once
+// Pieces the report screens share: the toolbar with the keys "Preview",
+// "Print" and "Close", date pickers, placing a screen, closing it, and the
+// call into the print wrapper.
+
+#include "core/types/Dates.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QDateEdit;
+class QToolBar;
+class QWidget;
+
+namespace plax::reports {
+
+// Toolbar1: buttons keyed "Preview", "Print" and "Close"; `clicked` gets the key.
+QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked);
+// The toolbar button of a key (tests click it).
+void clickToolbarButton(QWidget* screen, const QString& key);
+
+QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value);
+CalDate pickerDate(const QDateEdit* picker);
+void setPickerDate(QDateEdit* picker, CalDate d);
+
+// Centres the screen and puts its top edge `twips` below the top of the
+// screen (15 twips to a pixel).
+void placeScreen(QWidget* screen, int twips);
+// Closes the screen, and its frame in the main window's document area.
+void closeScreen(QWidget* screen);
+
+// OpenReportEngine and, when it opened, PrintReport.
+void printReport(int destination, const QString& reportFile, const QString& selection,
+                 std::optional<int> sortChoice = std::nullopt);
+
+} // namespace plax::reports

@@ -1,0 +1,136 @@
+// The report screens printed for real: through the print wrapper and the
+// print dialog into a PDF file (no printer on a test machine), read back
+// with pdftotext.
+#include "Fixtures.h"
+#include "core/common/Globals.h"
+#include "core/types/Clock.h"
+#include "platform/print/PrintEngine.h"
+#include "platform/ui/Dialogs.h"
+#include "reports/Reports.h"
+#include "reports/frmPrintFrm.h"
+#include "reports/screens/frmAbsenceRpt.h"
+#include "reports/screens/frmAttendanceRpt.h"
+#include "reports/screens/frmEmpQry.h"
+#include "reports/screens/frmExcptRpt.h"
+#include "testing/TempCompany.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace plax;
+using namespace plax::reports;
+
+namespace {
+
+class ReportRender : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::setFixed(QDateTime(QDate(2026, 3, 16), QTime(9, 0)));
+        Company = CompanySettings();
+        Company.WorkDay = 2;
+        Company.RoundTotal = 0;
+        Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
+        Company.IncludeWages = true;
+        AppPath = co.dir();
+        DataPath = AppPath + QStringLiteral("Data/");
+        QDir().mkpath(DataPath);
+        QDir().mkpath(AppPath + QStringLiteral("Reports"));
+        const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
+        for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
+            QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
+        CompanyDbPath = co.path();
+        fill(co.db());
+        CompanyDb = std::move(co.handle());
+        installReportEngineHooks();
+        setPrintDialogRunner([](frmPrintFrm& dlg) { dlg.cmdOK->click(); });
+    }
+    void TearDown() override {
+        setPrintDialogRunner(nullptr);
+        while (print::PEEngineIsOpen())
+            print::PECloseEngine();
+        CompanyDb.reset();
+        Clock::reset();
+    }
+
+    // Two production workers and one in the warehouse; the week of 9 March
+    // 2026 (Monday) with a holiday on Wednesday and a paid absence.
+    void fill(db::Database& db) {
+        test::addDepartment(db, "PRD", "Production");
+        test::addDepartment(db, "WHS", "Warehouse");
+        db.execute("INSERT INTO Schedule (ScheduleNo, Description) VALUES ('001', 'Day')");
+        for (int d = 2; d <= 6; ++d)
+            db.execute("INSERT INTO [Schedule Days] (ScheduleNo, TheDay, StartTime, EndTime) "
+                       "VALUES ('001', ?, '08:00', '17:00')",
+                       {d});
+        test::addEmployee(db, "E1", "PRD", "001", true, 20.0);
+        test::addEmployee(db, "E2", "PRD", "001", true, 10.0);
+        test::addEmployee(db, "W1", "WHS", "001", true, 15.0);
+        for (int d = 0; d < 5; ++d) // 9 hours a day: 40 straight, 5 overtime
+            test::addShift(db, "E1", mon.addDays(d), "08:00", mon.addDays(d), "17:00", Company, true);
+        test::addShift(db, "E2", mon, "08:00", mon, "16:00", Company, true);
+        test::addShift(db, "E2", mon.addDays(1), "07:30", mon.addDays(1), "16:00", Company, true); // early
+        test::addShift(db, "E2", mon.addDays(3), "08:00", std::nullopt, "", Company, true);      // open
+        test::addHoliday(db, mon.addDays(2), WeekNumber(mon, Company));
+        test::addAbsence(db, "E2", mon.addDays(4), WeekNumber(mon, Company), 8.0);
+    }
+
+    QString lastPdf() {
+        const QStringList files = QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+        if (files.isEmpty())
+            return QString();
+        const QString path = DataPath + files.front();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        if (qEnvironmentVariableIsSet("PLAX_KEEP_PDF"))
+            QFile::copy(path, QString::fromLocal8Bit(qgetenv("PLAX_KEEP_PDF")) + QLatin1Char('/') +
+                                  QString::number(++kept_) + QStringLiteral(".pdf"));
+        QFile::remove(path);
+        return text;
+    }
+
+    static void tick(QWidget* screen, const QString& startsWith) {
+        auto* tree = screen->findChild<QTreeWidget*>(QStringLiteral("trvEmp"));
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            if (tree->topLevelItem(i)->text(0).startsWith(startsWith))
+                tree->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    }
+
+    test::TempCompany co;
+    ui::ScriptedResponder answers;
+    const CalDate mon = CalDate::ymd(2026, 3, 9);
+    int kept_ = 0;
+};
+
+} // namespace
+
+TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
+    frmAttendanceRpt f;
+    f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(2).toShortDate());
+    tick(&f, "PRD");
+    f.PrintAttendanceReport(0);
+    const QString text = lastPdf();
+    ASSERT_FALSE(text.isEmpty()) << answers.texts().join('\n').toStdString();
+    EXPECT_TRUE(text.contains("Weekly Time & Attendance Report"));
+    EXPECT_TRUE(text.contains("Gross Wages"));
+    // E1: 40 straight and 5 overtime at 20.00: 800 + 5 x 1.5 x 20 = 950.
+    EXPECT_TRUE(text.contains("40.00")) << text.toStdString();
+    EXPECT_TRUE(text.contains("950.00")) << text.toStdString();
+    // E2: the holiday (8) and the absence (8) count in TOTAL, not in wages.
+    EXPECT_FALSE(text.contains("W1"));
+
+    Company.IncludeWages = false;
+    f.PrintAttendanceReport(0);
+    const QString plain = lastPdf();
+    EXPECT_FALSE(plain.contains("Gross Wages"));
+    EXPECT_FALSE(plain.contains("950.00"));
+    EXPECT_TRUE(plain.contains("40.00"));
+}

@@ -1,0 +1,162 @@
+#include "core/common/Globals.h"
+#include "core/common/WeekNavigator.h"
+#include "core/types/Clock.h"
+#include "core/types/WorkWeek.h"
+#include "platform/ui/Dialogs.h"
+#include "reports/screens/frmAbsenceRpt.h"
+#include "reports/screens/frmAttendanceRpt.h"
+#include "reports/screens/frmEmpQry.h"
+#include "reports/screens/frmExcptRpt.h"
+#include "reports/screens/ScreenParts.h"
+#include "testing/TempCompany.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace plax;
+using namespace plax::reports;
+
+namespace {
+
+class ReportScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::setFixed(QDateTime(QDate(2026, 3, 12), QTime(10, 0)));
+        co.fillDemo(Clock::today());
+        Company = CompanySettings();
+        Company.WorkDay = 2;
+        CompanyDb = std::move(co.handle());
+    }
+    void TearDown() override {
+        CompanyDb.reset();
+        Clock::reset();
+    }
+
+    template <typename T>
+    T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+
+    int count(const QString& sql) { return int(CompanyDb->openRecordset(sql).field(0).toInt()); }
+
+    test::TempCompany co;
+    ui::ScriptedResponder answers;
+};
+
+} // namespace
+
+TEST_F(ReportScreens, EmployeeReportDefaultsAndItsMessages) {
+    frmEmpQry f;
+    EXPECT_EQ(f.windowTitle(), "Report: Employee Data");
+    EXPECT_TRUE(child<QRadioButton>(&f, "optActive")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(&f, "optlst")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(&f, "optSelAll")->isChecked());
+    auto* cboDep = child<QComboBox>(&f, "cboDep");
+    EXPECT_FALSE(cboDep->isEnabled());
+    EXPECT_EQ(cboDep->count(), 3);
+    EXPECT_EQ(child<QComboBox>(&f, "cboEmp")->count(), 10); // active employees
+    EXPECT_EQ(f.sortChoice(), 1);
+    EXPECT_EQ(f.BuildEmployeeSelection(), "{Employee.Status} = True ");
+
+    child<QRadioButton>(&f, "optSelDep")->click();
+    EXPECT_TRUE(cboDep->isEnabled());
+    EXPECT_EQ(f.BuildEmployeeSelection(), "ERROR");
+    EXPECT_EQ(answers.texts(), QStringList{"No department selected!"});
+    cboDep->setCurrentIndex(1);
+    EXPECT_EQ(f.BuildEmployeeSelection(), "{Employee.DepartmentNo} = 'PRD' AND {Employee.Status} = True ");
+
+    child<QRadioButton>(&f, "optsort3")->click();
+    EXPECT_EQ(f.sortChoice(), 3);
+}
+
+TEST_F(ReportScreens, AbsenceReportStartsOnThisWeekAndStepsWithTheArrows) {
+    frmAbsenceRpt f;
+    auto* box = child<QLineEdit>(&f, "txtPayPeriod");
+    const CalDate monday = WeekStart(Clock::today(), Company);
+    EXPECT_EQ(box->text(), monday.toShortDate());
+    auto* emp = child<QComboBox>(&f, "cboEmployee");
+    EXPECT_EQ(emp->itemText(0), "<All Employees>");
+    EXPECT_EQ(emp->currentIndex(), 0);
+    EXPECT_EQ(child<QComboBox>(&f, "cboDepartment")->currentIndex(), 0);
+    const QString w = QString::number(WeekNumber(monday, Company));
+    EXPECT_EQ(f.absenceSelection(), "{Absence.Week} = " + w + " AND Year ({Absence.TDate}) = 2026");
+
+    child<WeekNavigator>(&f, "UpDown1")->downButton()->click();
+    EXPECT_EQ(box->text(), monday.addDays(-7).toShortDate());
+    child<QRadioButton>(&f, "optDateRange")->click();
+    EXPECT_FALSE(box->isEnabled());
+    EXPECT_TRUE(f.absenceSelection().startsWith("{Absence.TDate} in Date (2026, 02, 25) To Date (2026, 03, 12)"));
+    EXPECT_TRUE(answers.messages.empty());
+}
+
+TEST_F(ReportScreens, AttendanceReportRebuildsHoursAtLoadAndDropsItsTableAtClose) {
+    ASSERT_GT(count("SELECT count(*) FROM [Time Attendance] WHERE Recalculate <> 0"), 0);
+    {
+        frmAttendanceRpt f;
+        EXPECT_EQ(f.windowTitle(), "Reports: Attendance");
+        EXPECT_EQ(count("SELECT count(*) FROM [Time Attendance] WHERE Recalculate <> 0"), 0);
+        EXPECT_EQ(count("SELECT count(*) FROM Attendance"), count("SELECT count(*) FROM [Hours Worked]"));
+        EXPECT_TRUE(child<QRadioButton>(&f, "optDetail")->isChecked());
+        EXPECT_TRUE(child<QRadioButton>(&f, "optPayPeriod")->isChecked());
+        auto* tree = child<QTreeWidget>(&f, "trvEmp");
+        ASSERT_EQ(tree->topLevelItemCount(), 4);
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), "No Department");
+
+        // Nothing ticked: a message, nothing merged.
+        const int before = count("SELECT count(*) FROM Attendance");
+        f.PrintAttendanceReport(2);
+        EXPECT_EQ(answers.texts(), QStringList{"Please make a select first!"});
+        EXPECT_EQ(count("SELECT count(*) FROM Attendance"), before);
+
+        auto* groups = child<QComboBox>(&f, "cboEmpGroups");
+        groups->setCurrentIndex(0);
+        emit groups->activated(0);
+        EXPECT_EQ(tree->topLevelItemCount(), 10);
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), "1001,Anna Berger");
+    }
+    EXPECT_FALSE(CompanyDb->tableExists("Attendance"));
+}
+
+TEST_F(ReportScreens, ExceptionReportValidatesItsChoice) {
+    {
+        frmExcptRpt f;
+        EXPECT_EQ(f.windowTitle(), "Report: Exception");
+        EXPECT_TRUE(CompanyDb->tableExists("Exceptions"));
+        auto* emp = child<QComboBox>(&f, "cboEmp");
+        EXPECT_EQ(emp->itemText(0), "<All Employees>");
+        EXPECT_TRUE(f.ValidateExceptionSelection());
+        emp->setCurrentIndex(-1);
+        EXPECT_FALSE(f.ValidateExceptionSelection());
+        child<QRadioButton>(&f, "optDep")->click();
+        EXPECT_FALSE(child<QComboBox>(&f, "cboEmp")->isEnabled());
+        EXPECT_FALSE(f.ValidateExceptionSelection());
+        EXPECT_EQ(answers.texts(), (QStringList{"No employee selected!", "No department selected!"}));
+        child<QComboBox>(&f, "cboDep")->setCurrentIndex(0);
+        EXPECT_TRUE(f.ValidateExceptionSelection());
+        child<QLineEdit>(&f, "txtPayPeriod")->setText("someday");
+        EXPECT_FALSE(f.BuildExceptions());
+        EXPECT_EQ(answers.texts().last(), "Invalid date!");
+    }
+    EXPECT_FALSE(CompanyDb->tableExists("Exceptions"));
+}
+
+TEST_F(ReportScreens, ExceptionReportClosesWhenItCannotMakeItsTable) {
+    CompanyDb->close();
+    auto* f = new frmExcptRpt;
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    f->show();
+    QPointer<frmExcptRpt> alive(f);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(answers.texts().contains("Unable to create exceptions data!"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+}
