@@ -2,6 +2,8 @@
 
 #include "core/types/WorkWeek.h"
 
+#include <QSet>
+
 namespace plax::pairing {
 
 using db::Query;
@@ -37,6 +39,18 @@ struct PunchRecorder::Impl {
           release(db.prepare(QStringLiteral("RELEASE plax_punch"))),
           rollbackTo(db.prepare(QStringLiteral("ROLLBACK TO plax_punch"))) {}
 
+    // True when the ID is in table Employee, as it stood when the recorder
+    // was made (the import reads the table once, as one snapshot).
+    bool employeeExists(const QString& id) {
+        if (!employeeIds) {
+            employeeIds.emplace();
+            db::Recordset rs = db.openRecordset(QStringLiteral("SELECT ID FROM Employee"));
+            for (; !rs.eof(); rs.moveNext())
+                employeeIds->insert(rs.field(0).toString().toCaseFolded());
+        }
+        return employeeIds->contains(id.toCaseFolded());
+    }
+
     // The value of Employee.Status for the ID, or nullopt when there is no such employee.
     std::optional<bool> employeeStatus(const QString& id) {
         const db::Value v = employee.scalar({id});
@@ -53,6 +67,7 @@ struct PunchRecorder::Impl {
     const PairingOptions options;
     Query employee, duplicate, openShift, insert, close, turn, mark;
     Query savepoint, release, rollbackTo;
+    std::optional<QSet<QString>> employeeIds;
 };
 
 namespace {
@@ -87,7 +102,7 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
     const db::Recordset open = openShift.openRecordset(find);
 
     if (open.eof()) {
-        if (options.employeeCheck == EmployeeCheck::ExistsForNewRow && !employeeStatus(id)) {
+        if (options.employeeCheck == EmployeeCheck::ExistsForNewRow && !employeeExists(id)) {
             r.outcome = PunchOutcome::UnknownEmployee;
             r.week = 0;
             r.weekEnd = CalDate();

@@ -50,7 +50,8 @@ enum class EmployeeCheck {
     ExistsForNewRow, // import: a new shift is written only for an ID present in
                      // table Employee (active or not); other IDs are dropped
                      // (UnknownEmployee). Closing or turning an existing open
-                     // row needs no test.
+                     // row needs no test. The IDs are read once, at the first
+                     // test of a PunchRecorder (a snapshot of the table).
     ActiveOnly,      // terminal: the punch is refused first of all
                      // (UnknownEmployee) unless the ID is an active employee
 };
