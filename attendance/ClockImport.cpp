@@ -13,8 +13,10 @@
 namespace plax {
 namespace {
 
-// A transaction is committed once it has run this long.
+// A transaction is committed once it has run this long or holds this many
+// punches; the progress is told between transactions.
 constexpr qint64 kTransactionMs = 100;
+constexpr int kTransactionPunches = 5000;
 
 } // namespace
 
@@ -78,12 +80,13 @@ void importPunches(db::Database& db, const CompanySettings& settings, std::vecto
     pairing::PunchRecorder recorder(db, settings, pairing::PairingOptions::forImport());
     std::optional<db::Database::Transaction> tx;
     QElapsedTimer timer;
-    int done = 0;
+    int done = 0, inBatch = 0;
     try {
         for (const ClockPunch& p : punches) {
             if (!tx) {
                 tx.emplace(db);
                 timer.start();
+                inBatch = 0;
             }
             if (!p.time) {
                 ++counts.skipped;
@@ -108,7 +111,7 @@ void importPunches(db::Database& db, const CompanySettings& settings, std::vecto
                 }
             }
             ++done;
-            if (timer.elapsed() >= kTransactionMs) {
+            if (++inBatch >= kTransactionPunches || timer.elapsed() >= kTransactionMs) {
                 tx->commit();
                 tx.reset();
                 if (progress)

@@ -5,6 +5,9 @@
 #include "core/common/Screens.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -156,4 +159,48 @@ TEST(ClockImport, TheMenuCommandConvertsAndImports) {
     EXPECT_EQ(again.fileRequests.size(), 1u);
     EXPECT_EQ(again.texts(), QStringList{QString::fromLatin1(kFailure)});
     clearMenuHandlers();
+}
+
+TEST(ClockImport, ALargeFileShowsProgressAndKeepsTheWindowPainting) {
+    test::ImportCompany c;
+    QStringList ids;
+    QByteArray file;
+    for (int e = 0; e < 200; ++e) {
+        ids << QString::number(300 + e);
+        for (int day = 1; day <= 31; ++day)
+            file += QStringLiteral("%1,01/%2/24,07:00\r\n%1,01/%2/24,15:00\r\n")
+                        .arg(300 + e)
+                        .arg(day, 2, 10, QLatin1Char('0'))
+                        .toLatin1();
+    }
+    c.addEmployees(ids);
+    c.writeClockTxt(file);
+
+    std::swap(CompanyDb, c.handle());
+    AppPath = c.dir();
+    DataPath = c.dataPath();
+    Company = c.settings;
+    // Timers stand for the window's painting: they must keep running.
+    int ticks = 0;
+    bool sawProgress = false, sawWaitCursor = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        sawWaitCursor = sawWaitCursor || ui::waitCursorShown();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(w) && w->isVisible())
+                sawProgress = true;
+    });
+    timer.start(0);
+    ui::ScriptedResponder r; // cancels the file dialog: Clock.txt is imported as it is
+    ImportAttendanceData();
+    timer.stop();
+    std::swap(CompanyDb, c.handle());
+    CompanyDb.reset();
+
+    EXPECT_EQ(r.texts(), QStringList{QString::fromLatin1(kSuccess)});
+    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(sawWaitCursor);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 200 * 31);
 }
