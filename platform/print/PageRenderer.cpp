@@ -30,7 +30,7 @@ void paintPage(QPainter& p, const Document& doc, int index, double scale) {
         case PageItem::Kind::Text:
             p.setPen(Qt::black);
             p.setFont(fontFor(it.role, doc.bodyPoints));
-            p.drawText(it.rect, int(it.align | Qt::AlignTop) | Qt::TextSingleLine, it.text);
+            p.drawText(it.rect, int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine, it.text);
             break;
         }
     }

@@ -215,8 +215,6 @@ public:
         }
         if (group_ || sub_)
             throw DefinitionError(lineNo_ - 1, QStringLiteral("A 'group' or 'subreport' block has no 'end'"));
-        if (def.tables.empty())
-            throw DefinitionError(0, QStringLiteral("The report names no table (a 'table' line is needed)"));
         for (const SubreportDef& sr : def.subreports)
             if (sr.tables.empty())
                 throw DefinitionError(0, QStringLiteral("The subreport \"%1\" names no table").arg(sr.name));

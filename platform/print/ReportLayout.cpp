@@ -154,7 +154,7 @@ public:
         bodyTop_ = kMargin + lh(FontRole::Company) + lh(FontRole::Title) + 120;
         if (hasHeadings(main_.cols))
             bodyTop_ += lh(FontRole::Heading) + 80;
-        bodyTop_ += 120;
+        bodyTop_ += 60;
         bodyBottom_ = doc_.height - kMargin - lh(FontRole::Small) - 120;
     }
 
@@ -567,9 +567,8 @@ private:
             double y = kMargin;
             const double w = right_ - left_;
             textAt(QRectF(left_, y, w * 0.65, lh(FontRole::Company)), in_.companyName, FontRole::Company);
-            textAt(QRectF(left_ + w * 0.5, y + lh(FontRole::Company) - lh(FontRole::Small) - 20, w * 0.5,
-                          lh(FontRole::Small)),
-                   printed, FontRole::Small, Qt::AlignRight);
+            textAt(QRectF(left_ + w * 0.5, y, w * 0.5, lh(FontRole::Company)), printed, FontRole::Small,
+                   Qt::AlignRight);
             y += lh(FontRole::Company);
             textAt(QRectF(left_, y, w, lh(FontRole::Title)), def_.title, FontRole::Title);
             y += lh(FontRole::Title) + 40;
