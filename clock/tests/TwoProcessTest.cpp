@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
+#include <QThread>
 #include <tuple>
 #include <vector>
 
@@ -51,8 +52,9 @@ TEST_F(TwoPrograms, TheTerminalRecordsWhileTheOfficeImportsALargeFile) {
     // in, out, in, out, ... on Monday 7 January 2030 from 06:00.
     std::vector<std::tuple<QString, int>> punched;
     int roundsWhileImporting = 0;
-    for (int round = 0; round < 600; ++round) {
-        const bool importing = office.state() == QProcess::Running;
+    for (int round = 0; round < 240; ++round) {
+        // Polls the office process (its end is noticed only when asked).
+        const bool importing = !office.waitForFinished(0) && office.state() == QProcess::Running;
         if (!importing && roundsWhileImporting > 0 && round % 2 == 0)
             break;
         if (importing)
@@ -63,8 +65,11 @@ TEST_F(TwoPrograms, TheTerminalRecordsWhileTheOfficeImportsALargeFile) {
             punch(id);
             punched.emplace_back(id, 6 * 60 + round);
         }
+        QThread::msleep(10); // people come one after the other
     }
-    ASSERT_TRUE(office.waitForFinished(120000));
+    if (office.state() != QProcess::NotRunning) {
+        ASSERT_TRUE(office.waitForFinished(120000));
+    }
     EXPECT_EQ(office.exitCode(), 0) << office.readAllStandardError().toStdString();
     EXPECT_EQ(office.readAllStandardOutput().trimmed(), QByteArray("Clock data was imported successfully!"));
     EXPECT_GT(roundsWhileImporting, 1);
