@@ -294,6 +294,10 @@ private:
         } else if (is(k, "totals")) {
             b.totals = true;
             b.totalsLabel = toks.size() > 1 ? needQuoted(1) : QString();
+        } else if (is(k, "details") && !sub_) {
+            if (toks.size() < 2 || !(is(toks[1], "on") || is(toks[1], "off")))
+                throw DefinitionError(n, QStringLiteral("details is on or off"));
+            def.details = is(toks[1], "on");
         } else if (is(k, "nodata")) {
             b.noData = needQuoted(1);
         } else if (is(k, "subreport") && !sub_) {

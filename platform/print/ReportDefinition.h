@@ -93,6 +93,9 @@ struct ReportBody {
     bool totals = false;
     QString totalsLabel;
     QString noData;
+    // False: no detail lines; each group prints one line, its totals row
+    // with the group's first record in the columns that are not summed.
+    bool details = true;
 };
 
 struct SubreportDef : ReportBody {

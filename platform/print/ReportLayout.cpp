@@ -182,9 +182,11 @@ public:
                     closeGroup(g, i - 1);
             for (int g = change; g < groups; ++g)
                 openGroup(g, i, i > 0);
-            detail(main_, rows[size_t(i)], stripe_++ % 2 == 1);
-            for (SubreportRun* s : in_.subreports)
-                subreport(*s, rows[size_t(i)]);
+            if (def_.details) {
+                detail(main_, rows[size_t(i)], stripe_++ % 2 == 1);
+                for (SubreportRun* s : in_.subreports)
+                    subreport(*s, rows[size_t(i)]);
+            }
             ++printed_;
         }
         for (int g = groups - 1; g >= 0 && !rows.empty(); --g)
@@ -404,6 +406,11 @@ private:
     void closeGroup(int g, int last) {
         const GroupDef& gd = def_.groups[size_t(g)];
         const auto rows = range(groupStart_[size_t(g)], last);
+        if (gd.totals && !def_.details) {
+            summaryRow(main_, rows, stripe_++ % 2 == 1);
+            openHeaders_[size_t(g)].clear();
+            return;
+        }
         if (gd.totals)
             totalsRow(main_, gd.totalsLabel, rows);
         for (const TextLine& l : gd.footer) {
@@ -451,6 +458,24 @@ private:
             for (int l = 0; l < int(cells[i].size()); ++l)
                 textAt(QRectF(v.cols[i].x, y_ + l * lh(FontRole::Body), v.cols[i].w, lh(FontRole::Body)), cells[i][l],
                        FontRole::Body, v.cols[i].align);
+        y_ += h;
+    }
+
+    // Without detail lines: one line per group, the sums of the summed
+    // columns and the group's first record in the others.
+    void summaryRow(const BodyView& v, const std::vector<const Row*>& rows, bool shaded) {
+        if (v.cols.empty() || rows.empty())
+            return;
+        const double h = lh(FontRole::Body);
+        ensure(h);
+        if (shaded)
+            shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
+        for (const ColumnGeom& c : v.cols) {
+            LineItem it = c.def->value;
+            it.sumOfFormula = it.kind == LineItem::Kind::Formula;
+            const FValue value = c.def->sum ? FValue::number(sumOf(v, it, rows)) : valueOf(v, c.def->value, *rows.front());
+            textAt(QRectF(c.x, y_, c.w, h), formatValue(value, *c.def), FontRole::Body, c.align);
+        }
         y_ += h;
     }
 

@@ -15,6 +15,8 @@
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
+#include <QDateEdit>
+#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -92,6 +94,7 @@ protected:
         const QString text = QString::fromUtf8(p.readAllStandardOutput());
         if (qEnvironmentVariableIsSet("PLAX_KEEP_PDF"))
             QFile::copy(path, QString::fromLocal8Bit(qgetenv("PLAX_KEEP_PDF")) + QLatin1Char('/') +
+                                  QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
                                   QString::number(++kept_) + QStringLiteral(".pdf"));
         QFile::remove(path);
         return text;
@@ -133,4 +136,88 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     EXPECT_FALSE(plain.contains("Gross Wages"));
     EXPECT_FALSE(plain.contains("950.00"));
     EXPECT_TRUE(plain.contains("40.00"));
+}
+
+TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
+    frmAttendanceRpt f;
+    f.findChild<QRadioButton*>("optDateRange")->click();
+    f.findChild<QDateEdit*>("DTPFromDate")->setDate(QDate(2026, 3, 9));
+    f.findChild<QDateEdit*>("DTPToDate")->setDate(QDate(2026, 3, 13));
+    tick(&f, "No Department");
+    tick(&f, "PRD");
+
+    f.findChild<QRadioButton*>("optSummary")->click();
+    f.PrintAttendanceReport(0);
+    const QString summary = lastPdf();
+    EXPECT_TRUE(summary.contains("Attendance Summary Report"));
+    // One line per employee: E1 40 + 5 = 45; E2 16.5 worked, 8 absence, 8 holiday.
+    EXPECT_TRUE(QRegularExpression("E1\\s+LastE1, FirstE1\\s+Production\\s+40.00\\s+5.00\\s+0.00\\s+0.00\\s+45.00")
+                    .match(summary)
+                    .hasMatch())
+        << summary.toStdString();
+    EXPECT_TRUE(QRegularExpression("E2\\s+LastE2, FirstE2\\s+Production\\s+16.50\\s+0.00\\s+8.00\\s+8.00\\s+32.50")
+                    .match(summary)
+                    .hasMatch())
+        << summary.toStdString();
+    EXPECT_EQ(summary.count(QRegularExpression("\\nE1 ")), 1);
+    EXPECT_TRUE(summary.contains("Employees listed: 2"));
+
+    f.findChild<QRadioButton*>("optDaily")->click();
+    f.PrintAttendanceReport(0);
+    const QString daily = lastPdf();
+    EXPECT_TRUE(daily.contains("Daily Attendance Report"));
+    EXPECT_TRUE(daily.contains("In 07:30"));
+    EXPECT_FALSE(daily.contains("Gross Wages"));
+
+    f.findChild<QRadioButton*>("optDetail")->click();
+    f.PrintAttendanceReport(0);
+    const QString detailed = lastPdf();
+    EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
+    EXPECT_TRUE(detailed.contains("Week total"));
+    EXPECT_TRUE(detailed.contains("1115.00")); // 950 + 165, all employees
+}
+
+TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
+    {
+        frmEmpQry f;
+        f.findChild<QRadioButton*>("optsort3")->click();
+        f.PrintEmployeeReport(0);
+        const QString list = lastPdf();
+        EXPECT_TRUE(list.contains("Employee Listing"));
+        EXPECT_TRUE(list.contains("Employees listed: 3"));
+        EXPECT_LT(list.indexOf("LastE1"), list.indexOf("LastW1"));
+
+        f.findChild<QRadioButton*>("optDetail")->click();
+        f.findChild<QRadioButton*>("optSelEmp")->click();
+        f.findChild<QComboBox*>("cboEmp")->setCurrentIndex(2);
+        f.PrintEmployeeReport(0);
+        const QString detail = lastPdf();
+        EXPECT_TRUE(detail.contains("Employee Detail Report"));
+        EXPECT_TRUE(detail.contains("Employee W1"));
+        EXPECT_TRUE(detail.contains("15.00"));
+        EXPECT_TRUE(detail.contains("Employees listed: 1"));
+    }
+    {
+        frmAbsenceRpt f;
+        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(3).toShortDate());
+        f.PrintAbsenceReport(0);
+        const QString absences = lastPdf();
+        EXPECT_TRUE(absences.contains("Employee Absence Report"));
+        EXPECT_TRUE(absences.contains("LastE2, FirstE2"));
+        EXPECT_TRUE(absences.contains("8.00"));
+        EXPECT_TRUE(absences.contains("Absences listed: 1"));
+    }
+}
+
+TEST_F(ReportRender, ExceptionReportNamesEachReason) {
+    test::addShift(*CompanyDb, "W1", mon.addDays(-14), "08:00", mon.addDays(-12), "08:00", Company);
+    frmExcptRpt f;
+    f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+    f.PrintExceptionReport(0);
+    const QString text = lastPdf();
+    EXPECT_TRUE(text.contains("Exception Report"));
+    EXPECT_TRUE(text.contains("Outside schedule")); // E2 in at 07:30
+    EXPECT_TRUE(text.contains("Missing punch"));    // E2 never clocked out
+    EXPECT_TRUE(text.contains("Multi-day shift"));  // W1, two weeks earlier
+    EXPECT_TRUE(text.contains("Exceptions listed: 3")) << text.toStdString();
 }
