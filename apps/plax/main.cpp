@@ -3,6 +3,7 @@
 #include "core/mdi/Startup.h"
 #include "reports/ReportMenus.h"
 #include "reports/screens/ReportScreens.h"
+#include "setup/SetupScreens.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     plax::registerAttendanceScreens();
     plax::reports::registerReportScreens();
     plax::reports::registerReportScreenMenus();
+    plax::setup::registerSetupScreens();
 
     plax::Main();
     if (plax::programEnded())

@@ -1,0 +1,99 @@
+#include "SetupParts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QToolBar>
+#include <QWidget>
+
+namespace plax::setup {
+namespace {
+
+class EnterToTabFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (auto* w = qobject_cast<QWidget*>(watched)) {
+                    QWidget* next = w->nextInFocusChain();
+                    while (next && next != w && (!next->isEnabled() || next->focusPolicy() == Qt::NoFocus))
+                        next = next->nextInFocusChain();
+                    if (next && next != w)
+                        next->setFocus(Qt::TabFocusReason);
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+QStyle::StandardPixmap iconFor(const QString& key) {
+    if (key == QLatin1String("New"))
+        return QStyle::SP_FileIcon;
+    if (key == QLatin1String("Update"))
+        return QStyle::SP_DialogSaveButton;
+    if (key == QLatin1String("Delete"))
+        return QStyle::SP_TrashIcon;
+    if (key == QLatin1String("Previous"))
+        return QStyle::SP_ArrowBack;
+    if (key == QLatin1String("Next"))
+        return QStyle::SP_ArrowForward;
+    if (key == QLatin1String("Search") || key == QLatin1String("Select"))
+        return QStyle::SP_FileDialogContentsView;
+    if (key == QLatin1String("Refresh"))
+        return QStyle::SP_BrowserReload;
+    if (key == QLatin1String("Preview") || key == QLatin1String("View"))
+        return QStyle::SP_FileDialogDetailedView;
+    if (key == QLatin1String("Print"))
+        return QStyle::SP_DriveFDIcon;
+    return QStyle::SP_DialogCloseButton;
+}
+
+} // namespace
+
+QToolBar* makeToolbar(QWidget* parent, const std::vector<ToolButton>& buttons,
+                      const std::function<void(const QString& key)>& clicked) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const ToolButton& b : buttons) {
+        const QString key = QString::fromUtf8(b.key);
+        if (key.isEmpty()) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* a = bar->addAction(parent->style()->standardIcon(iconFor(key)), QString::fromUtf8(b.caption));
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
+    }
+    return bar;
+}
+
+void enterToTab(QWidget* field) { field->installEventFilter(new EnterToTabFilter(field)); }
+
+QString listKey(const QString& entry) {
+    const int blank = entry.indexOf(QLatin1Char(' '));
+    return blank < 0 ? entry : entry.left(blank);
+}
+
+double leadingNumber(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^\\s*([+-]?\\s*\\d*\\.?\\d+(?:[eE][+-]?\\d+)?)"));
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        return 0;
+    QString n = m.captured(1);
+    n.remove(QLatin1Char(' '));
+    return n.toDouble();
+}
+
+} // namespace plax::setup

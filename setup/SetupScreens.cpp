@@ -1,0 +1,33 @@
+#include "SetupScreens.h"
+
+#include "core/common/Screens.h"
+#include "frmSetupEmployee.h"
+
+#include <QPointer>
+
+namespace plax::setup {
+namespace {
+
+// One instance per screen; a screen whose loading failed is not shown.
+template <typename Form>
+void showLoaded(QPointer<Form>& instance) {
+    if (!instance) {
+        auto* f = new Form();
+        if (!f->loaded()) {
+            delete f;
+            return;
+        }
+        instance = f;
+    }
+    showScreen(instance);
+}
+
+QPointer<frmSetupEmployee> g_employee;
+
+} // namespace
+
+void registerSetupScreens() {
+    registerMenuHandler(QStringLiteral("mnuSetupEmployee"), [] { showLoaded(g_employee); });
+}
+
+} // namespace plax::setup

@@ -1,0 +1,258 @@
+#include "SetupFixture.h"
+#include "setup/EmployeeBook.h"
+#include "setup/EmployeeSearch.h"
+#include "setup/frmEmpFind.h"
+#include "setup/frmSetupEmployee.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace plax;
+using namespace plax::setup;
+
+namespace {
+
+class EmployeeScreen : public setup::test::SetupFixture {
+protected:
+    QString id(frmSetupEmployee& f) { return child<QLineEdit>(&f, "txtID")->text(); }
+    void typeId(frmSetupEmployee& f, const QString& text) {
+        child<QLineEdit>(&f, "txtID")->setText(text);
+        f.txtID_LostFocus();
+    }
+};
+
+QStringList ids(const std::vector<EmployeeMatch>& m) {
+    QStringList out;
+    for (const auto& e : m)
+        out << e.id;
+    return out;
+}
+
+} // namespace
+
+TEST_F(EmployeeScreen, OpensOnFirstActiveEmployeeAndResetsAMissingMessage) {
+    CompanyDb->execute("UPDATE Employee SET MsgNo = '099' WHERE ID = '1001'");
+    frmSetupEmployee f;
+    ASSERT_TRUE(f.loaded());
+    EXPECT_EQ(f.windowTitle(), "Setup: Employee");
+    EXPECT_EQ(id(f), "1001");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtLastN")->text(), "Berger");
+    EXPECT_EQ(child<QComboBox>(&f, "cboDep")->currentText(), "ADM Administration");
+    EXPECT_EQ(child<QComboBox>(&f, "cboSchedule")->currentText(), "001 Day shift");
+    EXPECT_EQ(child<QComboBox>(&f, "cboMsg")->currentText(), "000 No Message");
+    EXPECT_EQ(value("SELECT MsgNo FROM Employee WHERE ID = '1001'"), "000");
+    EXPECT_EQ(child<QComboBox>(&f, "CboStatus")->currentText(), "Active");
+    EXPECT_EQ(f.tag(), "True");
+}
+
+TEST_F(EmployeeScreen, WalksTheViewAndStaysAtEitherEnd) {
+    frmSetupEmployee f;
+    f.Toolbar1_ButtonClick("Previous");
+    EXPECT_EQ(id(f), "1001");
+    f.Toolbar1_ButtonClick("Next");
+    EXPECT_EQ(id(f), "1002");
+    f.mnuViewEmp_Click(1); // inactive: the last one in ID order
+    EXPECT_EQ(id(f), "1012");
+    EXPECT_EQ(f.tag(), "False");
+    f.Toolbar1_ButtonClick("Next");
+    EXPECT_EQ(id(f), "1012");
+    f.LoadEmpList("LastName"); // sorting keeps the inactive view
+    EXPECT_EQ(id(f), "1011");
+    EXPECT_EQ(f.tag(), "False");
+}
+
+TEST_F(EmployeeScreen, AddsAnEmployeeWithMaskedFieldsAndPickLists) {
+    frmSetupEmployee f;
+    f.Toolbar1_ButtonClick("New");
+    typeId(f, "2001");
+    EXPECT_TRUE(f.isNewEmployee());
+    EXPECT_EQ(child<QLineEdit>(&f, "txtRate")->text(), "0.00");
+    child<QLineEdit>(&f, "txtFirstN")->setText("Olga");
+    child<QLineEdit>(&f, "txtLastN")->setText("Petrova");
+    child<QLineEdit>(&f, "mskSSN")->setText("123456789");
+    child<QLineEdit>(&f, "mskPhone")->setText("5551234567");
+    child<QLineEdit>(&f, "txtRate")->setText("21.5");
+    child<QComboBox>(&f, "cboDep")->setCurrentIndex(2);
+    child<QComboBox>(&f, "cboSchedule")->setCurrentIndex(2);
+    child<QComboBox>(&f, "cboMsg")->setCurrentIndex(1);
+    child<QRadioButton>(&f, "optLevel2")->setChecked(true);
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_TRUE(answers.texts().isEmpty()) << answers.texts().join('|').toStdString();
+    EXPECT_FALSE(f.isNewEmployee());
+    auto rs = CompanyDb->openRecordset("SELECT * FROM Employee WHERE ID = '2001'");
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs["SSN"].toString(), "123-45-6789");
+    EXPECT_EQ(rs["Phone"].toString(), "(555) 123-4567");
+    EXPECT_EQ(rs["DepartmentNo"].toString(), "WHS");
+    EXPECT_EQ(rs["ScheduleNo"].toString(), "002");
+    EXPECT_EQ(rs["MsgNo"].toString(), "001");
+    EXPECT_EQ(rs["SupervisorLevel"].toInt(), 3);
+    EXPECT_DOUBLE_EQ(rs["Rate"].toDouble(), 21.5);
+    EXPECT_EQ(rs["Hire Date"].toString(), "2026-03-12");
+    EXPECT_TRUE(rs["Status"].toBool());
+    EXPECT_TRUE(rs["Position"].isNull());
+
+    // A second save after the re-query writes onto the shown employee, not the first row.
+    child<QLineEdit>(&f, "txtCity")->setText("Oslo");
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '2001'"), "Oslo");
+    EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '1001'"), "Springfield");
+}
+
+TEST_F(EmployeeScreen, RefusedAddsKeepTheInput) {
+    frmSetupEmployee f;
+    f.mnuViewEmp_Click(1);
+    typeId(f, "1001"); // active: not in the inactive view, so taken as new
+    EXPECT_TRUE(f.isNewEmployee());
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(answers.texts(), QStringList{"Employee record was not added successfully!"});
+    EXPECT_TRUE(f.isNewEmployee());
+
+    typeId(f, "2002");
+    child<QLineEdit>(&f, "txtRate")->setText("abc");
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(answers.texts().size(), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '2002'"), 0);
+    EXPECT_EQ(id(f), "2002");
+}
+
+TEST_F(EmployeeScreen, NewInactiveEmployeeLeavesTheActiveView) {
+    frmSetupEmployee f;
+    typeId(f, "3001");
+    child<QComboBox>(&f, "CboStatus")->setCurrentText("Inactive");
+    f.UpdateRec();
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '3001' AND Status = 0"), 1);
+    f.Toolbar1_ButtonClick("Next"); // the view was re-queried: first active row is current
+    EXPECT_EQ(id(f), "1002");
+}
+
+TEST_F(EmployeeScreen, UpdateWritesOnlyChangedFieldsAndTheHireDate) {
+    CompanyDb->execute("UPDATE Employee SET [Hire Date] = NULL WHERE ID = '1002'");
+    frmSetupEmployee f;
+    f.Toolbar1_ButtonClick("Next");
+    ASSERT_EQ(id(f), "1002");
+    // Another program changes the city meanwhile; the screen does not overwrite it.
+    co.reopen()->execute("UPDATE Employee SET City = 'Elsewhere' WHERE ID = '1002'");
+    child<QLineEdit>(&f, "txtFirstN")->setText("Carl");
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(value("SELECT FirstName FROM Employee WHERE ID = '1002'"), "Carl");
+    EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '1002'"), "Elsewhere");
+    EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1002'"), "2026-03-12");
+    EXPECT_EQ(value("SELECT Status FROM Employee WHERE ID = '1002'"), "1");
+}
+
+TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
+    CompanyDb->execute("INSERT INTO [Hours Worked] (EmpID, TDate, Week, [Straight Hrs]) VALUES ('1011','2026-01-05',2,8)");
+    frmSetupEmployee f;
+    typeId(f, "1003"); // has attendance and an absence
+    ASSERT_GT(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), 0);
+    answers.answers = {ui::Answer::No};
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(answers.texts().last(), "Attendance/absence data on that employee will be deleted also? Are you sure "
+                                      "you want to delete current employee record?");
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 1);
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '1003'"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1003'"), 0);
+    EXPECT_EQ(id(f), "1004");
+
+    // Hours without attendance rows stay; the last employee of a view leaves it empty.
+    CompanyDb->execute("DELETE FROM [Time Attendance] WHERE EmpID IN ('1011', '1012')");
+    CompanyDb->execute("DELETE FROM Employee WHERE ID = '1012'");
+    f.mnuViewEmp_Click(1);
+    ASSERT_EQ(id(f), "1011");
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(answers.texts().last(), "Are you sure you want to delete current employee record?");
+    EXPECT_EQ(count("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '1011'"), 1);
+    EXPECT_EQ(id(f), "");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtLastN")->text(), "");
+}
+
+TEST_F(EmployeeScreen, AFailedDeleteLeavesEveryRow) {
+    // The employee row refuses to go: nothing of its dependants may be lost.
+    CompanyDb->executeScript("CREATE TRIGGER keep BEFORE DELETE ON Employee BEGIN SELECT RAISE(ABORT, 'kept'); END;");
+    const qint64 before = count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'");
+    frmSetupEmployee f;
+    typeId(f, "1003");
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(answers.texts().last(), "Employee record was not deleted successfully!");
+    EXPECT_EQ(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), before);
+    EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1003'"), 1);
+}
+
+TEST_F(EmployeeScreen, NewAndDeleteOfAPendingRecord) {
+    frmSetupEmployee f;
+    typeId(f, "4001");
+    child<QLineEdit>(&f, "txtLastN")->setText("Pending");
+    answers.answers = {ui::Answer::No};
+    f.Toolbar1_ButtonClick("New");
+    EXPECT_EQ(answers.texts(), QStringList{"Would you like to add the current employee record?"});
+    EXPECT_EQ(id(f), "");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtLastN")->text(), "");
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '4001'"), 0);
+
+    typeId(f, "4002");
+    f.Toolbar1_ButtonClick("Delete"); // only clears
+    EXPECT_FALSE(f.isNewEmployee());
+    EXPECT_EQ(id(f), "");
+    EXPECT_EQ(answers.texts().size(), 1);
+}
+
+TEST_F(EmployeeScreen, SearchHandsTheChosenIdBack) {
+    CompanyDb->execute("INSERT INTO Employee (ID, FirstName, LastName, Status) VALUES ('A 1', 'Bo', 'Berg', 1)");
+    frmSetupEmployee f;
+    frmSetupEmployee::setSearchRunner([&](frmEmpFind& d) {
+        child<QComboBox>(&d, "cboSearchBy")->setCurrentIndex(2);
+        child<QLineEdit>(&d, "txtValue")->setText("Berg*");
+        d.cmdBrowse_Click();
+        auto* list = child<QListWidget>(&d, "lstEmp");
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(child<QLabel>(&d, "lblRec")->text(), "Total records = 2");
+        list->setCurrentRow(1);
+        EXPECT_EQ(list->currentItem()->text(), "A 1 Berg, Bo");
+        d.lstEmp_DblClick();
+    });
+    f.Toolbar1_ButtonClick("Search");
+    frmSetupEmployee::setSearchRunner(nullptr);
+    EXPECT_EQ(id(f), "A 1"); // whole, blank and all
+    EXPECT_EQ(child<QLineEdit>(&f, "txtFirstN")->text(), "Bo");
+}
+
+TEST_F(EmployeeScreen, SearchPatterns) {
+    db::Database& db = *CompanyDb;
+    EXPECT_EQ(ids(searchEmployees(db, true, 2, "O'Brien", 0)), QStringList{"1010"});
+    EXPECT_EQ(ids(searchEmployees(db, true, 2, "", 0)), QStringList{});
+    EXPECT_EQ(ids(searchEmployees(db, true, 0, "100?", 0)).size(), 9);
+    EXPECT_EQ(ids(searchEmployees(db, false, 0, "10*", 0)), (QStringList{"1011", "1012"}));
+    EXPECT_EQ(ids(searchEmployees(db, true, 3, "%", 0)), QStringList{}); // no SQL wildcard
+    EXPECT_EQ(ids(searchEmployees(db, true, 0, "*", 1)).first(), "1001"); // Berger first by last name
+    db.execute("UPDATE Employee SET SSN = '123-45-6789' WHERE ID = '1002'");
+    EXPECT_EQ(ids(searchEmployees(db, true, 1, "123456789", 0)), QStringList{});
+    EXPECT_EQ(ids(searchEmployees(db, true, 1, "123-45-*", 0)), QStringList{"1002"});
+}
+
+TEST(EmployeeColumns, OnlyChangedColumnsAreWritten) {
+    EmployeeFields was;
+    was.lastName = "Old";
+    was.status = "Active";
+    was.department = "PRD Production";
+    EmployeeFields now = was;
+    now.lastName = "New";
+    now.department = "";
+    now.status = "Whatever";
+    const ColumnValues c = changedEmployeeColumns(now, was, 1);
+    QStringList names;
+    for (const auto& [n, v] : c)
+        names << n;
+    EXPECT_EQ(names, (QStringList{"LastName", "DepartmentNo", "Hire Date"}));
+    EXPECT_TRUE(c[1].second.isNull());
+    EXPECT_THROW(rateValue("12x"), db::DbError);
+    EXPECT_EQ(rateValue("12.5").toDouble(), 12.5);
+}
