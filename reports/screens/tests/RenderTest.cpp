@@ -12,6 +12,11 @@
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
+#include "reports/screens/ReportScreens.h"
+#include "reports/screens/ScreenParts.h"
+#include "core/common/Screens.h"
+#include "platform/print/PageModel.h"
+#include "platform/print/PreviewWidget.h"
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
@@ -23,6 +28,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -220,4 +229,36 @@ TEST_F(ReportRender, ExceptionReportNamesEachReason) {
     EXPECT_TRUE(text.contains("Missing punch"));    // E2 never clocked out
     EXPECT_TRUE(text.contains("Multi-day shift"));  // W1, two weeks earlier
     EXPECT_TRUE(text.contains("Exceptions listed: 3")) << text.toStdString();
+}
+
+TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
+    clearMenuHandlers();
+    registerReportScreenMenus();
+    for (const char* item : {"mnuReportsEmpLst", "mnuReportsAbsLst", "mnuRptTA", "mnuReportsExceptions"})
+        EXPECT_TRUE(hasMenuHandler(QString::fromUtf8(item))) << item;
+    ASSERT_TRUE(runMenuHandler("mnuRptTA"));
+    auto* screen = qobject_cast<frmAttendanceRpt*>(showAttendanceReport());
+    ASSERT_NE(screen, nullptr);
+    screen->findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+    tick(screen, "PRD");
+    QStringList firstPage;
+    QTimer::singleShot(100, [&] {
+        const print::Document* doc = print::jobDocument(ReportJob);
+        ASSERT_NE(doc, nullptr);
+        firstPage = doc->pages.front().lines();
+        auto* w = qobject_cast<print::PreviewWidget*>(print::PEGetWindowHandle(ReportJob));
+        ASSERT_NE(w, nullptr);
+        w->closeWindow();
+    });
+    clickToolbarButton(screen, "Preview");
+    EXPECT_TRUE(firstPage.join('\n').contains("950.00")) << firstPage.join('\n').toStdString();
+    EXPECT_TRUE(answers.messages.empty()) << answers.texts().join("|").toStdString();
+    EXPECT_FALSE(print::PEEngineIsOpen());
+    QPointer<QWidget> alive(screen);
+    clickToolbarButton(screen, "Close");
+    EXPECT_FALSE(screen->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+    EXPECT_FALSE(CompanyDb->tableExists("Attendance"));
+    clearMenuHandlers();
 }
