@@ -177,7 +177,7 @@ void frmClock::Form_Load() {
     } catch (const std::exception& e) {
         ShowError(QString(), e);
     }
-    setPanelText(QStringLiteral("Date"), Clock::today().format(QStringLiteral("ddd, MMM dd, yyyy ")));
+    showDate();
     loaded_ = true;
     if (isActiveWindow())
         QTimer::singleShot(0, this, [this] {
@@ -248,8 +248,13 @@ void frmClock::Form_Unload() {
     EndProgram();
 }
 
+void frmClock::showDate() {
+    setPanelText(QStringLiteral("Date"), Clock::today().format(QStringLiteral("ddd, MMM dd, yyyy ")));
+}
+
 void frmClock::Timer1_Timer() {
     setPanelText(QStringLiteral("Time"), Clock::now().toString(QStringLiteral("hh:mm:ss")));
+    showDate(); // the terminal runs for months: the date must not stay that of the start
 }
 
 bool frmClock::eventFilter(QObject* watched, QEvent* e) {
@@ -276,6 +281,7 @@ void frmClock::runPunchRoad() {
     // One moment for the whole punch: the schedule test and the record
     // agree on the minute. Seconds never reach the database.
     const DateTimeMin now = Clock::nowMinute();
+    showDate();
     db::Database* db = nullptr;
     try {
         db = &database();

@@ -45,7 +45,8 @@ public:
     // Unload handler: stops polling, closes the port, stops the clock
     // display, closes the database and ends the program.
     void Form_Unload();
-    // Clock display tick: the "Time" panel.
+    // Clock display tick: the "Time" panel (and the "Date" panel, which each
+    // punch refreshes as well).
     void Timer1_Timer();
 
     // Key handler of the ID box: Enter (13) runs the punch road.
@@ -101,6 +102,7 @@ private:
     void startPolling(Reader reader);
     void pollPass();
     void applyCaption();
+    void showDate();
 
     QLabel* lblPrompt_ = nullptr;
     QLineEdit* txtID_ = nullptr;

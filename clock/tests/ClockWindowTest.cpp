@@ -4,6 +4,7 @@
 
 #include "platform/serial/SerialPort.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -32,6 +33,16 @@ TEST_F(ClockWindow, CaptionAndPanelsForKeyboardEntry) {
     setNow(2024, 1, 8, 14, 5, 9);
     w.Timer1_Timer();
     EXPECT_EQ(w.panelText("Time"), "14:05:09");
+}
+
+TEST_F(ClockWindow, TheDatePanelFollowsTheDayOnALongRun) {
+    auto& w = openWindow();
+    setNow(2024, 1, 9, 0, 1);
+    punch("nobody");
+    EXPECT_EQ(w.panelText("Date"), "Tue, Jan 09, 2024 ");
+    setNow(2024, 2, 29, 7, 0);
+    w.Timer1_Timer();
+    EXPECT_EQ(w.panelText("Date"), "Thu, Feb 29, 2024 ");
 }
 
 TEST_F(ClockWindow, WithoutTheListTheWindowIsCutAndPunchesAreStillLogged) {
@@ -97,4 +108,16 @@ TEST_F(ClockWindow, UnloadClosesTheDatabaseAndEndsTheProgram) {
     EXPECT_TRUE(programEnded());
     EXPECT_TRUE(w.StopPolling());
     EXPECT_FALSE(CompanyDb && CompanyDb->isOpen());
+}
+
+TEST_F(ClockWindow, ASettingsErrorIsNotShownAgainWhenItsBoxCloses) {
+    setting("Company Settings", "DayStartTime", "soon");
+    auto& w = openWindow();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(w.activations(), 1);
+    // Closing the box gives the window back its activation: not a new one.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&w, &activate);
+    EXPECT_EQ(w.activations(), 1);
+    EXPECT_EQ(boxes.messages.size(), 1u);
 }
