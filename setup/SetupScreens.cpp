@@ -1,6 +1,7 @@
 #include "SetupScreens.h"
 
 #include "core/common/Screens.h"
+#include "frmScheduleSetup.h"
 #include "frmSetupEmployee.h"
 
 #include <QPointer>
@@ -23,11 +24,13 @@ void showLoaded(QPointer<Form>& instance) {
 }
 
 QPointer<frmSetupEmployee> g_employee;
+QPointer<frmScheduleSetup> g_schedule;
 
 } // namespace
 
 void registerSetupScreens() {
     registerMenuHandler(QStringLiteral("mnuSetupEmployee"), [] { showLoaded(g_employee); });
+    registerMenuHandler(QStringLiteral("mnuSetupSchedules"), [] { showLoaded(g_schedule); });
 }
 
 } // namespace plax::setup
