@@ -118,7 +118,7 @@ QString FormulaError::fullText() const {
 struct FormulaNode {
     enum class Op {
         Literal, Field, FormulaRef, Not, Neg, And, Or,
-        Eq, Ne, Lt, Gt, Le, Ge, In, Concat, Add, Sub, Mul, Div, Year, IsNull
+        Eq, Ne, Lt, Gt, Le, Ge, In, Concat, Add, Sub, Mul, Div, Year, IsNull, If
     };
     Op op = Op::Literal;
     int pos = 0;
@@ -498,6 +498,20 @@ private:
             expect(Token::RParen, QStringLiteral("')'"));
             return make(op, t.pos, {arg});
         }
+        if (isWord("if")) {
+            take();
+            NodeP cond = parseOr();
+            if (!isWord("then"))
+                throw FormulaError(peek().pos, QStringLiteral("'Then' expected, found %1").arg(describe(peek())));
+            take();
+            NodeP yes = parseOr();
+            NodeP no = make(Op::Literal, peek().pos);
+            if (isWord("else")) {
+                take();
+                no = parseOr();
+            }
+            return make(Op::If, t.pos, {cond, yes, no});
+        }
         throw FormulaError(t.pos, QStringLiteral("Unknown word '%1'").arg(t.text));
     }
 
@@ -677,6 +691,10 @@ FValue eval(const FormulaNode& n, const EvalContext& ctx) {
     case Op::IsNull: {
         const FValue v = eval(*n.kids[0], ctx);
         return FValue::boolean(v.isNull());
+    }
+    case Op::If: {
+        const FValue c = logical(*n.kids[0], eval(*n.kids[0], ctx));
+        return eval(*n.kids[!c.isNull() && c.toBool() ? 1 : 2], ctx);
     }
     }
     return FValue();

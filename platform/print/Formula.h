@@ -5,6 +5,7 @@
 //   {Table.Field}  {@FormulaName}  'text'  True  False  123
 //   Date (2024, 01, 31)   x in Date(...) To Date(...)   (inclusive)
 //   Year (x)  IsNull (x)  Not x   a AND b   a OR b   ( ... )
+//   If c Then a Else b
 //   =  <>  <  >  <=  >=   &  (text join)   + - * /
 //
 // Keywords and function names ignore letter case; text comparison ignores

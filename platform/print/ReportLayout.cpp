@@ -183,7 +183,7 @@ public:
             for (int g = change; g < groups; ++g)
                 openGroup(g, i, i > 0);
             if (def_.details) {
-                detail(main_, rows[size_t(i)], stripe_++ % 2 == 1);
+                detail(main_, rows[size_t(i)], true);
                 for (SubreportRun* s : in_.subreports)
                     subreport(*s, rows[size_t(i)]);
             }
@@ -407,7 +407,7 @@ private:
         const GroupDef& gd = def_.groups[size_t(g)];
         const auto rows = range(groupStart_[size_t(g)], last);
         if (gd.totals && !def_.details) {
-            summaryRow(main_, rows, stripe_++ % 2 == 1);
+            summaryRow(main_, rows, true);
             openHeaders_[size_t(g)].clear();
             return;
         }
@@ -443,7 +443,11 @@ private:
         return out;
     }
 
-    void detail(const BodyView& v, const Row& row, bool shaded) {
+    // Every other line of a striped band is shaded, counted from the top of
+    // the page or of the group.
+    bool nextStripe(bool striped) { return striped && stripe_++ % 2 == 1; }
+
+    void detail(const BodyView& v, const Row& row, bool striped) {
         std::vector<QStringList> cells;
         int lines = 1;
         for (const ColumnGeom& c : v.cols) {
@@ -452,7 +456,7 @@ private:
         }
         const double h = lh(FontRole::Body) * lines;
         ensure(h);
-        if (shaded && !v.cols.empty())
+        if (nextStripe(striped) && !v.cols.empty())
             shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
         for (size_t i = 0; i < v.cols.size(); ++i)
             for (int l = 0; l < int(cells[i].size()); ++l)
@@ -463,12 +467,12 @@ private:
 
     // Without detail lines: one line per group, the sums of the summed
     // columns and the group's first record in the others.
-    void summaryRow(const BodyView& v, const std::vector<const Row*>& rows, bool shaded) {
+    void summaryRow(const BodyView& v, const std::vector<const Row*>& rows, bool striped) {
         if (v.cols.empty() || rows.empty())
             return;
         const double h = lh(FontRole::Body);
         ensure(h);
-        if (shaded)
+        if (nextStripe(striped))
             shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
         for (const ColumnGeom& c : v.cols) {
             LineItem it = c.def->value;

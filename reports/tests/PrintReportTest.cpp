@@ -269,6 +269,24 @@ TEST_F(PrintReportTest, TheMenuPreviewsTheDepartmentListInADocumentWindow) {
     clearMenuHandlers();
 }
 
+TEST_F(PrintReportTest, ThePreviewsPrintButtonGoesThroughThePrintDialog) {
+    short dialogJob = 0;
+    setPrintDialogRunner([&](frmPrintFrm& dlg) {
+        dialogJob = ReportJob;
+        dlg.cmdOK->click();
+    });
+    short previewJob = 0;
+    preview(QStringLiteral("Messages.rpt"), QString(), [&](const print::Document&) {
+        previewJob = ReportJob;
+        qobject_cast<print::PreviewWidget*>(print::PEGetWindowHandle(ReportJob))->printButton()->click();
+        EXPECT_EQ(ReportJob, previewJob);
+        EXPECT_NE(print::PEGetWindowHandle(ReportJob), nullptr) << "the preview stays open";
+    });
+    EXPECT_EQ(dialogJob, previewJob);
+    ASSERT_EQ(pdfFiles().size(), 1);
+    EXPECT_TRUE(pdfText(DataPath + pdfFiles().front()).contains(QStringLiteral("Staff meeting")));
+}
+
 TEST_F(PrintReportTest, TheStatusBoxText) {
     ReportJobInfo info;
     std::memset(static_cast<void*>(&info), 0, sizeof info);

@@ -82,6 +82,8 @@ TEST(Formula, ValuesForLayouts) {
     EXPECT_TRUE(r.eval(QStringLiteral("{Absence.Week} / 0")).isNull());
     EXPECT_EQ(r.eval(QStringLiteral("True")).kind(), FValue::Kind::Bool);
     EXPECT_EQ(r.eval(QStringLiteral("Date (2024, 02, 29)")).toDate(), CalDate::ymd(2024, 2, 29));
+    EXPECT_EQ(r.eval(QStringLiteral("If {Absence.Week} > 26 Then 'late' Else 'early'")).toText(), QStringLiteral("late"));
+    EXPECT_TRUE(r.eval(QStringLiteral("If {Employee.DepartmentNo} = 'X' Then 1")).isNull());
 }
 
 TEST(Formula, AQuoteInsideATextBelongsToTheText) {
@@ -117,6 +119,7 @@ TEST(Formula, MalformedFormulasNameTheFaultAndItsPosition) {
         {"{Absence.Week} = 3 # 4", 20, "The character '#' is not allowed"},
         {"{Absence.Week} = 12ab", 18, "'12a' is not a number"},
         {"{Employee.ID} 'x'", 15, "Unexpected the text 'x'"},
+        {"If True 1 Else 2", 9, "'Then' expected"},
     };
     for (const Bad& b : cases) {
         try {
