@@ -215,6 +215,12 @@ AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod
     const AttendanceBuild result = BuildAttendanceSelection(period, grouping, ticked, s, sel);
     if (result != AttendanceBuild::Ok)
         return result;
+    // The table belongs to the connection it was made on; after the program
+    // reopened its database (a new password, say) it is made again.
+    if (!workTableExists(db, kTable)) {
+        CreateAttendanceTable(db);
+        LoadHoursWorked(db);
+    }
     MergeAbsences(db, sel.absenceQuery);
     MergeHolidays(db, sel.holidayQuery, sel.employeeQuery);
     selectionFormula = sel.selectionFormula;

@@ -90,6 +90,9 @@ ExceptionPeriod dateRangeOf(CalDate from, CalDate to, const CompanySettings& s) 
 
 void BuildExceptions(db::Database& db, const ExceptionPeriod& period, const ExceptionChoice& choice,
                      const CompanySettings& s) {
+    // Made again if the program has reopened its database since the screen
+    // made it (an existing table counts as made).
+    CreateExceptionsTable(db);
     db::Database::Transaction tx(db);
     db.execute(QStringLiteral("DELETE FROM Exceptions"));
     try {

@@ -3,6 +3,7 @@
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
+#include "reports/Reports.h"
 #include "reports/screens/frmAbsenceRpt.h"
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
@@ -147,6 +148,23 @@ TEST_F(ReportScreens, ExceptionReportValidatesItsChoice) {
         EXPECT_EQ(answers.texts().last(), "Invalid date!");
     }
     EXPECT_FALSE(CompanyDb->tableExists("Exceptions"));
+}
+
+TEST_F(ReportScreens, TablesAreMadeAgainAfterTheDatabaseWasReopened) {
+    frmAttendanceRpt att;
+    frmExcptRpt exc;
+    AppPath = QStringLiteral(PLAX_PROGRAM_DIR "/"); // the report files, for destination 2
+    CompanyDbPath = co.path();
+    installReportEngineHooks();
+    CompanyDb = co.reopen(); // the program's connection replaced: its TEMP tables are gone
+    ASSERT_FALSE(CompanyDb->tableExists("Attendance"));
+    auto* tree = child<QTreeWidget>(&att, "trvEmp");
+    tree->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    att.PrintAttendanceReport(2);
+    EXPECT_TRUE(answers.messages.empty()) << answers.texts().join('|').toStdString();
+    EXPECT_GT(count("SELECT count(*) FROM Attendance"), 0);
+    EXPECT_TRUE(exc.BuildExceptions());
+    EXPECT_TRUE(answers.messages.empty()) << answers.texts().join('|').toStdString();
 }
 
 TEST_F(ReportScreens, ExceptionReportClosesWhenItCannotMakeItsTable) {
