@@ -7,6 +7,7 @@
 #include "core/common/Screens.h"
 #include "reports/ReportMenus.h"
 
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -285,6 +286,22 @@ TEST_F(PrintReportTest, ThePreviewsPrintButtonGoesThroughThePrintDialog) {
     EXPECT_EQ(dialogJob, previewJob);
     ASSERT_EQ(pdfFiles().size(), 1);
     EXPECT_TRUE(pdfText(DataPath + pdfFiles().front()).contains(QStringLiteral("Staff meeting")));
+}
+
+TEST_F(PrintReportTest, APreviewThatCannotStartLeavesNoEmptyWindowBehind) {
+    QMdiArea area;
+    setMdiArea(&area);
+    ASSERT_TRUE(OpenReportEngine());
+    PrintReport(kToWindow, QStringLiteral("Department.rpt"), QStringLiteral("{Department.DepartmentNo} = 5"));
+    ASSERT_EQ(responder_.messages.size(), 1u);
+    EXPECT_EQ(responder_.messages[0].title, QStringLiteral("CR-514"));
+    EXPECT_EQ(responder_.messages[0].text,
+              QStringLiteral("Selecting records: Cannot compare text and a number (at position 27)."))
+        << responder_.messages[0].text.toStdString();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_FALSE(print::PEEngineIsOpen());
+    setMdiArea(nullptr);
 }
 
 TEST_F(PrintReportTest, TheStatusBoxText) {
