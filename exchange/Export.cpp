@@ -1,0 +1,135 @@
+#include "Export.h"
+
+#include "FieldTable.h"
+#include "QuotedText.h"
+#include "core/common/Common.h"
+#include "core/common/Globals.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace plax::exchange {
+namespace {
+
+const QString kEmpty = QStringLiteral("Database empty!");
+const QString kDone = QStringLiteral("File exported Successfully!");
+constexpr int kMaxAttendanceColumns = 9;
+
+void inform(const QString& text) { ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Information); }
+
+ColumnKind attendanceKind(const QString& column) {
+    const QString c = column.toLower();
+    if (c == QLatin1String("tdate") || c == QLatin1String("dateout"))
+        return ColumnKind::Date;
+    if (c == QLatin1String("clockin") || c == QLatin1String("clockout"))
+        return ColumnKind::Time;
+    if (c == QLatin1String("week") || c == QLatin1String("totalhrs") || c == QLatin1String("totalmin"))
+        return ColumnKind::Integer;
+    if (c == QLatin1String("recalculate"))
+        return ColumnKind::Boolean;
+    return ColumnKind::Text;
+}
+
+// Writes one line per row; the file is closed when this returns or raises,
+// and the lines written so far stay in it.
+void writeRows(const QString& path, db::Recordset& rs, const QList<ColumnKind>& kinds) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error(file.errorString().toStdString());
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        QStringList texts;
+        for (int i = 0; i < kinds.size(); ++i)
+            texts << valueText(rs.field(i), kinds[i]);
+        if (file.write(quotedLine(texts)) < 0)
+            throw std::runtime_error(file.errorString().toStdString());
+    }
+    if (!file.flush())
+        throw std::runtime_error(file.errorString().toStdString());
+}
+
+ExportResult exportRows(db::Database& db, const QString& sql, const db::Params& params,
+                        const std::function<QList<ColumnKind>(const db::Recordset&)>& kindsOf) {
+    try {
+        db::Recordset rs = db.openRecordset(sql, params);
+        if (rs.eof()) {
+            inform(kEmpty);
+            return ExportResult::Empty;
+        }
+        const QList<ColumnKind> kinds = kindsOf(rs);
+        const QString path = GetExportFileName();
+        if (path.isEmpty())
+            return ExportResult::Cancelled;
+        writeRows(path, rs, kinds);
+        inform(kDone);
+        return ExportResult::Written;
+    } catch (const std::exception& e) {
+        inform(QString::fromStdString(e.what()));
+        return ExportResult::Failed;
+    }
+}
+
+} // namespace
+
+QString GetExportFileName() {
+    ui::FileRequest& dlg = OpenFileDlg();
+    dlg.save = true;
+    dlg.fileName.clear();
+    dlg.initialDir = AppPath + QStringLiteral("Data");
+    dlg.filter = QStringLiteral("Text Files (*.txt)|*.txt|Log Files (*.LOG)|*.log");
+    dlg.filterIndex = 1;
+    dlg.mustExist = false;
+    dlg.overwritePrompt = false;
+    const QString name = ui::ShowFileDialog(dlg);
+    if (name.isEmpty())
+        return QString();
+    const QFileInfo info(name);
+    if (info.exists() && info.size() > 0 &&
+        ui::MsgBox(QStringLiteral("Fie contain data. Overwrite?"), ui::Buttons::YesNo, ui::Icon::Question) ==
+            ui::Answer::No)
+        return QString();
+    return name;
+}
+
+QString personnelSelect(const QList<int>& codes, StatusChoice which) {
+    QStringList columns;
+    for (int code : codes)
+        columns << fieldColumn(code);
+    QString sql = QStringLiteral("Select ") + columns.join(QLatin1Char(',')) + QStringLiteral(" from Employee");
+    if (which != StatusChoice::All)
+        sql += QStringLiteral(" WHERE Status = ?");
+    return sql;
+}
+
+ExportResult ExportPersonnel(db::Database& db, const QList<int>& codes, StatusChoice which) {
+    db::Params params;
+    if (which != StatusChoice::All)
+        params.push_back(which == StatusChoice::Active);
+    QList<ColumnKind> kinds;
+    for (int code : codes)
+        kinds << fieldKind(code);
+    return exportRows(db, personnelSelect(codes, which), params,
+                      [&kinds](const db::Recordset&) { return kinds; });
+}
+
+ExportResult ExportAttendance(db::Database& db) {
+    return exportRows(db, QStringLiteral("Select * from [Time Attendance]"), {}, [](const db::Recordset& rs) {
+        if (rs.fieldCount() > kMaxAttendanceColumns)
+            throw std::runtime_error("Subscript out of range");
+        QList<ColumnKind> kinds;
+        for (const QString& name : rs.fieldNames())
+            kinds << attendanceKind(name);
+        return kinds;
+    });
+}
+
+void ExportAttendance() {
+    try {
+        ExportAttendance(companyDb());
+    } catch (const std::exception& e) {
+        inform(QString::fromStdString(e.what()));
+    }
+}
+
+} // namespace plax::exchange

@@ -1,0 +1,131 @@
+#include "Import.h"
+
+#include "FieldTable.h"
+#include "QuotedText.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QFile>
+#include <array>
+#include <optional>
+#include <stdexcept>
+
+namespace plax::exchange {
+namespace {
+
+// The order in which the fields of a new employee are set.
+constexpr std::array<int, kFieldCount> kInsertOrder = {
+    fID, fSSN, fFirstName, fMiddleName, fLastName, fAddress, fCity, fState, fZip, fPhone, fRate,
+    fPosition, fHireDate, fNotes, fDepartmentNo, fScheduleNo, fStatus, fSupervisorLevel, fMsgNo, fRulename,
+    fOtherID};
+
+void message(const QString& text, ui::Icon icon) { ui::MsgBox(text, ui::Buttons::OK, icon); }
+
+// Whether a field read from the file is written into the new row. A value
+// missing from the file leaves the column at its default; so does an empty
+// value for the fields that must not hold empty text and for the numbers,
+// dates and Booleans (which the export writes as "" when they are Null).
+bool isSet(int code, const RawValue& v) {
+    if (v.isEmpty())
+        return false;
+    if (v.text.isEmpty()) {
+        if (code == fPosition || code == fDepartmentNo || code == fOtherID)
+            return false;
+        if (fieldKind(code) != ColumnKind::Text)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ImportResult ImportPersonnel(db::Database& db, const QString& path, const QList<int>& codes, ImportCounts* counts) {
+    ImportCounts tally;
+    if (counts)
+        *counts = tally;
+    if (path.isEmpty()) {
+        message(QStringLiteral("Can't Import! Please select a file path!"), ui::Icon::Exclamation);
+        return ImportResult::NoFile;
+    }
+    std::optional<ui::WaitCursor> wait(std::in_place);
+    // Records imported before a failure stay: the transaction is committed
+    // on every road out.
+    std::optional<db::Database::Transaction> tx;
+    ImportResult result = ImportResult::Done;
+    try {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("File not found");
+        const QByteArray contents = file.readAll();
+        file.close();
+
+        tx.emplace(db);
+        db::Query exists = db.prepare(QStringLiteral("SELECT count(*) FROM Employee WHERE ID = ?"));
+        QuotedReader reader(contents);
+        while (!reader.atEnd()) {
+            Record rec = reader.next();
+            if (rec.empty())
+                continue; // a blank line
+            if (rec.size() > size_t(kMaxValuesPerLine))
+                rec.resize(kMaxValuesPerLine);
+            if (rec.size() < size_t(codes.size())) {
+                wait.reset();
+                message(QStringLiteral("Can't Import File! Number of fields to import greater than Number of "
+                                       "Fields In the text file"),
+                        ui::Icon::Exclamation);
+                result = ImportResult::TooFewFields;
+                break;
+            }
+            std::array<RawValue, kFieldCount> fields;
+            for (int k = 0; k < codes.size(); ++k)
+                if (codes[k] >= 0 && codes[k] < kFieldCount)
+                    fields[size_t(codes[k])] = rec[size_t(k)];
+
+            const QString id = fields[fID].text;
+            if (id.isEmpty()) {
+                wait.reset();
+                message(QStringLiteral("Employee ID is required to add a new reccord!"), ui::Icon::Information);
+                result = ImportResult::NoEmployeeId;
+                break;
+            }
+            if (exists.scalar({id}).toInt() > 0) {
+                ++tally.skipped;
+                continue;
+            }
+            QStringList columns;
+            QStringList marks;
+            db::Params values;
+            for (int code : kInsertOrder) {
+                if (code != fID && !isSet(code, fields[size_t(code)]))
+                    continue;
+                columns << fieldColumn(code);
+                marks << QStringLiteral("?");
+                values.push_back(convertText(fields[size_t(code)].text, fieldKind(code)));
+            }
+            db.executeStrict(QStringLiteral("INSERT INTO Employee (%1) VALUES (%2)")
+                                 .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                             values);
+            ++tally.added;
+        }
+        tx->commit();
+    } catch (const std::exception& e) {
+        try {
+            if (tx)
+                tx->commit();
+        } catch (const std::exception&) {
+            // Nothing more can be kept; the error shown is the first one.
+        }
+        wait.reset();
+        if (counts)
+            *counts = tally;
+        message(QString::fromStdString(e.what()), ui::Icon::Information);
+        return ImportResult::Failed;
+    }
+    wait.reset();
+    if (counts)
+        *counts = tally;
+    if (result == ImportResult::Done)
+        message(QStringLiteral("File Imported successfully!"), ui::Icon::Information);
+    return result;
+}
+
+} // namespace plax::exchange
