@@ -105,10 +105,14 @@ frmAttendanceRpt::frmAttendanceRpt(QWidget* parent) : QWidget(parent) {
     // Form_Load
     {
         ui::WaitCursor wait;
-        db::Database& db = companyDb();
-        CreateAttendanceTable(db);
-        RecalcHoursWorked(db, Company);
-        LoadHoursWorked(db);
+        // The table's creation and filling ignore their failures (a closed
+        // database included); printing makes the table again if need be.
+        if (CompanyDb && CompanyDb->isOpen()) {
+            db::Database& db = *CompanyDb;
+            CreateAttendanceTable(db);
+            RecalcHoursWorked(db, Company);
+            LoadHoursWorked(db);
+        }
         cboEmpGroups_->addItems({QStringLiteral("Employee"), QStringLiteral("Department"), QStringLiteral("Schedule")});
         cboEmpGroups_->setCurrentIndex(1);
         cboEmpGroups_Click();

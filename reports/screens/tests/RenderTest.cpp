@@ -129,6 +129,9 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(2).toShortDate());
     tick(&f, "PRD");
     f.PrintAttendanceReport(0);
+    EXPECT_EQ(f.lastSelection(), QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
+                                                 "( {Employee.DepartmentNo} = 'PRD')")
+                                     .arg(WeekNumber(mon, Company)));
     const QString text = lastPdf();
     ASSERT_FALSE(text.isEmpty()) << answers.texts().join('\n').toStdString();
     EXPECT_TRUE(text.contains("Weekly Time & Attendance Report"));
