@@ -182,6 +182,11 @@ bool PreviewWidget::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void PreviewWidget::closeEvent(QCloseEvent* e) {
+    closed_ = true;
+    QWidget::closeEvent(e);
+}
+
 void PreviewWidget::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_PageDown:

@@ -217,5 +217,18 @@ TEST_F(ListReports, PreviewFillsItsParentAndPagesThroughTheReport) {
     EXPECT_EQ(PEGetWindowHandle(job), nullptr) << "closing the window ends the preview";
 }
 
+TEST_F(ListReports, APreviewWithoutAParentIsAWindowOfItsOwn) {
+    const short job = open(shipped(QStringLiteral("Messages.rpt")));
+    ASSERT_TRUE(PEOutputToWindow(job, QStringLiteral("Print Report"), 0, 0, 640, 480, kVisibleWindowStyle, nullptr));
+    ASSERT_TRUE(PEStartPrintJob(job, 1));
+    QWidget* w = PEGetWindowHandle(job);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Print Report"));
+    w->close();
+    EXPECT_EQ(PEGetWindowHandle(job), nullptr);
+}
+
 } // namespace
 } // namespace plax::print
