@@ -191,13 +191,18 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
 
 TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
     {
+        CompanyDb->execute("UPDATE Employee SET LastName = 'Aalto' WHERE ID = 'W1'");
         frmEmpQry f;
-        f.findChild<QRadioButton*>("optsort3")->click();
+        f.findChild<QRadioButton*>("optsort3")->click(); // by last name
         f.PrintEmployeeReport(0);
         const QString list = lastPdf();
         EXPECT_TRUE(list.contains("Employee Listing"));
         EXPECT_TRUE(list.contains("Employees listed: 3"));
-        EXPECT_LT(list.indexOf("LastE1"), list.indexOf("LastW1"));
+        EXPECT_LT(list.indexOf("Aalto"), list.indexOf("LastE1"));
+        f.findChild<QRadioButton*>("optsort1")->click(); // by ID
+        f.PrintEmployeeReport(0);
+        const QString byId = lastPdf();
+        EXPECT_LT(byId.indexOf("LastE1"), byId.indexOf("Aalto"));
 
         f.findChild<QRadioButton*>("optDetail")->click();
         f.findChild<QRadioButton*>("optSelEmp")->click();
