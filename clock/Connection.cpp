@@ -28,7 +28,7 @@ bool g_doubtful = false;
 std::uint64_t g_generation = 0;
 } // namespace
 
-db::Database& terminalDb() {
+db::Database& terminalDb(const std::function<void()>& releaseStatements) {
     const auto now = fileIdOf(CompanyDbPath);
     if (!now)
         throw db::DbError(db::err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(CompanyDbPath));
@@ -39,10 +39,13 @@ db::Database& terminalDb() {
         if (*g_opened == *now)
             return *CompanyDb;
     }
-    auto fresh = db::Database::open(CompanyDbPath, false, false, QStringLiteral(";pwd=") + CompanyDbPassword);
+    // The old connection goes first, so that its journal is settled before
+    // the file is opened again.
+    if (releaseStatements)
+        releaseStatements();
     if (CompanyDb)
         CompanyDb->close();
-    CompanyDb = std::move(fresh);
+    CompanyDb = db::Database::open(CompanyDbPath, false, false, QStringLiteral(";pwd=") + CompanyDbPassword);
     g_opened = now;
     g_doubtful = false;
     ++g_generation;

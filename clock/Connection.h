@@ -14,12 +14,16 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 
 namespace plax::clk {
 
 // The connection to use for the next database work. Raises db::DbError
 // (3024 when the file is missing, or the engine's error of a failed open).
-db::Database& terminalDb();
+// Before an old connection is closed, `releaseStatements` runs: statements
+// prepared on it must be gone first, or the old connection would linger and
+// later tidy up the journal files that now belong to the new one.
+db::Database& terminalDb(const std::function<void()>& releaseStatements = {});
 // Counts reopenings, so that statements prepared on an older connection
 // are prepared again.
 std::uint64_t connectionGeneration();

@@ -155,9 +155,8 @@ void frmClock::setPanelText(const QString& key, const QString& text) {
 }
 
 db::Database& frmClock::database() {
-    db::Database& db = terminalDb();
+    db::Database& db = terminalDb([this] { employeeQuery_.reset(); });
     if (!employeeQuery_ || queryGeneration_ != connectionGeneration()) {
-        employeeQuery_.reset();
         employeeQuery_ = std::make_unique<EmployeeQuery>(db);
         queryGeneration_ = connectionGeneration();
     }

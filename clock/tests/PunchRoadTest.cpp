@@ -272,3 +272,28 @@ TEST_F(PunchRoad, ADatabaseThatDisappearsGivesTheErrorBoxUntilItIsBack) {
     auto fresh = db::Database::open(path);
     EXPECT_EQ(fresh->openRecordset("SELECT count(*) FROM [Time Attendance]").field(0).toInt(), 1);
 }
+
+TEST_F(PunchRoad, AFileReplacedInItsPlaceIsOpenedAfresh) {
+    employee("M1", "Mo", QStringLiteral("000"));
+    openWindow();
+    punch("M1");
+    const QString path = company->path();
+    const QString copy = path + ".restored";
+    db().executeScript("PRAGMA wal_checkpoint(TRUNCATE);");
+    ASSERT_TRUE(QFile::copy(path, copy));
+    {
+        auto restored = db::Database::open(copy);
+        restored->execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Restored', 'x', 'y')");
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(copy, path));
+
+    setNow(2024, 1, 8, 12, 0);
+    punch("M1");
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_EQ(window->lastMessage(), "Thanks Mo.  Clocked Out Sucessfully." + kCrLf);
+    auto fresh = db::Database::open(path);
+    EXPECT_EQ(fresh->openRecordset("SELECT count(*) FROM Registry WHERE RegKey = 'Restored'").field(0).toInt(), 1);
+    EXPECT_EQ(fresh->openRecordset("SELECT count(*) FROM [Time Attendance] WHERE ClockOut = '12:00'").field(0).toInt(),
+              1);
+}
