@@ -217,6 +217,31 @@ TEST_F(ListReports, PreviewFillsItsParentAndPagesThroughTheReport) {
     EXPECT_EQ(PEGetWindowHandle(job), nullptr) << "closing the window ends the preview";
 }
 
+TEST_F(ListReports, EachListPrintsIntoAReadablePdf) {
+    company_.db().execute(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Founders Day', '2026-03-14', 11)"));
+    const struct {
+        const char* file;
+        const char* title;
+        const char* row;
+    } lists[] = {{"Department.rpt", "Departments Listing", "PRD  Production"},
+                 {"Holiday.rpt", "Holidays Listing", "03/14/2026  Saturday  Founders Day"},
+                 {"Schedule.rpt", "Schedules Listing", "Monday  08:00  16:30"},
+                 {"Messages.rpt", "Clock Messages Listing", "002  Please see the supervisor about your badge."}};
+    for (const auto& l : lists) {
+        pdfs_.clear();
+        run(open(shipped(QString::fromLatin1(l.file))));
+        ASSERT_EQ(pdfs_.size(), 1) << l.file;
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfs_[0], QStringLiteral("-")});
+        p.waitForFinished(30000);
+        // Columns line up: collapse the runs of blanks pdftotext puts between them.
+        const QString text = QString::fromUtf8(p.readAllStandardOutput()).replace(QRegularExpression(QStringLiteral(" {2,}")), QStringLiteral("  "));
+        EXPECT_TRUE(text.contains(QString::fromLatin1(l.title))) << l.file;
+        EXPECT_TRUE(text.contains(QString::fromLatin1(l.row))) << l.file << "\n" << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of 1"))) << l.file;
+    }
+}
+
 TEST_F(ListReports, APreviewWithoutAParentIsAWindowOfItsOwn) {
     const short job = open(shipped(QStringLiteral("Messages.rpt")));
     ASSERT_TRUE(PEOutputToWindow(job, QStringLiteral("Print Report"), 0, 0, 640, 480, kVisibleWindowStyle, nullptr));
