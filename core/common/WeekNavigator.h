@@ -26,7 +26,7 @@ std::optional<CalDate> steppedWeekStart(const QString& text, int direction, cons
 
 class WeekNavigator : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Steps `payPeriod`; the work week comes from the program's company
     // settings unless setSettings gives others.
     explicit WeekNavigator(QLineEdit* payPeriod, QWidget* parent = nullptr);
@@ -40,11 +40,11 @@ public:
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
-signals:
+  signals:
     // The box holds its new date.
     void stepped();
 
-private:
+  private:
     bool step(int direction);
 
     QLineEdit* box_;

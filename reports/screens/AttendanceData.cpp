@@ -9,13 +9,16 @@ namespace {
 
 const QString kTable = QStringLiteral("Attendance");
 
-SqlPart periodCondition(const QString& dateColumn, bool payPeriod, int week, int year, CalDate from, CalDate to) {
+SqlPart periodCondition(const QString& dateColumn, bool payPeriod, int week, int year, CalDate from,
+                        CalDate to) {
     if (payPeriod)
         return {QStringLiteral("Week = ? AND %1 = ?").arg(db::sql::yearOf(dateColumn)), {week, year}};
     return {dateColumn + QStringLiteral(" BETWEEN ? AND ?"), {from, to}};
 }
 
-void append(db::Params& to, const db::Params& from) { to.insert(to.end(), from.begin(), from.end()); }
+void append(db::Params& to, const db::Params& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 } // namespace
 
@@ -32,7 +35,9 @@ bool CreateAttendanceTable(db::Database& db) {
     }
 }
 
-bool DropAttendanceTable(db::Database& db) { return dropWorkTable(db, kTable); }
+bool DropAttendanceTable(db::Database& db) {
+    return dropWorkTable(db, kTable);
+}
 
 bool LoadHoursWorked(db::Database& db) {
     try {
@@ -50,8 +55,8 @@ bool LoadHoursWorked(db::Database& db) {
 
 std::vector<TreeEntry> LoadEmployeeTree(db::Database& db) {
     std::vector<TreeEntry> out;
-    db::Recordset rs =
-        db.openRecordset(QStringLiteral("SELECT ID, FirstName, LastName FROM Employee WHERE Status = 1 ORDER BY ID"));
+    db::Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT ID, FirstName, LastName FROM Employee WHERE Status = 1 ORDER BY ID"));
     for (; !rs.eof(); rs.moveNext()) {
         const QString id = rs["ID"].toString();
         out.push_back({id + QLatin1Char(',') + rs["FirstName"].toString() + QLatin1Char(' ') +
@@ -107,13 +112,14 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
             return AttendanceBuild::InvalidDate;
         week = WeekNumber(*d, s);
         year = d->year();
-        reportPart = QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = %2").arg(week).arg(year);
+        reportPart =
+            QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = %2").arg(week).arg(year);
     } else {
-        reportPart = QStringLiteral("{Attendance.DateIn} in ") + formulaDate(period.from) + QStringLiteral(" To ") +
-                     formulaDate(period.to);
+        reportPart = QStringLiteral("{Attendance.DateIn} in ") + formulaDate(period.from) +
+                     QStringLiteral(" To ") + formulaDate(period.to);
     }
-    const SqlPart absencePeriod = periodCondition(QStringLiteral("TDate"), period.payPeriod, week, year,
-                                                  period.from, period.to);
+    const SqlPart absencePeriod =
+        periodCondition(QStringLiteral("TDate"), period.payPeriod, week, year, period.from, period.to);
 
     // 2. The employee choice, as a formula and as SQL.
     QString formula;
@@ -138,7 +144,8 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
         case EmpGrouping::Schedule:
             // Employees without a schedule carry "000".
             if (e.none) {
-                formula += QStringLiteral(" OR {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo})");
+                formula +=
+                    QStringLiteral(" OR {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo})");
                 choice.sql += QStringLiteral(" OR ScheduleNo = '000' OR ScheduleNo IS NULL");
             } else {
                 formula += QStringLiteral(" OR {Employee.ScheduleNo} = '%1'").arg(e.key);
@@ -157,14 +164,15 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
 
     // 5. and 6.
     out.selectionFormula = reportPart + QStringLiteral(" AND (") + formula + QLatin1Char(')');
-    const QString activeChosen = QStringLiteral("SELECT ID FROM Employee WHERE (") + choice.sql +
-                                 QStringLiteral(") AND Status = 1");
+    const QString activeChosen =
+        QStringLiteral("SELECT ID FROM Employee WHERE (") + choice.sql + QStringLiteral(") AND Status = 1");
     out.employeeQuery = {activeChosen, choice.params};
     out.absenceQuery = {QStringLiteral("SELECT * FROM Absence WHERE ") + absencePeriod.sql +
                             QStringLiteral(" AND EmpID IN (") + activeChosen + QLatin1Char(')'),
                         absencePeriod.params};
     append(out.absenceQuery.params, choice.params);
-    out.holidayQuery = {QStringLiteral("SELECT * FROM Holidays WHERE ") + absencePeriod.sql, absencePeriod.params};
+    out.holidayQuery = {QStringLiteral("SELECT * FROM Holidays WHERE ") + absencePeriod.sql,
+                        absencePeriod.params};
     return AttendanceBuild::Ok;
 }
 
@@ -175,10 +183,12 @@ void MergeAbsences(db::Database& db, const SqlPart& absenceQuery) {
     // first one added instead of adding another.
     db::Query seek = db.prepare(
         QStringLiteral("SELECT count(*) FROM Attendance WHERE ID = ? AND DateIn = ? AND Week IS ?"));
-    db::Query update = db.prepare(QStringLiteral("UPDATE Attendance SET Absences = ?, TOTAL = (Regular + OT + DT + ?) "
-                                                 "WHERE ID = ? AND DateIn = ? AND Week IS ?"));
-    db::Query insert = db.prepare(QStringLiteral("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, "
-                                                 "Absences, Holidays, TOTAL) VALUES (?, ?, ?, 0, 0, 0, ?, 0, ?)"));
+    db::Query update =
+        db.prepare(QStringLiteral("UPDATE Attendance SET Absences = ?, TOTAL = (Regular + OT + DT + ?) "
+                                  "WHERE ID = ? AND DateIn = ? AND Week IS ?"));
+    db::Query insert =
+        db.prepare(QStringLiteral("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, "
+                                  "Absences, Holidays, TOTAL) VALUES (?, ?, ?, 0, 0, 0, ?, 0, ?)"));
     for (; !rs.eof(); rs.moveNext()) {
         const db::Value id = rs["EmpID"], date = rs["TDate"], week = rs["Week"];
         const double h = rs["Hours Paid"].toDouble();
@@ -208,9 +218,9 @@ void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart&
     tx.commit();
 }
 
-AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period, EmpGrouping grouping,
-                                        const std::vector<TreeEntry>& ticked, const CompanySettings& s,
-                                        QString& selectionFormula) {
+AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
+                                        EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
+                                        const CompanySettings& s, QString& selectionFormula) {
     AttendanceSelection sel;
     const AttendanceBuild result = BuildAttendanceSelection(period, grouping, ticked, s, sel);
     if (result != AttendanceBuild::Ok)

@@ -74,9 +74,9 @@ void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart&
 
 // Steps 1 to 7 of PrintAttendanceReport: the selection, then the merges.
 // On Ok `selectionFormula` is what the report gets.
-AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period, EmpGrouping grouping,
-                                        const std::vector<TreeEntry>& ticked, const CompanySettings& s,
-                                        QString& selectionFormula);
+AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
+                                        EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
+                                        const CompanySettings& s, QString& selectionFormula);
 
 enum class AttendanceType { Daily, Summary, Detailed };
 QString AttendanceReportFile(AttendanceType type, bool payPeriod);

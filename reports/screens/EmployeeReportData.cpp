@@ -32,7 +32,8 @@ QString BuildEmployeeSelection(const EmployeeReportChoice& c) {
 std::optional<QString> BuildAbsenceSelection(const AbsenceReportChoice& c, const CompanySettings& s) {
     QString p;
     if (c.dateRange) {
-        p = QStringLiteral("{Absence.TDate} in ") + formulaDate(c.from) + QStringLiteral(" To ") + formulaDate(c.to);
+        p = QStringLiteral("{Absence.TDate} in ") + formulaDate(c.from) + QStringLiteral(" To ") +
+            formulaDate(c.to);
     } else {
         const auto typed = parseDate(c.payPeriodText);
         if (!typed) {
@@ -40,7 +41,9 @@ std::optional<QString> BuildAbsenceSelection(const AbsenceReportChoice& c, const
             return std::nullopt;
         }
         const CalDate d = WeekStart(*typed, s);
-        p = QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = %2").arg(WeekNumber(d, s)).arg(d.year());
+        p = QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = %2")
+                .arg(WeekNumber(d, s))
+                .arg(d.year());
     }
     if (c.select == AbsenceReportChoice::Employee) {
         if (c.employeeIndex > 0)

@@ -3,9 +3,9 @@
 // report (frmAbsenceRpt). The messages they give go through the dialogs
 // module; no widgets here.
 
+#include "SelectionText.h"
 #include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
-#include "SelectionText.h"
 
 #include <QString>
 #include <optional>

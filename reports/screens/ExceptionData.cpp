@@ -31,7 +31,8 @@ bool employeeCondition(const ExceptionChoice& c, QString& sql, db::Params& param
 std::vector<ScheduleDayRow> scheduleDays(db::Database& db, const QString& scheduleNo) {
     std::vector<ScheduleDayRow> rows;
     db::Recordset rs = db.openRecordset(
-        QStringLiteral("SELECT TheDay, StartTime, EndTime FROM [Schedule Days] WHERE ScheduleNo = ? ORDER BY rowid"),
+        QStringLiteral(
+            "SELECT TheDay, StartTime, EndTime FROM [Schedule Days] WHERE ScheduleNo = ? ORDER BY rowid"),
         {scheduleNo});
     for (; !rs.eof(); rs.moveNext()) {
         const auto start = rs["StartTime"].toTime();
@@ -58,14 +59,14 @@ void CreateExceptionsTable(db::Database& db) {
     // What "Excpt.rpt" reads: each row once, with the reason in words (two
     // kinds of row carry no code). A shift both outside its schedule and
     // spread over days is listed once, as a multi-day shift.
-    db.executeStrict(QStringLiteral(
-                         "CREATE TEMP VIEW IF NOT EXISTS ExceptionList AS SELECT DISTINCT EmpID, TDate, Week, "
-                         "ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Exception, CASE "
-                         "WHEN Exception = 'I' AND ClockOut IS NULL THEN 'Missing punch' "
-                         "WHEN Exception = 'I' THEN 'Zero hours' "
-                         "WHEN DateOut IS NOT NULL AND %1 > 1 THEN 'Multi-day shift' "
-                         "ELSE 'Outside schedule' END AS Reason FROM Exceptions")
-                         .arg(db::sql::daysBetween(QStringLiteral("TDate"), QStringLiteral("DateOut"))));
+    db.executeStrict(
+        QStringLiteral("CREATE TEMP VIEW IF NOT EXISTS ExceptionList AS SELECT DISTINCT EmpID, TDate, Week, "
+                       "ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Exception, CASE "
+                       "WHEN Exception = 'I' AND ClockOut IS NULL THEN 'Missing punch' "
+                       "WHEN Exception = 'I' THEN 'Zero hours' "
+                       "WHEN DateOut IS NOT NULL AND %1 > 1 THEN 'Multi-day shift' "
+                       "ELSE 'Outside schedule' END AS Reason FROM Exceptions")
+            .arg(db::sql::daysBetween(QStringLiteral("TDate"), QStringLiteral("DateOut"))));
 }
 
 bool DropExceptionsTable(db::Database& db) {
@@ -110,12 +111,13 @@ void AddIncompleteExceptions(db::Database& db, const ExceptionPeriod& period, co
     db::Params params{period.first, period.last, period.week};
     if (!employeeCondition(choice, who, params))
         return;
-    db.execute(QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, "
-                              "TotalMin, Exception) SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
-                              "TotalHrs, TotalMin, 'I' FROM [Time Attendance] "
-                              "WHERE (TotalHrs <= 0 AND TotalMin <= 0) AND TDate BETWEEN ? AND ? AND Week = ?") +
-                   who,
-               params);
+    db.execute(
+        QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, "
+                       "TotalMin, Exception) SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                       "TotalHrs, TotalMin, 'I' FROM [Time Attendance] "
+                       "WHERE (TotalHrs <= 0 AND TotalMin <= 0) AND TDate BETWEEN ? AND ? AND Week = ?") +
+            who,
+        params);
 }
 
 bool shiftKeepsSchedule(const CompletedShift& shift, const std::vector<ScheduleDayRow>& days, int graceP) {
@@ -161,12 +163,14 @@ void AddScheduleExceptions(db::Database& db, const ExceptionPeriod& period, cons
     case ExceptionChoice::None:
         return; // no choice, no scan (as for the "I" rows)
     }
-    db::Recordset employees = db.openRecordset(QStringLiteral("SELECT ID, ScheduleNo FROM Employee ") + where, params);
+    db::Recordset employees =
+        db.openRecordset(QStringLiteral("SELECT ID, ScheduleNo FROM Employee ") + where, params);
     db::Query shifts = db.prepare(QStringLiteral(
         "SELECT * FROM [Time Attendance] WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ? AND "
         "DateOut IS NOT NULL AND ClockOut IS NOT NULL ORDER BY TDate, ClockIn"));
-    db::Query insert = db.prepare(QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, "
-                                                 "ClockOut, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    db::Query insert =
+        db.prepare(QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, "
+                                  "ClockOut, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (; !employees.eof(); employees.moveNext()) {
         const std::vector<ScheduleDayRow> days = scheduleDays(db, employees["ScheduleNo"].toString());
         db::Recordset rs = shifts.openRecordset({employees["ID"], period.first, period.last, period.week});
@@ -175,20 +179,22 @@ void AddScheduleExceptions(db::Database& db, const ExceptionPeriod& period, cons
             const auto in = rs["ClockIn"].toTime();
             const auto dateOut = rs["DateOut"].toDate();
             const auto out = rs["ClockOut"].toTime();
-            if (tdate && in && dateOut && out && shiftKeepsSchedule({*tdate, *in, *dateOut, *out}, days, s.GraceP))
+            if (tdate && in && dateOut && out &&
+                shiftKeepsSchedule({*tdate, *in, *dateOut, *out}, days, s.GraceP))
                 continue;
-            insert.execute({rs["EmpID"], rs["TDate"], period.week, rs["ClockIn"], rs["DateOut"], rs["ClockOut"],
-                            rs["TotalHrs"], rs["TotalMin"]});
+            insert.execute({rs["EmpID"], rs["TDate"], period.week, rs["ClockIn"], rs["DateOut"],
+                            rs["ClockOut"], rs["TotalHrs"], rs["TotalMin"]});
         }
     }
 }
 
 void AddMultiDayExceptions(db::Database& db) {
     // Every such shift of the whole table, whatever the period or choice.
-    db.execute(QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, "
-                              "TotalMin) SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin "
-                              "FROM [Time Attendance] WHERE DateOut IS NOT NULL AND ") +
-               db::sql::daysBetween(QStringLiteral("TDate"), QStringLiteral("DateOut")) + QStringLiteral(" > 1"));
+    db.execute(
+        QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, "
+                       "TotalMin) SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin "
+                       "FROM [Time Attendance] WHERE DateOut IS NOT NULL AND ") +
+        db::sql::daysBetween(QStringLiteral("TDate"), QStringLiteral("DateOut")) + QStringLiteral(" > 1"));
 }
 
 } // namespace plax::reports

@@ -16,10 +16,18 @@ QPointer<frmAttendanceRpt> g_attendanceRpt;
 QPointer<frmExcptRpt> g_excptRpt;
 } // namespace
 
-QWidget* showEmployeeReport() { return showSingle<frmEmpQry>(g_empQry); }
-QWidget* showAbsenceReport() { return showSingle<frmAbsenceRpt>(g_absenceRpt); }
-QWidget* showAttendanceReport() { return showSingle<frmAttendanceRpt>(g_attendanceRpt); }
-QWidget* showExceptionReport() { return showSingle<frmExcptRpt>(g_excptRpt); }
+QWidget* showEmployeeReport() {
+    return showSingle<frmEmpQry>(g_empQry);
+}
+QWidget* showAbsenceReport() {
+    return showSingle<frmAbsenceRpt>(g_absenceRpt);
+}
+QWidget* showAttendanceReport() {
+    return showSingle<frmAttendanceRpt>(g_attendanceRpt);
+}
+QWidget* showExceptionReport() {
+    return showSingle<frmExcptRpt>(g_excptRpt);
+}
 
 void registerReportScreenMenus() {
     registerMenuHandler(QStringLiteral("mnuReportsEmpLst"), [] { showEmployeeReport(); });

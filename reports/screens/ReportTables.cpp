@@ -16,9 +16,10 @@ bool dropWorkTable(db::Database& db, const QString& name) {
 }
 
 bool workTableExists(db::Database& db, const QString& name) {
-    return db.openRecordset(QStringLiteral("SELECT count(*) AS n FROM sqlite_temp_master WHERE type = 'table' AND "
-                                           "name = ? COLLATE NOCASE"),
-                            {name})
+    return db.openRecordset(
+                 QStringLiteral("SELECT count(*) AS n FROM sqlite_temp_master WHERE type = 'table' AND "
+                                "name = ? COLLATE NOCASE"),
+                 {name})
                .field(0)
                .toInt() > 0;
 }

@@ -60,7 +60,9 @@ CalDate pickerDate(const QDateEdit* picker) {
     return CalDate::ymd(q.year(), q.month(), q.day());
 }
 
-void setPickerDate(QDateEdit* picker, CalDate d) { picker->setDate(QDate(d.year(), d.month(), d.day())); }
+void setPickerDate(QDateEdit* picker, CalDate d) {
+    picker->setDate(QDate(d.year(), d.month(), d.day()));
+}
 
 void placeScreen(QWidget* screen, int twips) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {

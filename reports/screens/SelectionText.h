@@ -8,9 +8,13 @@
 namespace plax::reports {
 
 // The key of a list entry: its text before the first blank.
-inline QString entryKey(const QString& entryText) { return entryText.section(QLatin1Char(' '), 0, 0); }
+inline QString entryKey(const QString& entryText) {
+    return entryText.section(QLatin1Char(' '), 0, 0);
+}
 
 // A date in the formula language: "Date (yyyy, mm, dd)".
-inline QString formulaDate(CalDate d) { return QStringLiteral("Date ") + d.format(QStringLiteral("(yyyy, MM, dd)")); }
+inline QString formulaDate(CalDate d) {
+    return QStringLiteral("Date ") + d.format(QStringLiteral("(yyyy, MM, dd)"));
+}
 
 } // namespace plax::reports

@@ -17,7 +17,7 @@ namespace plax::reports {
 
 class frmAbsenceRpt : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmAbsenceRpt(QWidget* parent = nullptr);
 
     void Toolbar1_ButtonClick(const QString& key);
@@ -25,10 +25,10 @@ public:
     // The selection formula the report would get; empty after a message.
     QString absenceSelection() const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void optDateRange_Click();
     void optPayPeriod_Click();
     void optDepartments_Click();

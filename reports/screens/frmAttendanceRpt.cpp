@@ -100,7 +100,8 @@ frmAttendanceRpt::frmAttendanceRpt(QWidget* parent) : QWidget(parent) {
     connect(optDateRange_, &QRadioButton::clicked, this, &frmAttendanceRpt::optDateRange_Click);
     connect(optPayPeriod_, &QRadioButton::clicked, this, &frmAttendanceRpt::optPayPeriod_Click);
     connect(UpDown1_, &WeekNavigator::stepped, this, [this] { txtPayPeriod_->setFocus(); });
-    connect(trvEmp_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { trvEmp_NodeCheck(item); });
+    connect(trvEmp_, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item, int) { trvEmp_NodeCheck(item); });
 
     // Form_Load
     {
@@ -113,7 +114,8 @@ frmAttendanceRpt::frmAttendanceRpt(QWidget* parent) : QWidget(parent) {
             RecalcHoursWorked(db, Company);
             LoadHoursWorked(db);
         }
-        cboEmpGroups_->addItems({QStringLiteral("Employee"), QStringLiteral("Department"), QStringLiteral("Schedule")});
+        cboEmpGroups_->addItems(
+            {QStringLiteral("Employee"), QStringLiteral("Department"), QStringLiteral("Schedule")});
         cboEmpGroups_->setCurrentIndex(1);
         cboEmpGroups_Click();
         connect(cboEmpGroups_, &QComboBox::activated, this, &frmAttendanceRpt::cboEmpGroups_Click);

@@ -24,7 +24,7 @@ namespace plax::reports {
 
 class frmAttendanceRpt : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmAttendanceRpt(QWidget* parent = nullptr);
     ~frmAttendanceRpt() override;
 
@@ -34,10 +34,10 @@ public:
     // The formula of the last print that got as far as the report.
     const QString& lastSelection() const { return lastSelection_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void optDateRange_Click();
     void optPayPeriod_Click();
     void cboEmpGroups_Click();

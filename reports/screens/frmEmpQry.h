@@ -13,7 +13,7 @@ namespace plax::reports {
 
 class frmEmpQry : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmEmpQry(QWidget* parent = nullptr);
 
     // Toolbar1_ButtonClick by key.
@@ -23,10 +23,10 @@ public:
     QString BuildEmployeeSelection() const;
     int sortChoice() const { return sortChoice_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void optSelAll_Click();
     void optSelDep_Click();
     void optSelEmp_Click();

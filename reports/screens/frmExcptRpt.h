@@ -21,7 +21,7 @@ struct ExceptionChoice;
 
 class frmExcptRpt : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmExcptRpt(QWidget* parent = nullptr);
     ~frmExcptRpt() override;
 
@@ -31,10 +31,10 @@ public:
     // Fills Exceptions for the screen's choice; false after a message.
     bool BuildExceptions();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void optPayPeriod_Click();
     void optDateRange_Click();
     void optEmp_Click();

@@ -1,5 +1,5 @@
-#include "core/common/Globals.h"
 #include "core/common/WeekNavigator.h"
+#include "core/common/Globals.h"
 #include "core/types/Clock.h"
 #include "platform/ui/Dialogs.h"
 

@@ -1,5 +1,5 @@
-#include "Fixtures.h"
 #include "reports/screens/AttendanceData.h"
+#include "Fixtures.h"
 #include "testing/TempCompany.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +21,16 @@ std::map<QString, Row> attendance(db::Database& db) {
     std::map<QString, Row> out;
     db::Recordset rs = db.openRecordset(QStringLiteral("SELECT * FROM Attendance"));
     for (; !rs.eof(); rs.moveNext()) {
-        Row r{rs["Regular"].toDouble(), rs["OT"].toDouble(),    rs["Absences"].toDouble(), rs["Holidays"].toDouble(),
-              rs["TOTAL"].toDouble(),   rs["Absences"].isNull(), rs["Holidays"].isNull()};
+        Row r{rs["Regular"].toDouble(),  rs["OT"].toDouble(),    rs["Absences"].toDouble(),
+              rs["Holidays"].toDouble(), rs["TOTAL"].toDouble(), rs["Absences"].isNull(),
+              rs["Holidays"].isNull()};
         out[rs["ID"].toString() + ' ' + rs["DateIn"].toString() + ' ' + rs["Week"].toString()] = r;
     }
     return out;
 }
 
 class AttendanceData : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         s.WorkDay = 2; // Monday
         auto& db = co.db();
@@ -80,8 +81,9 @@ TEST_F(AttendanceData, HoursWorkedBecomeOneRowEachWithTheirSumAndAStaleLeftOverI
     test::addHoursWorked(db, "A1", mon.addDays(1), wk(), 6.5, 1.25);
     // A table left over from an earlier screen, holding an outdated figure.
     EXPECT_FALSE(CreateAttendanceTable(db));
-    db.execute("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, TOTAL) VALUES ('A1', ?, ?, 3, 0, 0, 3)",
-               {mon, wk()});
+    db.execute(
+        "INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, TOTAL) VALUES ('A1', ?, ?, 3, 0, 0, 3)",
+        {mon, wk()});
     ASSERT_TRUE(LoadHoursWorked(db));
     const auto rows = attendance(db);
     ASSERT_EQ(rows.size(), 2u);
@@ -112,8 +114,8 @@ TEST_F(AttendanceData, SelectionFormulasForEachGrouping) {
     range.payPeriod = false;
     range.from = CalDate::ymd(2026, 2, 22);
     range.to = CalDate::ymd(2026, 3, 9);
-    ASSERT_EQ(BuildAttendanceSelection(range, EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,", "R1,"}),
-                                       s, sel),
+    ASSERT_EQ(BuildAttendanceSelection(range, EmpGrouping::Employee,
+                                       entries(EmpGrouping::Employee, {"A1,", "R1,"}), s, sel),
               AttendanceBuild::Ok);
     EXPECT_EQ(sel.selectionFormula, "{Attendance.DateIn} in Date (2026, 02, 22) To Date (2026, 03, 09) AND "
                                     "( {Attendance.ID} = 'A1' OR {Attendance.ID} = 'R1')");
@@ -121,22 +123,25 @@ TEST_F(AttendanceData, SelectionFormulasForEachGrouping) {
     ASSERT_EQ(BuildAttendanceSelection(week(mon.addDays(2)), EmpGrouping::Department,
                                        entries(EmpGrouping::Department, {"No Department", "Nord"}), s, sel),
               AttendanceBuild::Ok);
-    EXPECT_EQ(sel.selectionFormula, QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
-                                                   "( IsNull({Employee.DepartmentNo})  OR {Employee.DepartmentNo} = "
-                                                   "'Nord')")
-                                        .arg(wk()));
+    EXPECT_EQ(sel.selectionFormula,
+              QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
+                             "( IsNull({Employee.DepartmentNo})  OR {Employee.DepartmentNo} = "
+                             "'Nord')")
+                  .arg(wk()));
 
-    ASSERT_EQ(BuildAttendanceSelection(week(mon), EmpGrouping::Schedule, entries(EmpGrouping::Schedule, {"No Sch"}),
-                                       s, sel),
+    ASSERT_EQ(BuildAttendanceSelection(week(mon), EmpGrouping::Schedule,
+                                       entries(EmpGrouping::Schedule, {"No Sch"}), s, sel),
               AttendanceBuild::Ok);
-    EXPECT_TRUE(sel.selectionFormula.endsWith("( {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo}))"));
+    EXPECT_TRUE(
+        sel.selectionFormula.endsWith("( {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo}))"));
 
     EXPECT_EQ(BuildAttendanceSelection(week(mon), EmpGrouping::Employee, {}, s, sel),
               AttendanceBuild::NothingTicked);
     AttendancePeriod bad = week(mon);
     bad.payPeriodText = "31/31/31x";
-    EXPECT_EQ(BuildAttendanceSelection(bad, EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,"}), s, sel),
-              AttendanceBuild::InvalidDate);
+    EXPECT_EQ(
+        BuildAttendanceSelection(bad, EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,"}), s, sel),
+        AttendanceBuild::InvalidDate);
 }
 
 TEST_F(AttendanceData, TreesListTheirEntriesWithKeys) {
@@ -222,7 +227,8 @@ TEST_F(AttendanceData, AWeekAcrossNewYearKeepsTheStartYearsRows) {
     test::addHoliday(db, CalDate::ymd(2026, 1, 1), w);
     ASSERT_TRUE(LoadHoursWorked(db));
     const QString f = print(week(start), EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,"}));
-    EXPECT_TRUE(f.startsWith(QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2025").arg(w)));
+    EXPECT_TRUE(
+        f.startsWith(QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2025").arg(w)));
     const auto rows = attendance(db);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_TRUE(rows.begin()->first.startsWith("A1 2025-12-31"));

@@ -1,6 +1,6 @@
+#include "reports/screens/EmployeeReportData.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
-#include "reports/screens/EmployeeReportData.h"
 
 #include <gtest/gtest.h>
 
@@ -49,12 +49,15 @@ TEST(AbsenceReportSelection, PeriodsAndChoices) {
     AbsenceReportChoice c;
     c.payPeriodText = CalDate::ymd(2026, 3, 11).toShortDate(); // a Wednesday: its whole week
     const int w = WeekNumber(CalDate::ymd(2026, 3, 9), s);
-    EXPECT_EQ(BuildAbsenceSelection(c, s), QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = 2026").arg(w));
+    EXPECT_EQ(BuildAbsenceSelection(c, s),
+              QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = 2026").arg(w));
 
     c.employeeIndex = 2;
     c.employeeText = "1002 Diaz, Carlos";
-    EXPECT_EQ(BuildAbsenceSelection(c, s),
-              QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = 2026 AND {Absence.EmpID} = '1002'").arg(w));
+    EXPECT_EQ(
+        BuildAbsenceSelection(c, s),
+        QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = 2026 AND {Absence.EmpID} = '1002'")
+            .arg(w));
 
     c.dateRange = true;
     c.from = CalDate::ymd(2026, 2, 1);
@@ -62,8 +65,9 @@ TEST(AbsenceReportSelection, PeriodsAndChoices) {
     c.select = AbsenceReportChoice::Department;
     c.departmentIndex = 0;
     c.departmentText = "ADM Administration";
-    EXPECT_EQ(BuildAbsenceSelection(c, s), "{Absence.TDate} in Date (2026, 02, 01) To Date (2026, 02, 28) AND "
-                                           "{Department.DepartmentNo} = 'ADM'");
+    EXPECT_EQ(BuildAbsenceSelection(c, s),
+              "{Absence.TDate} in Date (2026, 02, 01) To Date (2026, 02, 28) AND "
+              "{Department.DepartmentNo} = 'ADM'");
     c.select = AbsenceReportChoice::None;
     EXPECT_EQ(BuildAbsenceSelection(c, s), "{Absence.TDate} in Date (2026, 02, 01) To Date (2026, 02, 28)");
     EXPECT_TRUE(answers.messages.empty());

@@ -1,5 +1,5 @@
-#include "Fixtures.h"
 #include "reports/screens/ExceptionData.h"
+#include "Fixtures.h"
 #include "testing/TempCompany.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,12 @@ using plax::test::TempCompany;
 
 namespace {
 
-TimeOfDay t(const char* hm) { return *TimeOfDay::parse(QString::fromUtf8(hm)); }
+TimeOfDay t(const char* hm) {
+    return *TimeOfDay::parse(QString::fromUtf8(hm));
+}
 
 class ExceptionScan : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         s.WorkDay = 2;
         s.RoundTotal = 0;
@@ -43,7 +45,8 @@ protected:
         std::multiset<QString> out;
         db::Recordset rs = co.db().openRecordset("SELECT * FROM Exceptions");
         for (; !rs.eof(); rs.moveNext())
-            out.insert(rs["EmpID"].toString() + ' ' + rs["TDate"].toString() + ' ' + rs["ClockIn"].toString() + ' ' +
+            out.insert(rs["EmpID"].toString() + ' ' + rs["TDate"].toString() + ' ' +
+                       rs["ClockIn"].toString() + ' ' +
                        (rs["Exception"].isNull() ? QStringLiteral("-") : rs["Exception"].toString()));
         return out;
     }
@@ -98,16 +101,16 @@ TEST(ExceptionWindow, OvernightShiftsAndThePreviousDaysTail) {
 TEST_F(ExceptionScan, ThePassesOnAWeek) {
     const CalDate tue = mon.addDays(1), wed = mon.addDays(2);
     s.GraceP = 5;
-    shift("D1", mon, "07:58", mon, "16:02");                 // in order
-    shift("D1", tue, "07:40", tue, "16:00");                 // early
-    shift("D1", wed, "08:00", std::nullopt, "");             // open: "I"
+    shift("D1", mon, "07:58", mon, "16:02");                       // in order
+    shift("D1", tue, "07:40", tue, "16:00");                       // early
+    shift("D1", wed, "08:00", std::nullopt, "");                   // open: "I"
     shift("D1", mon.addDays(5), "09:00", mon.addDays(5), "12:00"); // Saturday, no row
-    shift("N1", mon, "21:58", tue, "06:03");                 // in order
-    shift("N1", tue, "21:58", wed, "06:06");                 // late
-    shift("Z1", mon, "03:00", mon, "04:00");                 // no schedule: never judged
-    shift("Z1", tue, "09:00", tue, "09:00");                 // zero length: "I"
-    shift("W1", mon, "05:00", mon, "09:00");                 // another department
-    shift("X1", mon, "05:00", mon, "09:00");                 // inactive
+    shift("N1", mon, "21:58", tue, "06:03");                       // in order
+    shift("N1", tue, "21:58", wed, "06:06");                       // late
+    shift("Z1", mon, "03:00", mon, "04:00");                       // no schedule: never judged
+    shift("Z1", tue, "09:00", tue, "09:00");                       // zero length: "I"
+    shift("W1", mon, "05:00", mon, "09:00");                       // another department
+    shift("X1", mon, "05:00", mon, "09:00");                       // inactive
     // A Monday-to-Wednesday shift two weeks earlier, of someone not chosen.
     shift("W1", mon.addDays(-14), "08:00", mon.addDays(-12), "08:00");
 
@@ -125,7 +128,7 @@ TEST_F(ExceptionScan, ThePassesOnAWeek) {
     // Building again starts from an empty table.
     build(ExceptionChoice::Employee, "X1"); // one employee, active or not
     EXPECT_EQ(rows(), (std::multiset<QString>{"X1 " + mon.toIso() + " 05:00 -",
-                                               "W1 " + mon.addDays(-14).toIso() + " 08:00 -"}));
+                                              "W1 " + mon.addDays(-14).toIso() + " 08:00 -"}));
 
     build(ExceptionChoice::AllEmployees);
     EXPECT_EQ(rows().size(), 7u); // PRD's five, W1's early Monday, the multi-day shift
@@ -135,9 +138,9 @@ TEST_F(ExceptionScan, ThePassesOnAWeek) {
 
 TEST_F(ExceptionScan, TheReportsViewNamesEachReasonOnce) {
     const CalDate tue = mon.addDays(1);
-    shift("D1", mon, "08:00", std::nullopt, "");              // missing punch
-    shift("Z1", tue, "09:00", tue, "09:00");                  // zero hours
-    shift("D1", tue, "06:00", tue, "16:00");                  // outside schedule
+    shift("D1", mon, "08:00", std::nullopt, "");                   // missing punch
+    shift("Z1", tue, "09:00", tue, "09:00");                       // zero hours
+    shift("D1", tue, "06:00", tue, "16:00");                       // outside schedule
     shift("D1", mon.addDays(2), "07:00", mon.addDays(4), "16:00"); // multi-day, and outside
     build(ExceptionChoice::AllEmployees);
     EXPECT_EQ(rows().size(), 5u);
@@ -146,7 +149,7 @@ TEST_F(ExceptionScan, TheReportsViewNamesEachReasonOnce) {
     for (; !rs.eof(); rs.moveNext())
         reasons.insert(rs["EmpID"].toString() + ' ' + rs["Reason"].toString());
     EXPECT_EQ(reasons, (std::multiset<QString>{"D1 Missing punch", "Z1 Zero hours", "D1 Outside schedule",
-                                                "D1 Multi-day shift"}));
+                                               "D1 Multi-day shift"}));
 }
 
 TEST_F(ExceptionScan, GraceZeroFlagsOneMinuteEarly) {
@@ -170,8 +173,8 @@ TEST_F(ExceptionScan, PeriodsAndTheWeekFilter) {
     // A range longer than a week scans only the week of its first day + 1.
     shift("D1", mon, "07:00", mon, "16:00");
     shift("D1", mon.addDays(7), "07:00", mon.addDays(7), "16:00");
-    BuildExceptions(co.db(), dateRangeOf(mon.addDays(-1), mon.addDays(13), s), {ExceptionChoice::AllEmployees, {}},
-                    s);
+    BuildExceptions(co.db(), dateRangeOf(mon.addDays(-1), mon.addDays(13), s),
+                    {ExceptionChoice::AllEmployees, {}}, s);
     EXPECT_EQ(rows(), (std::multiset<QString>{"D1 " + mon.toIso() + " 07:00 -"}));
 }
 

@@ -7,11 +7,12 @@
 
 namespace plax::test {
 
-inline void addEmployee(db::Database& db, const QString& id, const db::Value& dept, const QString& schedule = "000",
-                        bool active = true, double rate = 20.0) {
-    db.executeStrict(QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, ScheduleNo, Status, "
-                                    "Rate) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                     {id, QStringLiteral("First") + id, QStringLiteral("Last") + id, dept, schedule, active, rate});
+inline void addEmployee(db::Database& db, const QString& id, const db::Value& dept,
+                        const QString& schedule = "000", bool active = true, double rate = 20.0) {
+    db.executeStrict(
+        QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, ScheduleNo, Status, "
+                       "Rate) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {id, QStringLiteral("First") + id, QStringLiteral("Last") + id, dept, schedule, active, rate});
 }
 
 inline void addDepartment(db::Database& db, const QString& no, const QString& description) {
@@ -19,10 +20,12 @@ inline void addDepartment(db::Database& db, const QString& no, const QString& de
                      {no, description});
 }
 
-inline void addHoursWorked(db::Database& db, const QString& id, CalDate d, int week, double straight, double ot) {
-    db.executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week, [Straight Hrs], [OT Hrs], "
-                                    "[DT Hrs]) VALUES (?, ?, ?, ?, ?, 0)"),
-                     {id, d, week, straight, ot});
+inline void addHoursWorked(db::Database& db, const QString& id, CalDate d, int week, double straight,
+                           double ot) {
+    db.executeStrict(
+        QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week, [Straight Hrs], [OT Hrs], "
+                       "[DT Hrs]) VALUES (?, ?, ?, ?, ?, 0)"),
+        {id, d, week, straight, ot});
 }
 
 inline void addAbsence(db::Database& db, const QString& id, CalDate d, int week, double hours) {
@@ -32,8 +35,9 @@ inline void addAbsence(db::Database& db, const QString& id, CalDate d, int week,
 }
 
 inline void addHoliday(db::Database& db, CalDate d, int week) {
-    db.executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Holiday', ?, ?)"),
-                     {d, week});
+    db.executeStrict(
+        QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Holiday', ?, ?)"),
+        {d, week});
 }
 
 // A shift of [Time Attendance]; an open one when dateOut is empty.
@@ -46,10 +50,11 @@ inline void addShift(db::Database& db, const QString& id, CalDate tdate, const Q
         hrs = MinutesToHours(m);
         min = MinutesRemainder(m);
     }
-    db.executeStrict(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
-                                    "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                     {id, tdate, WeekNumber(tdate, s), in, dateOut,
-                      dateOut ? db::Value(out) : db::Value(), hrs, min, recalc});
+    db.executeStrict(
+        QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                       "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {id, tdate, WeekNumber(tdate, s), in, dateOut, dateOut ? db::Value(out) : db::Value(), hrs, min,
+         recalc});
 }
 
 } // namespace plax::test

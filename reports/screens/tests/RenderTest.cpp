@@ -3,34 +3,34 @@
 // with pdftotext.
 #include "Fixtures.h"
 #include "core/common/Globals.h"
+#include "core/common/Screens.h"
 #include "core/types/Clock.h"
+#include "platform/print/PageModel.h"
+#include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintEngine.h"
 #include "platform/ui/Dialogs.h"
 #include "reports/Reports.h"
 #include "reports/frmPrintFrm.h"
+#include "reports/screens/ReportScreens.h"
+#include "reports/screens/ScreenParts.h"
 #include "reports/screens/frmAbsenceRpt.h"
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
-#include "reports/screens/ReportScreens.h"
-#include "reports/screens/ScreenParts.h"
-#include "core/common/Screens.h"
-#include "platform/print/PageModel.h"
-#include "platform/print/PreviewWidget.h"
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
-#include <QRegularExpression>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCoreApplication>
-#include <QEvent>
-#include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ using namespace plax::reports;
 namespace {
 
 class ReportRender : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Clock::setFixed(QDateTime(QDate(2026, 3, 16), QTime(9, 0)));
         Company = CompanySettings();
@@ -87,13 +87,14 @@ protected:
             test::addShift(db, "E1", mon.addDays(d), "08:00", mon.addDays(d), "17:00", Company, true);
         test::addShift(db, "E2", mon, "08:00", mon, "16:00", Company, true);
         test::addShift(db, "E2", mon.addDays(1), "07:30", mon.addDays(1), "16:00", Company, true); // early
-        test::addShift(db, "E2", mon.addDays(3), "08:00", std::nullopt, "", Company, true);      // open
+        test::addShift(db, "E2", mon.addDays(3), "08:00", std::nullopt, "", Company, true);        // open
         test::addHoliday(db, mon.addDays(2), WeekNumber(mon, Company));
         test::addAbsence(db, "E2", mon.addDays(4), WeekNumber(mon, Company), 8.0);
     }
 
     QString lastPdf() {
-        const QStringList files = QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+        const QStringList files =
+            QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
         if (files.isEmpty())
             return QString();
         const QString path = DataPath + files.front();
@@ -102,9 +103,10 @@ protected:
         p.waitForFinished(30000);
         const QString text = QString::fromUtf8(p.readAllStandardOutput());
         if (qEnvironmentVariableIsSet("PLAX_KEEP_PDF"))
-            QFile::copy(path, QString::fromLocal8Bit(qgetenv("PLAX_KEEP_PDF")) + QLatin1Char('/') +
-                                  QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                                  QString::number(++kept_) + QStringLiteral(".pdf"));
+            QFile::copy(
+                path, QString::fromLocal8Bit(qgetenv("PLAX_KEEP_PDF")) + QLatin1Char('/') +
+                          QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                          QString::number(++kept_) + QStringLiteral(".pdf"));
         QFile::remove(path);
         return text;
     }
@@ -129,9 +131,10 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(2).toShortDate());
     tick(&f, "PRD");
     f.PrintAttendanceReport(0);
-    EXPECT_EQ(f.lastSelection(), QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
-                                                 "( {Employee.DepartmentNo} = 'PRD')")
-                                     .arg(WeekNumber(mon, Company)));
+    EXPECT_EQ(f.lastSelection(),
+              QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
+                             "( {Employee.DepartmentNo} = 'PRD')")
+                  .arg(WeekNumber(mon, Company)));
     const QString text = lastPdf();
     ASSERT_FALSE(text.isEmpty()) << answers.texts().join('\n').toStdString();
     EXPECT_TRUE(text.contains("Weekly Time & Attendance Report"));
@@ -163,13 +166,15 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     const QString summary = lastPdf();
     EXPECT_TRUE(summary.contains("Attendance Summary Report"));
     // One line per employee: E1 40 + 5 = 45; E2 16.5 worked, 8 absence, 8 holiday.
-    EXPECT_TRUE(QRegularExpression("E1\\s+LastE1, FirstE1\\s+Production\\s+40.00\\s+5.00\\s+0.00\\s+0.00\\s+45.00")
-                    .match(summary)
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression("E1\\s+LastE1, FirstE1\\s+Production\\s+40.00\\s+5.00\\s+0.00\\s+0.00\\s+45.00")
+            .match(summary)
+            .hasMatch())
         << summary.toStdString();
-    EXPECT_TRUE(QRegularExpression("E2\\s+LastE2, FirstE2\\s+Production\\s+16.50\\s+0.00\\s+8.00\\s+8.00\\s+32.50")
-                    .match(summary)
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression("E2\\s+LastE2, FirstE2\\s+Production\\s+16.50\\s+0.00\\s+8.00\\s+8.00\\s+32.50")
+            .match(summary)
+            .hasMatch())
         << summary.toStdString();
     EXPECT_EQ(summary.count(QRegularExpression("\\nE1 ")), 1);
     EXPECT_TRUE(summary.contains("Employees listed: 2"));

@@ -4,18 +4,18 @@
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 #include "reports/Reports.h"
+#include "reports/screens/ScreenParts.h"
 #include "reports/screens/frmAbsenceRpt.h"
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
-#include "reports/screens/ScreenParts.h"
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QPointer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -27,7 +27,7 @@ using namespace plax::reports;
 namespace {
 
 class ReportScreens : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Clock::setFixed(QDateTime(QDate(2026, 3, 12), QTime(10, 0)));
         co.fillDemo(Clock::today());
@@ -40,8 +40,7 @@ protected:
         Clock::reset();
     }
 
-    template <typename T>
-    T* child(QWidget* w, const char* name) {
+    template <typename T> T* child(QWidget* w, const char* name) {
         T* c = w->findChild<T*>(QString::fromUtf8(name));
         EXPECT_TRUE(c) << name;
         return c;
@@ -95,7 +94,8 @@ TEST_F(ReportScreens, AbsenceReportStartsOnThisWeekAndStepsWithTheArrows) {
     EXPECT_EQ(box->text(), monday.addDays(-7).toShortDate());
     child<QRadioButton>(&f, "optDateRange")->click();
     EXPECT_FALSE(box->isEnabled());
-    EXPECT_TRUE(f.absenceSelection().startsWith("{Absence.TDate} in Date (2026, 02, 25) To Date (2026, 03, 12)"));
+    EXPECT_TRUE(
+        f.absenceSelection().startsWith("{Absence.TDate} in Date (2026, 02, 25) To Date (2026, 03, 12)"));
     EXPECT_TRUE(answers.messages.empty());
 }
 
