@@ -178,13 +178,16 @@ void frmClock::Form_Load() {
     }
     showDate();
     loaded_ = true;
-    if (isActiveWindow())
-        QTimer::singleShot(0, this, [this] {
-            if (activationPending_ && !unloaded_) {
-                activationPending_ = false;
-                Form_Activate();
-            }
-        });
+    txtID_->setFocus();
+    activateWindow();
+    // The first activation follows the load even where the window system
+    // gives the new window no focus (a kiosk without a window manager).
+    QTimer::singleShot(0, this, [this] {
+        if (activationPending_ && !unloaded_) {
+            activationPending_ = false;
+            Form_Activate();
+        }
+    });
 }
 
 bool frmClock::event(QEvent* e) {
