@@ -1,7 +1,10 @@
 #include "SetupScreens.h"
 
 #include "core/common/Screens.h"
+#include "frmDepStp.h"
+#include "frmHolidaySTP.h"
 #include "frmScheduleSetup.h"
+#include "frmSetupMessages.h"
 #include "frmSetupEmployee.h"
 
 #include <QPointer>
@@ -25,12 +28,18 @@ void showLoaded(QPointer<Form>& instance) {
 
 QPointer<frmSetupEmployee> g_employee;
 QPointer<frmScheduleSetup> g_schedule;
+QPointer<frmHolidaySTP> g_holidays;
+QPointer<frmDepStp> g_departments;
+QPointer<frmSetupMessages> g_messages;
 
 } // namespace
 
 void registerSetupScreens() {
     registerMenuHandler(QStringLiteral("mnuSetupEmployee"), [] { showLoaded(g_employee); });
     registerMenuHandler(QStringLiteral("mnuSetupSchedules"), [] { showLoaded(g_schedule); });
+    registerMenuHandler(QStringLiteral("mnuSetupHolidays"), [] { showLoaded(g_holidays); });
+    registerMenuHandler(QStringLiteral("mnuSetupDepartments"), [] { showLoaded(g_departments); });
+    registerMenuHandler(QStringLiteral("mnuSetupMessages"), [] { showLoaded(g_messages); });
 }
 
 } // namespace plax::setup

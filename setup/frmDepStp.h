@@ -1,0 +1,21 @@
+#pragma once
+// "Setup: Department": the departments in a grid, sorted by a clicked
+// heading. A department number holds no blank; a department that
+// employees still belong to is not deleted.
+
+#include "frmGridScreen.h"
+
+namespace plax::setup {
+
+class frmDepStp : public frmGridScreen {
+    Q_OBJECT
+public:
+    explicit frmDepStp(QWidget* parent = nullptr);
+
+    void TDBGrid1_HeadClick(int column);
+
+protected:
+    void PrintList(int dest) override;
+};
+
+} // namespace plax::setup

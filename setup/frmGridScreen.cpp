@@ -1,0 +1,158 @@
+#include "frmGridScreen.h"
+
+#include "core/common/ErrorBox.h"
+#include "core/common/Globals.h"
+#include "platform/ui/Dialogs.h"
+#include "reports/screens/ScreenParts.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace plax::setup {
+
+frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
+                             const std::vector<ToolButton>& buttons, QStringList causes, bool trailingBreak,
+                             QWidget* parent)
+    : QWidget(parent), causes_(std::move(causes)), trailingBreak_(trailingBreak) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    TDBGrid1 = new QTableView(this);
+    TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
+    TDBGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TDBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QFont bold = TDBGrid1->horizontalHeader()->font();
+    bold.setBold(true);
+    TDBGrid1->horizontalHeader()->setFont(bold);
+    TDBGrid1->installEventFilter(this);
+    layout_ = new QVBoxLayout(this);
+    layout_->addWidget(makeToolbar(this, buttons, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
+    layout_->addWidget(TDBGrid1, 1);
+    resize(560, 420);
+}
+
+void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> columns) {
+    model_ = new GridModel(companyDb(), table, std::move(columns), this);
+    TDBGrid1->setModel(model_);
+    connect(model_, &GridModel::refused, this, [this] { TDBGrid1_Error(); });
+    // Leaving a row stores it, as the bound grid did.
+    connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (previous.isValid() && previous.row() == model_->pendingRow() && current.row() != previous.row())
+                    model_->storePending();
+            });
+}
+
+void frmGridScreen::load(const std::function<void()>& body) {
+    try {
+        body();
+        loaded_ = true;
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+    }
+}
+
+void frmGridScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        reports::placeScreen(this, 100);
+    }
+}
+
+bool frmGridScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TDBGrid1) {
+        if (event->type() == QEvent::FocusOut && !TDBGrid1->isAncestorOf(QApplication::focusWidget()))
+            TDBGrid1_LostFocus();
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            model_ && model_->hasPending()) {
+            model_->cancelPending();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+            // Keys reach the view only while no cell editor is open.
+            deleteGridRows();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmGridScreen::SetGridColumns() {
+    if (!model_)
+        return;
+    const auto& cols = model_->columns();
+    for (int i = 0; i < int(cols.size()); ++i) {
+        TDBGrid1->setColumnHidden(i, cols[size_t(i)].hidden);
+        if (cols[size_t(i)].widthTwips > 0)
+            TDBGrid1->setColumnWidth(i, cols[size_t(i)].widthTwips / 15);
+    }
+    TDBGrid1->horizontalHeader()->setStretchLastSection(true);
+}
+
+void frmGridScreen::Toolbar1_ButtonClick(const QString& key) {
+    if (key == QLatin1String("Refresh"))
+        RefreshGrid();
+    else if (key == QLatin1String("Preview"))
+        PrintList(1);
+    else if (key == QLatin1String("Print"))
+        PrintList(0);
+    else if (key == QLatin1String("Close"))
+        CloseForm();
+}
+
+void frmGridScreen::TDBGrid1_LostFocus() {
+    if (model_ && model_->hasPending())
+        model_->storePending(); // a refusal shows the screen's message
+}
+
+QString frmGridScreen::errorMessage() const {
+    QString text = QStringLiteral("Data was NOT updated successfully. This is due to one or more of the following "
+                                  "errors: ");
+    for (const QString& c : causes_)
+        text += QStringLiteral("\r\n") + c;
+    if (trailingBreak_)
+        text += QStringLiteral("\r\n");
+    return text;
+}
+
+void frmGridScreen::TDBGrid1_Error() { ui::MsgBox(errorMessage(), ui::Buttons::OK, ui::Icon::Critical); }
+
+void frmGridScreen::RefreshGrid() {
+    try {
+        if (model_) {
+            model_->requery();
+            SetGridColumns();
+        }
+    } catch (const std::exception&) {
+        // Refreshing passes errors over.
+    }
+}
+
+std::vector<int> frmGridScreen::selectedRows() const {
+    std::vector<int> rows;
+    if (!TDBGrid1->selectionModel())
+        return rows;
+    for (const QModelIndex& i : TDBGrid1->selectionModel()->selectedRows())
+        rows.push_back(i.row());
+    return rows;
+}
+
+void frmGridScreen::deleteGridRows() {
+    try {
+        model_->deleteRows(selectedRows());
+    } catch (const std::exception&) {
+        TDBGrid1_Error();
+    }
+}
+
+void frmGridScreen::CloseForm() { reports::closeScreen(this); }
+
+} // namespace plax::setup

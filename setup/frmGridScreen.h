@@ -1,0 +1,62 @@
+#pragma once
+// The pattern the reference-table screens share: a toolbar, an editable
+// grid over one table (GridModel), the row stored when the grid loses the
+// focus or the user leaves the row, one fixed message for every row the
+// database refuses, refresh, print and close. frmHolidaySTP, frmDepStp,
+// frmSetupMessages and frmAbsenceSTP fill in what differs.
+
+#include "GridModel.h"
+#include "SetupParts.h"
+
+#include <QWidget>
+
+class QTableView;
+class QVBoxLayout;
+
+namespace plax::setup {
+
+class frmGridScreen : public QWidget {
+    Q_OBJECT
+public:
+    bool loaded() const { return loaded_; }
+    GridModel* model() const { return model_; }
+    QTableView* grid() const { return TDBGrid1; }
+
+    virtual void Toolbar1_ButtonClick(const QString& key);
+    // The grid loses the focus: a pending row is stored.
+    void TDBGrid1_LostFocus();
+    // The database refused a row: the screen's fixed message.
+    void TDBGrid1_Error();
+    void RefreshGrid();
+    // The grid's own row deletion (Delete key): the selected rows go.
+    void deleteGridRows();
+    std::vector<int> selectedRows() const;
+    // The fixed message with this screen's causes.
+    QString errorMessage() const;
+
+protected:
+    frmGridScreen(const QString& objectName, const QString& caption, const std::vector<ToolButton>& buttons,
+                  QStringList causes, bool trailingBreak, QWidget* parent);
+    // Builds the model over `table`; the screen then opens its rows.
+    void makeModel(const QString& table, std::vector<GridColumn> columns);
+    virtual void SetGridColumns();
+    virtual void PrintList(int dest) = 0;
+    void CloseForm();
+    // Runs the screen's loading; a failure shows the error box.
+    void load(const std::function<void()>& body);
+
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QVBoxLayout* layout_;
+    QTableView* TDBGrid1;
+    GridModel* model_ = nullptr;
+
+private:
+    QStringList causes_;
+    bool trailingBreak_;
+    bool loaded_ = false;
+    bool placed_ = false;
+};
+
+} // namespace plax::setup
