@@ -23,29 +23,46 @@ class Database;
 
 namespace plax::print {
 
+// A little-endian integer field of a record, stored as bytes so that a
+// packed record never holds a misaligned integer.
+template <typename T>
+class LeInt {
+public:
+    LeInt() = default;
+    LeInt(T v) { qToLittleEndian<T>(v, bytes_); }
+    LeInt& operator=(T v) {
+        qToLittleEndian<T>(v, bytes_);
+        return *this;
+    }
+    operator T() const { return qFromLittleEndian<T>(bytes_); }
+
+private:
+    unsigned char bytes_[sizeof(T)];
+};
+
 #pragma pack(push, 1)
 // Where one table of a report is read from: the database file's path, then
 // a NUL, then blanks; a path of 256 bytes or more is cut to 256 bytes.
 struct ReportTableLocation {
-    quint16_le StructSize;
+    LeInt<quint16> StructSize;
     char Location[256];
 };
 struct ReportPrintOptions {
-    quint16_le StructSize;
-    qint16_le StartPageN; // 0 = from the first page
-    qint16_le StopPageN;  // 0 = to the last page
-    qint16_le NReportCopies;
-    qint16_le Collation;
+    LeInt<quint16> StructSize;
+    LeInt<qint16> StartPageN; // 0 = from the first page
+    LeInt<qint16> StopPageN;  // 0 = to the last page
+    LeInt<qint16> NReportCopies;
+    LeInt<qint16> Collation;
 };
 struct ReportJobInfo {
-    quint16_le StructSize;
-    quint32_le NumRecordsRead;
-    quint32_le NumRecordsSelected;
-    quint32_le NumRecordsPrinted;
-    qint16_le DisplayPageN;
-    qint16_le LatestPageN;
-    qint16_le StartPageN;
-    qint32_le PrintEnded;
+    LeInt<quint16> StructSize;
+    LeInt<quint32> NumRecordsRead;
+    LeInt<quint32> NumRecordsSelected;
+    LeInt<quint32> NumRecordsPrinted;
+    LeInt<qint16> DisplayPageN;
+    LeInt<qint16> LatestPageN;
+    LeInt<qint16> StartPageN;
+    LeInt<qint32> PrintEnded;
 };
 #pragma pack(pop)
 static_assert(sizeof(ReportTableLocation) == 258);
