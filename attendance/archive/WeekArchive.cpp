@@ -1,0 +1,354 @@
+#include "WeekArchive.h"
+
+#include "core/types/WorkWeek.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+
+namespace plax::archive {
+namespace {
+
+using db::DbError;
+using db::Params;
+using db::Recordset;
+using db::Value;
+namespace err = db::err;
+
+const QString kAttendanceColumns =
+    QStringLiteral("EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Recalculate");
+const QString kAbsenceColumns = QStringLiteral("EmpID, TDate, Week, Reason, [Hours Paid]");
+const QString kWeekRows = QStringLiteral("TDate BETWEEN ? AND ? AND Week = ?");
+const QString kDateRows = QStringLiteral("TDate BETWEEN ? AND ?");
+
+[[noreturn]] void fail(const QString& text) { throw DbError(err::General, text); }
+
+QString marks(int n) {
+    QStringList m;
+    for (int i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QStringLiteral(", "));
+}
+
+Params rowValues(const Recordset& rs) {
+    Params p;
+    for (int i = 0; i < rs.fieldCount(); ++i)
+        p.push_back(rs.field(i));
+    return p;
+}
+
+void copyRows(db::Database& to, const QString& table, const QString& columns, Recordset& rows) {
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns, marks(rows.fieldCount()));
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+        to.executeStrict(sql, rowValues(rows));
+}
+
+// The archive holds exactly the rows read from the company database.
+void verifyRows(db::Database& arc, const QString& table, const QString& columns, Recordset& expected) {
+    Recordset got = arc.openRecordset(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columns, table));
+    if (got.recordCount() != expected.recordCount())
+        fail(QStringLiteral("The archive holds %1 rows of %2 instead of %3.")
+                 .arg(got.recordCount())
+                 .arg(table)
+                 .arg(expected.recordCount()));
+    for (expected.moveFirst(); !expected.eof(); expected.moveNext(), got.moveNext())
+        if (rowValues(got) != rowValues(expected))
+            fail(QStringLiteral("A row of %1 was not written to the archive as it stands.").arg(table));
+}
+
+void writeArchive(const QString& file, const CompanySettings& s, Recordset& attendance, Recordset& absences) {
+    std::unique_ptr<db::Database> arc = db::Database::create(file);
+    // One self-contained file: no journal beside it once it is closed.
+    arc->executeScript(QStringLiteral("PRAGMA journal_mode=DELETE;\n") + archiveSchema());
+    {
+        db::Database::Transaction tx(*arc);
+        copyRows(*arc, QStringLiteral("[Time Attendance]"), kAttendanceColumns, attendance);
+        copyRows(*arc, QStringLiteral("Absence"), kAbsenceColumns, absences);
+        arc->executeStrict(QStringLiteral("INSERT INTO Info (WorkDay, DayStartTime, RoundTotal) VALUES (?, ?, ?)"),
+                           {s.WorkDay, s.DayStartTime, s.RoundTotal});
+        tx.commit();
+    }
+    arc->close();
+
+    std::unique_ptr<db::Database> check = db::Database::open(file, false, true);
+    verifyRows(*check, QStringLiteral("[Time Attendance]"), kAttendanceColumns, attendance);
+    verifyRows(*check, QStringLiteral("Absence"), kAbsenceColumns, absences);
+}
+
+void renameOrFail(const QString& from, const QString& to) {
+    if (!QFile::rename(from, to))
+        throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(from));
+}
+
+} // namespace
+
+std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s) {
+    const int arrow = entry.indexOf(QStringLiteral("-->"));
+    if (arrow < 0)
+        return std::nullopt;
+    const auto first = parseDate(entry.left(arrow).trimmed());
+    const auto last = parseDate(entry.mid(arrow + 4).trimmed());
+    if (!first || !last)
+        return std::nullopt;
+    return ArchiveWeek{*first, *last, WeekNumber(first->addDays(1), s)};
+}
+
+QString archiveFolder(const QString& appPath) { return appPath + QStringLiteral("Archive"); }
+
+QString archiveFileName(CalDate first) { return first.format(QStringLiteral("MMddyyyy")) + QStringLiteral(".mdb"); }
+
+QString archivePath(const QString& appPath, CalDate first) {
+    return archiveFolder(appPath) + QLatin1Char('/') + archiveFileName(first);
+}
+
+QString archiveSchema() {
+    return QStringLiteral(
+        "CREATE TABLE [Time Attendance] (EmpID TEXT, TDate TEXT, Week INTEGER, ClockIn TEXT, DateOut TEXT,\n"
+        "    ClockOut TEXT, TotalHrs INTEGER, TotalMin INTEGER, Recalculate INTEGER);\n"
+        "CREATE TABLE Absence (EmpID TEXT, TDate TEXT, Week INTEGER, Reason TEXT, [Hours Paid] REAL);\n"
+        "CREATE TABLE Info (WorkDay INTEGER, DayStartTime TEXT, RoundTotal INTEGER);\n");
+}
+
+ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
+                          const ArchiveWeek& w) {
+    const Params week{w.first, w.last, w.week};
+    const Params dates{w.first, w.last};
+    const QString side = path + QStringLiteral(".new");
+    const QString earlier = path + QStringLiteral(".old");
+    QFile::remove(side); // left by a run that was cut off
+
+    // The write lock keeps the clock terminal from adding rows to the week
+    // between the copy and the delete.
+    db::Database::Transaction tx(company);
+    Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
+                                                                "ORDER BY EmpID, TDate, ClockIn")
+                                                     .arg(kAttendanceColumns, kWeekRows),
+                                                 week);
+    Recordset absences = company.openRecordset(
+        QStringLiteral("SELECT %1 FROM Absence WHERE %2 ORDER BY EmpID, TDate").arg(kAbsenceColumns, kDateRows),
+        dates);
+    ArchiveCounts counts;
+    try {
+        writeArchive(side, s, attendance, absences);
+
+        counts.hoursWorked = company.executeStrict(QStringLiteral("DELETE FROM [Hours Worked] WHERE ") + kWeekRows, week);
+        counts.attendance =
+            company.executeStrict(QStringLiteral("DELETE FROM [Time Attendance] WHERE ") + kWeekRows, week);
+        counts.absences = company.executeStrict(QStringLiteral("DELETE FROM Absence WHERE ") + kDateRows, dates);
+        if (counts.attendance != attendance.recordCount() || counts.absences != absences.recordCount())
+            fail(QStringLiteral("The rows of the week changed while they were archived."));
+
+        // The new file takes its place; an earlier archive of the week is
+        // kept aside until the company database has committed.
+        QFile::remove(earlier);
+        const bool replacing = QFile::exists(path);
+        if (replacing)
+            renameOrFail(path, earlier);
+        if (!QFile::rename(side, path)) {
+            if (replacing)
+                QFile::rename(earlier, path);
+            renameOrFail(side, path); // raises
+        }
+        try {
+            tx.commit();
+        } catch (...) {
+            QFile::remove(path);
+            if (replacing)
+                QFile::rename(earlier, path);
+            throw;
+        }
+        QFile::remove(earlier);
+    } catch (...) {
+        QFile::remove(side);
+        throw;
+    }
+    return counts;
+}
+
+QStringList archiveEntries(const QString& appPath, const CompanySettings& s) {
+    const int k = s.DayStartTime.minutes() != 0 ? 7 : 6;
+    QStringList out;
+    const QDir dir(archiveFolder(appPath));
+    for (const QString& name : dir.entryList({QStringLiteral("????????.mdb")}, QDir::Files, QDir::Name)) {
+        bool ok = false;
+        name.left(8).toInt(&ok);
+        if (!ok || name.left(8).contains(QLatin1Char('-')) || name.left(8).contains(QLatin1Char('+')))
+            continue;
+        // Month and day are counted on from 1 January, as the name was read.
+        const QDate q = QDate(name.mid(4, 4).toInt(), 1, 1).addMonths(name.left(2).toInt() - 1).addDays(
+            name.mid(2, 2).toInt() - 1);
+        if (!q.isValid())
+            continue;
+        const CalDate d = CalDate::ymd(q.year(), q.month(), q.day());
+        out << d.toShortDate() + QStringLiteral(" --> ") + d.addDays(k).toShortDate();
+    }
+    return out;
+}
+
+namespace {
+
+struct InfoFlags {
+    bool noInfo = false;
+    bool weekChanged = false;
+    bool roundingChanged = false;
+};
+
+InfoFlags readInfo(db::Database& arc, const CompanySettings& s) {
+    InfoFlags f;
+    Recordset info;
+    try {
+        info = arc.openRecordset(QStringLiteral("SELECT * FROM Info"));
+    } catch (const DbError& e) {
+        if (e.number() != err::NoSuchTable)
+            throw;
+        f.noInfo = true;
+        return f;
+    }
+    info.moveFirst();
+    const Value workDay = info.field(QStringLiteral("WorkDay"));
+    const Value dayStart = info.field(QStringLiteral("DayStartTime"));
+    const Value rounding = info.field(QStringLiteral("RoundTotal"));
+    // A Null value counts as no difference.
+    bool startChanged = false;
+    if (!dayStart.isNull()) {
+        const auto t = dayStart.toTime();
+        if (!t)
+            throw DbError(err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+        startChanged = *t != s.DayStartTime;
+    }
+    f.weekChanged = (!workDay.isNull() && workDay.toInt() != s.WorkDay) || startChanged;
+    f.roundingChanged = !rounding.isNull() && rounding.toInt() != s.RoundTotal;
+    return f;
+}
+
+CalDate dateOf(const Value& v) {
+    const auto d = v.toDate();
+    if (!d)
+        throw DbError(err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+    return *d;
+}
+
+TimeOfDay timeOf(const Value& v) {
+    const auto t = v.toTime();
+    if (!t)
+        throw DbError(err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+    return *t;
+}
+
+// A row that would duplicate a live row is left out; anything else fails.
+int insertRow(db::Database& company, const QString& sql, const Params& values) {
+    try {
+        return company.executeStrict(sql, values);
+    } catch (const DbError& e) {
+        if (e.number() == err::DuplicateKey)
+            return 0;
+        throw;
+    }
+}
+
+int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset& rows, RestoreWay way) {
+    const bool newWeeks = way == RestoreWay::A || way == RestoreWay::B;
+    const bool newTotals = way == RestoreWay::A || way == RestoreWay::C;
+    int written = 0;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        const Value empId = rows.field(QStringLiteral("EmpID"));
+        if (way == RestoreWay::D) {
+            Params all;
+            for (const QString& c : kAttendanceColumns.split(QStringLiteral(", ")))
+                all.push_back(rows.field(c));
+            written += insertRow(company,
+                                 QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
+                                     .arg(kAttendanceColumns, marks(9)),
+                                 all);
+            continue;
+        }
+        const CalDate d = dateOf(rows.field(QStringLiteral("TDate")));
+        const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
+        Value week = rows.field(QStringLiteral("Week"));
+        if (newWeeks)
+            week = d == WeekEnd(d, in, s) ? WeekNumber(d, in, s) : WeekNumber(d, s);
+        const Value dateOut = rows.field(QStringLiteral("DateOut"));
+        const Value clockOut = rows.field(QStringLiteral("ClockOut"));
+        // Recalculate is left to its default: every restored row is marked.
+        if (dateOut.isNull() || clockOut.isNull()) {
+            written += insertRow(company,
+                                 QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, ClockIn, Week, "
+                                                "TotalHrs, TotalMin) VALUES (?, ?, ?, ?, 0, 0)"),
+                                 {empId, d, in, week});
+            continue;
+        }
+        const CalDate out = dateOf(dateOut);
+        const TimeOfDay outTime = timeOf(clockOut);
+        Value hours = rows.field(QStringLiteral("TotalHrs"));
+        Value minutes = rows.field(QStringLiteral("TotalMin"));
+        if (newTotals) {
+            const std::int32_t m = ShiftMinutes(d, in, out, outTime, s);
+            hours = MinutesToHours(m);
+            minutes = MinutesRemainder(m);
+        }
+        written += insertRow(company,
+                             QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, ClockIn, DateOut, ClockOut, "
+                                            "Week, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                             {empId, d, in, out, outTime, week, hours, minutes});
+    }
+    return written;
+}
+
+int restoreAbsences(db::Database& company, const CompanySettings& s, Recordset& rows, bool newWeeks) {
+    int written = 0;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        Params p = rowValues(rows);
+        if (newWeeks)
+            p[2] = WeekNumber(dateOf(p[1]), s);
+        written += insertRow(
+            company, QStringLiteral("INSERT INTO Absence (%1) VALUES (%2)").arg(kAbsenceColumns, marks(5)), p);
+    }
+    return written;
+}
+
+} // namespace
+
+RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
+                          const ArchiveWeek& w) {
+    if (!QFile::exists(path))
+        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    std::unique_ptr<db::Database> arc = db::Database::open(path, false, true);
+    RestoreResult r;
+    const InfoFlags f = readInfo(*arc, s);
+    r.noInfo = f.noInfo;
+    r.way = f.noInfo || (f.weekChanged && f.roundingChanged) ? RestoreWay::A
+            : f.weekChanged                                   ? RestoreWay::B
+            : f.roundingChanged                               ? RestoreWay::C
+                                                              : RestoreWay::D;
+    Recordset attendance = arc->openRecordset(QStringLiteral("SELECT * FROM [Time Attendance] ORDER BY rowid"));
+    // An archive without Info may lack the absence table; one with Info
+    // must have it.
+    std::optional<Recordset> absences;
+    if (!f.noInfo || arc->tableExists(QStringLiteral("Absence")))
+        absences = arc->openRecordset(QStringLiteral("SELECT %1 FROM Absence ORDER BY rowid").arg(kAbsenceColumns));
+    arc->close();
+
+    db::Database::Transaction tx(company);
+    r.attendance = restoreAttendance(company, s, attendance, r.way);
+    if (absences)
+        r.absences = restoreAbsences(company, s, *absences, r.way == RestoreWay::A || r.way == RestoreWay::B);
+    company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
+                          {w.first, w.last, w.week});
+
+    // The file leaves the list before the commit and comes back if the
+    // commit fails, so a week is never in both places or in neither.
+    const QString taken = path + QStringLiteral(".restoring");
+    QFile::remove(taken);
+    renameOrFail(path, taken);
+    try {
+        tx.commit();
+    } catch (...) {
+        QFile::rename(taken, path);
+        throw;
+    }
+    QFile::remove(taken);
+    return r;
+}
+
+} // namespace plax::archive

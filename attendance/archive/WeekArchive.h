@@ -1,0 +1,77 @@
+#pragma once
+// Week archives: one work week of attendance and absence rows moved out of
+// the company database into a file of its own, "Archive/MMDDYYYY.mdb" in
+// the program folder, and brought back from there. No widgets here.
+//
+// Moving rows between two files never loses one: the archive is written to
+// a side file, read back and compared before any row leaves the company
+// database, and the company side changes in one transaction that commits
+// only after the archive file is in place (and the other way round for a
+// restore). A failure leaves both sides as they were.
+
+#include "core/types/CompanySettings.h"
+#include "platform/db/Database.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace plax::archive {
+
+// The week of a week-list entry "first --> last" (short date format).
+struct ArchiveWeek {
+    CalDate first;
+    CalDate last;
+    int week = 0; // WeekNumber of first + 1 day
+};
+
+// nullopt when the entry's dates do not read as dates.
+std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s);
+
+// AppPath + "Archive" (no trailing separator).
+QString archiveFolder(const QString& appPath);
+// "MMDDYYYY.mdb" of the week's first date.
+QString archiveFileName(CalDate first);
+QString archivePath(const QString& appPath, CalDate first);
+
+// The archive file's own tables: the two live tables' columns in their
+// order (no keys, no rules) and the one-row Info table.
+QString archiveSchema();
+
+struct ArchiveCounts {
+    int attendance = 0;
+    int absences = 0;
+    int hoursWorked = 0; // [Hours Worked] rows removed
+};
+
+// Writes the week into a new archive at `path` (an existing file there is
+// replaced, but only once the new one is complete) and removes the week's
+// [Time Attendance], [Hours Worked] and Absence rows from `company`.
+// Raises a DbError on any failure, with nothing changed on either side.
+ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
+                          const ArchiveWeek& w);
+
+// The entries of the restore list, one per "????????.mdb" file of the
+// folder: the first date and first date + 6 (+ 7 when the day starts later
+// than midnight), in the short date format. Names that are not eight
+// digits are left out.
+QStringList archiveEntries(const QString& appPath, const CompanySettings& s);
+
+// How a restore treats the rows, chosen from the archive's Info row.
+enum class RestoreWay { A, B, C, D };
+
+struct RestoreResult {
+    RestoreWay way = RestoreWay::D;
+    bool noInfo = false;
+    int attendance = 0; // rows written
+    int absences = 0;
+};
+
+// Brings the archive at `path` back into `company` and deletes the file.
+// Rows that clash with a live row under a unique index are skipped (the
+// live row stays). Raises a DbError on any failure, with the company
+// database and the archive file as they were.
+RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
+                          const ArchiveWeek& w);
+
+} // namespace plax::archive

@@ -1,0 +1,101 @@
+#include "ArchiveTestSupport.h"
+#include "attendance/archive/WeekArchive.h"
+#include "attendance/archive/frmArchive.h"
+#include "attendance/archive/frmUnarchive.h"
+#include "core/common/Globals.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace plax;
+using namespace plax::archive;
+
+namespace {
+
+const CalDate kMon = CalDate::ymd(2024, 1, 8);
+
+// The screens work on the program's database, folder and settings.
+class ArchiveScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        c.shift("1", kMon, "08:00", 2, kMon, "16:00", 8, 0);
+        c.shift("1", kMon.addDays(7), "08:00", 3, kMon.addDays(7), "12:00", 4, 0);
+        CompanyDb = c.reopen();
+        Company = c.settings;
+        AppPath = c.dir();
+    }
+    void TearDown() override { CompanyDb.reset(); }
+
+    static void click(QWidget* form, const char* name) {
+        form->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+
+    test::ArchiveCompany c;
+    ui::ScriptedResponder r;
+};
+
+TEST_F(ArchiveScreens, ArchiveAndUndoAWeek) {
+    frmArchive archive;
+    QListWidget* list = archive.weekList();
+    ASSERT_EQ(list->count(), 2);
+    click(&archive, "cmdArchive");
+    EXPECT_EQ(r.texts(), QStringList{"Please select the week you want to archive!"});
+
+    list->setCurrentRow(0);
+    click(&archive, "cmdArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Week was archived successfully."));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
+    const QString path = archivePath(c.dir(), kMon);
+    EXPECT_TRUE(QFile::exists(path));
+
+    // The week is back in the live table, so the list offers it again;
+    // answering Cancel to the overwrite question changes nothing.
+    c.shift("2", kMon, "09:00", 2);
+    frmArchive again;
+    again.weekList()->setCurrentRow(0);
+    r.answers.push_back(ui::Answer::Cancel);
+    click(&again, "cmdArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Archive exists. Would you like to overwrite it?"));
+    EXPECT_EQ(again.weekList()->count(), 2);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 2);
+    c.db().execute(QStringLiteral("DELETE FROM [Time Attendance] WHERE EmpID = '2'"));
+
+    frmUnarchive undo;
+    ASSERT_EQ(undo.weekList()->count(), 1);
+    EXPECT_EQ(undo.weekList()->item(0)->text(), kMon.toShortDate() + QStringLiteral(" --> ") +
+                                                   kMon.addDays(6).toShortDate());
+    click(&undo, "cmdUnArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("No week selected!"));
+    undo.weekList()->setCurrentRow(0);
+    click(&undo, "cmdUnArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Unarchived operation was successful."));
+    EXPECT_EQ(undo.weekList()->count(), 0);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 1")), 1);
+}
+
+TEST_F(ArchiveScreens, FailuresShowTheirMessages) {
+    frmUnarchive undo;
+    undo.weekList()->addItem(kMon.toShortDate() + QStringLiteral(" --> ") + kMon.addDays(6).toShortDate());
+    undo.weekList()->setCurrentRow(0);
+    click(&undo, "cmdUnArchive"); // no such file
+    ASSERT_NE(r.last(), nullptr);
+    EXPECT_EQ(r.last()->text, QStringLiteral("Unarchive operation was NOT successful!"));
+    EXPECT_TRUE(r.last()->title.startsWith(QStringLiteral("Zelto Error#: ")));
+    EXPECT_EQ(undo.weekList()->count(), 1);
+
+    frmArchive archive;
+    archive.weekList()->setCurrentRow(0);
+    c.db().executeScript(QStringLiteral(
+        "CREATE TRIGGER stop BEFORE DELETE ON [Time Attendance] BEGIN SELECT RAISE(ABORT, 'no'); END;"));
+    click(&archive, "cmdArchive");
+    EXPECT_EQ(r.last()->text, QStringLiteral("Unable to arhive the week."));
+    EXPECT_EQ(archive.weekList()->count(), 2);
+    EXPECT_FALSE(QFile::exists(archivePath(c.dir(), kMon)));
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+#pragma once
+// The item model of the clock-data grid over ClockGrid, with one empty
+// line at the end for a new row, and the view that asks before a cell is
+// edited. Typed text is read as a date, a time or a number by column; text
+// that does not read gets the grid's "does not match the type" message.
+
+#include "ClockGrid.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+namespace plax::editor {
+
+class ClockGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ClockGridModel(ClockGrid& grid, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Saves another row in edit first (refused when that fails), then runs
+    // the grid's update handlers for the cell.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Writes the row in edit; on a failure shows the grid's message and
+    // keeps the row in edit.
+    bool submitRow();
+    // Tells the views that the rows were loaded anew.
+    void rowsReloaded();
+    ClockGrid& grid() { return grid_; }
+
+private:
+    ClockGrid& grid_;
+};
+
+// TDBGrid1: refuses to open an editor when no employee is chosen, saves
+// the row in edit when the current row changes or the focus leaves the
+// grid, and hands the Delete key to the screen.
+class ClockGridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit ClockGridView(QWidget* parent = nullptr);
+    using QTableView::edit;
+    void setGridModel(ClockGridModel* model);
+    // SetupClockGridColumns: captions, widths, hidden and locked columns.
+    void setupColumns();
+    // The rows with a selected cell, in order.
+    std::vector<int> selectedGridRows() const;
+
+signals:
+    void deleteRequested();
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
+    ClockGridModel* model_ = nullptr;
+};
+
+} // namespace plax::editor
