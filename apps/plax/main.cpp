@@ -1,5 +1,6 @@
 // PLAX, the office program.
 #include "attendance/AttendanceScreens.h"
+#include "attendance/editor/EditorScreens.h"
 #include "exchange/ExchangeScreens.h"
 #include "core/mdi/Startup.h"
 #include "reports/ReportMenus.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     // Each library registers the screens the main window opens.
     plax::registerAttendanceScreens();
     plax::registerExchangeScreens();
+    plax::editor::registerClockDataScreens();
     plax::reports::registerReportScreens();
     plax::reports::registerReportScreenMenus();
     plax::setup::registerSetupScreens();
