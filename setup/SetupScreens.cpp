@@ -1,6 +1,7 @@
 #include "SetupScreens.h"
 
 #include "core/common/Screens.h"
+#include "frmAbsenceSTP.h"
 #include "frmDepStp.h"
 #include "frmHolidaySTP.h"
 #include "frmScheduleSetup.h"
@@ -31,6 +32,7 @@ QPointer<frmScheduleSetup> g_schedule;
 QPointer<frmHolidaySTP> g_holidays;
 QPointer<frmDepStp> g_departments;
 QPointer<frmSetupMessages> g_messages;
+QPointer<frmAbsenceSTP> g_absence;
 
 } // namespace
 
@@ -40,6 +42,7 @@ void registerSetupScreens() {
     registerMenuHandler(QStringLiteral("mnuSetupHolidays"), [] { showLoaded(g_holidays); });
     registerMenuHandler(QStringLiteral("mnuSetupDepartments"), [] { showLoaded(g_departments); });
     registerMenuHandler(QStringLiteral("mnuSetupMessages"), [] { showLoaded(g_messages); });
+    registerMenuHandler(QStringLiteral("mnuSetupAbsence"), [] { showLoaded(g_absence); });
 }
 
 } // namespace plax::setup

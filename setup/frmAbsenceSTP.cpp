@@ -1,0 +1,227 @@
+#include "frmAbsenceSTP.h"
+
+#include "core/common/ErrorBox.h"
+#include "core/common/Globals.h"
+#include "core/common/Screens.h"
+#include "core/common/WeekNavigator.h"
+#include "core/types/Clock.h"
+#include "core/types/WorkWeek.h"
+#include "platform/ui/Dialogs.h"
+#include "reports/screens/ScreenParts.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace plax::setup {
+namespace {
+
+// TDBDropDown1: the employee ID column picks from the active employees;
+// the cell receives the ID.
+class EmployeeDropDown : public QStyledItemDelegate {
+public:
+    EmployeeDropDown(const std::vector<std::pair<QString, QString>>& employees, QObject* parent)
+        : QStyledItemDelegate(parent), employees_(employees) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        auto* box = new QComboBox(parent);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView { background: #C0C0C0; }"));
+        for (const auto& [id, name] : employees_)
+            box->addItem(id + QStringLiteral("  ") + name, id);
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* box = static_cast<QComboBox*>(editor);
+        const QString id = index.data(Qt::EditRole).toString();
+        const int i = box->findData(id);
+        if (i >= 0)
+            box->setCurrentIndex(i);
+        else
+            box->setEditText(id);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        auto* box = static_cast<QComboBox*>(editor);
+        const int i = box->findText(box->currentText());
+        model->setData(index, i >= 0 ? box->itemData(i).toString() : box->currentText(), Qt::EditRole);
+    }
+
+private:
+    const std::vector<std::pair<QString, QString>>& employees_;
+};
+
+} // namespace
+
+frmAbsenceSTP::frmAbsenceSTP(QWidget* parent)
+    : frmGridScreen(QStringLiteral("frmAbsenceSTP"), QStringLiteral("Setup: Employee Absence"),
+                    {{"Select", "Select", "Absence report"},
+                     {"Refresh", "Refresh", "Refresh absences"},
+                     {"Delete", "Delete", "Delete selected absences"},
+                     {"Close", "Close", "Close this window"}},
+                    {QStringLiteral("- The employee ID# does not exist. "),
+                     QStringLiteral("- The data you have entered is too long for the field."),
+                     QStringLiteral("- The data you have entered does not match the type of the field."),
+                     QStringLiteral("- The employee ID#/absence date are left blank."),
+                     QStringLiteral("- A record exists with the same employee ID# and absence date.")},
+                    false, parent) {
+    const CalDate today = Clock::today();
+    auto* dates = new QGroupBox(QStringLiteral("Dates"), this);
+    optPayPeriod = new QRadioButton(QStringLiteral("Start Date:"), dates);
+    optPayPeriod->setObjectName(QStringLiteral("optPayPeriod"));
+    txtPayPeriod = new QLineEdit(dates);
+    txtPayPeriod->setObjectName(QStringLiteral("txtPayPeriod"));
+    UpDown1 = new WeekNavigator(txtPayPeriod, dates);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    optDateRange = new QRadioButton(QStringLiteral("Date Range:"), dates);
+    optDateRange->setObjectName(QStringLiteral("optDateRange"));
+    DTPFromDate = reports::makeDatePicker(dates, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate = reports::makeDatePicker(dates, QStringLiteral("DTPToDate"), today);
+    auto* cmdLoad = new QPushButton(QStringLiteral("&Load"), dates);
+    cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
+    auto* g = new QGridLayout(dates);
+    g->addWidget(optPayPeriod, 0, 0);
+    g->addWidget(txtPayPeriod, 0, 1);
+    g->addWidget(UpDown1, 0, 2, Qt::AlignLeft);
+    g->addWidget(optDateRange, 1, 0);
+    g->addWidget(DTPFromDate, 1, 1);
+    g->addWidget(new QLabel(QStringLiteral("->"), dates), 1, 2);
+    g->addWidget(DTPToDate, 1, 3);
+    g->addWidget(cmdLoad, 0, 4, 2, 1);
+    layout_->insertWidget(1, dates);
+    resize(640, 460);
+
+    connect(optPayPeriod, &QRadioButton::clicked, this, &frmAbsenceSTP::optPayPeriod_Click);
+    connect(optDateRange, &QRadioButton::clicked, this, &frmAbsenceSTP::optDateRange_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmAbsenceSTP::cmdLoad_Click);
+    connect(TDBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmAbsenceSTP::TDBGrid1_HeadClick);
+
+    // Form_Load
+    load([this, today] {
+        optPayPeriod->setChecked(true);
+        optPayPeriod_Click();
+        txtPayPeriod->setText(WeekStart(today, Company).toShortDate());
+        makeModel(QStringLiteral("Absence"),
+                  {{QStringLiteral("EmpID"), QStringLiteral("Employee ID"), GridColumn::Kind::Text, 1500},
+                   {QStringLiteral("TDate"), QStringLiteral("Date"), GridColumn::Kind::Date, 1200},
+                   {QStringLiteral("Week"), QStringLiteral("Week"), GridColumn::Kind::Number, 700, true},
+                   {QStringLiteral("Reason"), QStringLiteral("Reason"), GridColumn::Kind::Text, 1200},
+                   {QStringLiteral("Hours Paid"), QStringLiteral("Total Hours"), GridColumn::Kind::Number, 1000}});
+        // TDBGrid1_AfterColUpdate: the week follows the date.
+        model_->afterColUpdate = [this](int row, int column) {
+            if (column != 1)
+                return;
+            if (const auto d = model_->value(row, 1).toDate())
+                model_->setPending(row, 2, WeekNumber(*d, Company));
+        };
+        // An absence belongs to an employee: an unknown ID is refused.
+        model_->beforeStore = [](const std::map<int, db::Value>& row) {
+            const db::Value id = row.at(0);
+            if (!id.isNull() &&
+                companyDb().openRecordset(QStringLiteral("SELECT 1 FROM Employee WHERE ID = ?"), {id}).eof())
+                throw db::DbError(db::err::General, QStringLiteral("The employee ID does not exist."));
+        };
+        LoadAbsenceGrid();
+        SetGridColumns();
+        db::Recordset rs = companyDb().openRecordset(
+            QStringLiteral("SELECT ID, LastName, FirstName FROM Employee WHERE Status = ?"), {true});
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            employees_.emplace_back(rs.field(0).toString(),
+                                    rs.field(1).toString() + QStringLiteral(", ") + rs.field(2).toString());
+        TDBGrid1->setItemDelegateForColumn(0, new EmployeeDropDown(employees_, this));
+    });
+}
+
+void frmAbsenceSTP::optPayPeriod_Click() {
+    txtPayPeriod->setEnabled(true);
+    UpDown1->setEnabled(true);
+    DTPFromDate->setEnabled(false);
+    DTPToDate->setEnabled(false);
+}
+
+void frmAbsenceSTP::optDateRange_Click() {
+    DTPFromDate->setEnabled(true);
+    DTPToDate->setEnabled(true);
+    txtPayPeriod->setEnabled(false);
+    UpDown1->setEnabled(false);
+}
+
+void frmAbsenceSTP::Toolbar1_ButtonClick(const QString& key) {
+    if (key == QLatin1String("Select"))
+        ShowReportSelection();
+    else if (key == QLatin1String("Delete"))
+        DeleteSelectedRows();
+    else if (key == QLatin1String("Refresh"))
+        RefreshGrid();
+    else if (key == QLatin1String("Close"))
+        CloseForm();
+}
+
+std::optional<AbsencePeriod> frmAbsenceSTP::shownPeriod(bool forSort) {
+    if (optDateRange->isChecked())
+        return AbsencePeriod{reports::pickerDate(DTPFromDate), reports::pickerDate(DTPToDate)};
+    return forSort ? payPeriodForSort(txtPayPeriod->text(), Company) : payPeriodForLoad(txtPayPeriod->text(), Company);
+}
+
+bool frmAbsenceSTP::LoadAbsenceGrid() {
+    const auto p = shownPeriod(false);
+    if (!p) {
+        ui::MsgBox(QStringLiteral("Invalid date!"));
+        return false;
+    }
+    model_->open(QStringLiteral("TDate BETWEEN ? AND ?"), {p->from, p->to},
+                 optDateRange->isChecked() ? QStringLiteral("EmpID, TDate") : QString());
+    return true;
+}
+
+void frmAbsenceSTP::cmdLoad_Click() {
+    try {
+        if (LoadAbsenceGrid())
+            SetGridColumns();
+    } catch (const std::exception& e) {
+        ShowError(QString(), e);
+    }
+}
+
+void frmAbsenceSTP::TDBGrid1_HeadClick(int column) {
+    try {
+        const auto p = shownPeriod(true);
+        if (!p || column < 0 || column >= int(model_->columns().size()))
+            return;
+        model_->open(QStringLiteral("TDate BETWEEN ? AND ?"), {p->from, p->to},
+                     QLatin1Char('[') + model_->columns()[size_t(column)].field + QLatin1Char(']'));
+        SetGridColumns();
+    } catch (const std::exception&) {
+        // Sorting passes errors over.
+    }
+}
+
+void frmAbsenceSTP::DeleteSelectedRows() {
+    if (ui::MsgBox(QStringLiteral("Would you like to delete selected row(s)?"), ui::Buttons::YesNo) !=
+        ui::Answer::Yes)
+        return;
+    try {
+        model_->deleteRows(selectedRows());
+    } catch (const std::exception&) {
+        ShowError(QString(), QStringLiteral("Row(s) were NOT deleted successfully!"));
+    }
+}
+
+void frmAbsenceSTP::ShowReportSelection() {
+    try {
+        runMenuHandler(QStringLiteral("mnuReportsAbsLst"));
+    } catch (...) {
+        // Opening the report screen passes errors over.
+    }
+}
+
+} // namespace plax::setup

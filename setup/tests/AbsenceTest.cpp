@@ -1,0 +1,128 @@
+#include "SetupFixture.h"
+#include "core/common/Screens.h"
+#include "core/types/WorkWeek.h"
+#include "setup/frmAbsenceSTP.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+
+using namespace plax;
+using namespace plax::setup;
+
+namespace {
+
+class AbsenceScreen : public setup::test::SetupFixture {
+protected:
+    void SetUp() override {
+        SetupFixture::SetUp();
+        CompanyDb->execute("DELETE FROM Absence");
+        // Monday 9 March 2026 is the start of today's work week (WorkDay 2).
+        for (const char* d : {"2026-03-01", "2026-03-09", "2026-03-15", "2026-03-16"})
+            add("1001", d);
+    }
+    void add(const char* id, const char* date) {
+        const CalDate d = *CalDate::fromIso(QString::fromUtf8(date));
+        CompanyDb->execute("INSERT INTO Absence (EmpID, TDate, Week, Reason, [Hours Paid]) VALUES (?,?,?,?,?)",
+                           {id, d, WeekNumber(d, Company), "Sick", 8});
+    }
+    QStringList dates(GridModel* m) {
+        QStringList out;
+        for (int r = 0; r < m->recordCount(); ++r)
+            out << m->value(r, 1).toString();
+        out.sort();
+        return out;
+    }
+    void type(GridModel* m, int row, int column, const QString& text) {
+        m->setData(m->index(row, column), text, Qt::EditRole);
+    }
+};
+
+} // namespace
+
+TEST_F(AbsenceScreen, OpensOnThePayPeriodWeek) {
+    frmAbsenceSTP f;
+    ASSERT_TRUE(f.loaded());
+    EXPECT_EQ(child<QLineEdit>(&f, "txtPayPeriod")->text(), CalDate::ymd(2026, 3, 9).toShortDate());
+    EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15"}));
+    EXPECT_EQ(f.employeeChoices().size(), 10u); // active employees only
+    EXPECT_FALSE(f.model()->flags(f.model()->index(0, 2)) & Qt::ItemIsEditable);
+
+    child<QRadioButton>(&f, "optDateRange")->click();
+    f.cmdLoad_Click(); // 25 February .. 12 March, both ends included
+    EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
+
+    child<QRadioButton>(&f, "optPayPeriod")->click();
+    child<QLineEdit>(&f, "txtPayPeriod")->setText("not a date");
+    f.cmdLoad_Click();
+    EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
+    EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
+}
+
+TEST_F(AbsenceScreen, SortingInPayPeriodModeReachesIntoALateDayStart) {
+    Company.setDayStart(TimeOfDay::fromMinutes(6 * 60));
+    frmAbsenceSTP f;
+    EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15"}));
+    f.TDBGrid1_HeadClick(1);
+    EXPECT_EQ(f.model()->value(0, 1).toString(), "2026-03-09");
+    EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15", "2026-03-16"}));
+}
+
+TEST_F(AbsenceScreen, NewRowsGetTheirWeekAndRefusalsTheMessage) {
+    frmAbsenceSTP f;
+    GridModel* m = f.model();
+    const int row = m->recordCount();
+    type(m, row, 0, "1002");
+    type(m, row, 1, "03/11/2026");
+    EXPECT_EQ(m->value(row, 2).toInt(), WeekNumber(CalDate::ymd(2026, 3, 11), Company));
+    type(m, row, 3, "Doctor");
+    type(m, row, 4, "4.5");
+    EXPECT_TRUE(m->storePending());
+    EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1002' AND TDate = '2026-03-11' AND "
+                    "[Hours Paid] = 4.5 AND Week = ?",
+                    {WeekNumber(CalDate::ymd(2026, 3, 11), Company)}),
+              1);
+
+    type(m, row + 1, 0, "1002");
+    type(m, row + 1, 1, "03/11/2026");
+    EXPECT_FALSE(m->storePending());
+    EXPECT_TRUE(answers.texts().last().endsWith("\r\n- A record exists with the same employee ID# and absence date."));
+    EXPECT_TRUE(answers.texts().last().contains("\r\n- The employee ID# does not exist. \r\n"));
+    m->cancelPending();
+
+    type(m, row + 1, 0, "9999"); // names no employee
+    type(m, row + 1, 1, "03/12/2026");
+    EXPECT_FALSE(m->storePending());
+    type(m, row + 1, 4, "lots");
+    type(m, row + 1, 0, "1003");
+    EXPECT_FALSE(m->storePending()); // hours that are no number
+    type(m, row + 1, 4, "8");
+    EXPECT_TRUE(m->storePending());
+    EXPECT_EQ(answers.texts().size(), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '9999'"), 0);
+}
+
+TEST_F(AbsenceScreen, DeletesSelectedRowsAfterYes) {
+    frmAbsenceSTP f;
+    child<QRadioButton>(&f, "optDateRange")->click();
+    add("1002", "2026-03-10");
+    f.cmdLoad_Click();
+    ASSERT_EQ(f.model()->recordCount(), 3);
+    f.grid()->selectAll();
+    answers.answers = {ui::Answer::No};
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(answers.texts(), QStringList{"Would you like to delete selected row(s)?"});
+    EXPECT_EQ(count("SELECT count(*) FROM Absence"), 5);
+    f.Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(count("SELECT count(*) FROM Absence"), 2);
+    EXPECT_EQ(f.model()->recordCount(), 0);
+}
+
+TEST_F(AbsenceScreen, SelectOpensTheAbsenceReport) {
+    int opened = 0;
+    registerMenuHandler("mnuReportsAbsLst", [&] { ++opened; });
+    frmAbsenceSTP f;
+    f.Toolbar1_ButtonClick("Select");
+    EXPECT_EQ(opened, 1);
+    clearMenuHandlers();
+}
