@@ -456,8 +456,15 @@ private:
         }
         const double h = lh(FontRole::Body) * lines;
         ensure(h);
-        if (nextStripe(striped) && !v.cols.empty())
-            shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
+        // A subreport's lines share the shading of the record they belong to.
+        bool shaded = nextStripe(striped);
+        if (&v == &main_)
+            lastShaded_ = shaded;
+        else
+            shaded = lastShaded_;
+        const BodyView& band = main_.cols.empty() ? v : main_;
+        if (shaded && !band.cols.empty())
+            shade(QRectF(band.cols.front().x - 40, y_, band.cols.back().x + band.cols.back().w + 80 - band.cols.front().x, h));
         for (size_t i = 0; i < v.cols.size(); ++i)
             for (int l = 0; l < int(cells[i].size()); ++l)
                 textAt(QRectF(v.cols[i].x, y_ + l * lh(FontRole::Body), v.cols[i].w, lh(FontRole::Body)), cells[i][l],
@@ -629,6 +636,7 @@ private:
     BodyView main_;
     double left_ = 0, right_ = 0, bodyTop_ = 0, bodyBottom_ = 0, y_ = 0;
     int stripe_ = 0, printed_ = 0;
+    bool lastShaded_ = false;
     Page* target_ = nullptr;
     std::vector<int> groupStart_;
     std::vector<QString> openHeaders_;
