@@ -4,6 +4,7 @@
 #include "frmAbsenceSTP.h"
 #include "frmDepStp.h"
 #include "frmHolidaySTP.h"
+#include "frmPrintID.h"
 #include "frmScheduleSetup.h"
 #include "frmSetupMessages.h"
 #include "frmSetupEmployee.h"
@@ -33,6 +34,7 @@ QPointer<frmHolidaySTP> g_holidays;
 QPointer<frmDepStp> g_departments;
 QPointer<frmSetupMessages> g_messages;
 QPointer<frmAbsenceSTP> g_absence;
+QPointer<frmPrintID> g_printId;
 
 } // namespace
 
@@ -43,6 +45,7 @@ void registerSetupScreens() {
     registerMenuHandler(QStringLiteral("mnuSetupDepartments"), [] { showLoaded(g_departments); });
     registerMenuHandler(QStringLiteral("mnuSetupMessages"), [] { showLoaded(g_messages); });
     registerMenuHandler(QStringLiteral("mnuSetupAbsence"), [] { showLoaded(g_absence); });
+    registerMenuHandler(QStringLiteral("mnuUtilitiesPrintID"), [] { showLoaded(g_printId); });
 }
 
 } // namespace plax::setup
