@@ -11,6 +11,7 @@
 #include "testing/TempCompany.h"
 
 #include <QAction>
+#include <QTest>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QComboBox>
@@ -158,6 +159,47 @@ TEST_F(DataSheetScreen, MenuHandlersOpenOneInstanceEach) {
     // Without a database the editor is not shown, and nothing breaks.
     CompanyDb.reset();
     EXPECT_EQ(showClockDataEditor(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Typing into the grid as a user does: the cell editor commits on Enter,
+// and moving to another row writes the row.
+TEST_F(DataSheetScreen, TypedCellsAreSavedWhenTheRowIsLeft) {
+    frmDataSheetEdit form;
+    form.show();
+    auto* cbo = child<QComboBox>(&form, "cboEmployee");
+    cbo->setCurrentIndex(0);
+    form.cboEmployee_Click();
+    ClockGridView* view = form.gridView();
+    ClockGridModel* model = form.gridModel();
+    ASSERT_EQ(model->rowCount(), 3);
+
+    const QModelIndex clockOut = model->index(0, colClockOut);
+    view->setCurrentIndex(clockOut);
+    view->edit(clockOut);
+    auto* line = qobject_cast<QLineEdit*>(view->indexWidget(clockOut));
+    ASSERT_NE(line, nullptr);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("17:20"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits in a queued call
+    EXPECT_EQ(form.grid().editingRow(), 0);
+    EXPECT_EQ(model->data(model->index(0, colTotalHrs)).toString(), QStringLiteral("9"));
+    EXPECT_EQ(model->data(model->index(0, colTotalMin)).toString(), QStringLiteral("20"));
+
+    view->setCurrentIndex(model->index(1, colClockOut));
+    EXPECT_EQ(form.grid().editingRow(), -1);
+    db::Recordset rs = c.db().openRecordset(
+        QStringLiteral("SELECT ClockOut, TotalHrs, TotalMin, Recalculate FROM [Time Attendance] WHERE TDate = ?"),
+        {kMon});
+    EXPECT_EQ(rs.field(0).toString(), QStringLiteral("17:20"));
+    EXPECT_EQ(rs.field(1).toInt(), 9);
+    EXPECT_EQ(rs.field(2).toInt(), 20);
+    EXPECT_EQ(rs.field(3).toInt(), 1);
+    EXPECT_TRUE(r.messages.empty());
 }
 
 } // namespace
