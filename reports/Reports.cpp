@@ -71,7 +71,13 @@ void closeHost(QWidget* host) {
 void installReportEngineHooks() {
     EngineHooks h;
     h.database = [](const QString& path) -> db::Database* {
-        if (CompanyDb && CompanyDb->isOpen() && sameFile(path, CompanyDb->path()))
+        if (!CompanyDb || !CompanyDb->isOpen())
+            return nullptr;
+        if (sameFile(path, CompanyDb->path()))
+            return CompanyDb.get();
+        // The location record holds 256 bytes: a longer path arrives cut.
+        const QByteArray full = CompanyDb->path().toLatin1();
+        if (full.size() >= 256 && path.toLatin1() == full.left(256))
             return CompanyDb.get();
         return nullptr;
     };

@@ -304,6 +304,20 @@ TEST_F(PrintReportTest, APreviewThatCannotStartLeavesNoEmptyWindowBehind) {
     setMdiArea(nullptr);
 }
 
+TEST_F(PrintReportTest, ACompanyDatabasePathTooLongForTheLocationRecordStillPrints) {
+    QString deep = AppPath;
+    while (deep.size() < 280)
+        deep += QStringLiteral("a-rather-long-folder-name/");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    CompanyDb.reset();
+    ASSERT_TRUE(QFile::copy(CompanyDbPath, deep + QStringLiteral("Company07.mdb")));
+    CompanyDbPath = deep + QStringLiteral("Company07.mdb");
+    CompanyDb = db::Database::open(CompanyDbPath);
+    EXPECT_TRUE(printToPdf(QStringLiteral("Department.rpt")).contains(QStringLiteral("Warehouse")));
+    for (const auto& m : responder_.messages)
+        EXPECT_NE(m.title.left(3), QStringLiteral("CR-")) << m.text.toStdString();
+}
+
 TEST_F(PrintReportTest, TheStatusBoxText) {
     ReportJobInfo info;
     std::memset(static_cast<void*>(&info), 0, sizeof info);
