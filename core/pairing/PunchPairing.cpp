@@ -39,8 +39,8 @@ struct PunchRecorder::Impl {
           release(db.prepare(QStringLiteral("RELEASE plax_punch"))),
           rollbackTo(db.prepare(QStringLiteral("ROLLBACK TO plax_punch"))) {}
 
-    // True when the ID is in table Employee, as it stood when the recorder
-    // was made (the import reads the table once, as one snapshot).
+    // True when the ID is in table Employee, as the table stood at the first
+    // test (the import reads it once, as one snapshot).
     bool employeeExists(const QString& id) {
         if (!employeeIds) {
             employeeIds.emplace();
