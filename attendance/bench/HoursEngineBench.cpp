@@ -41,7 +41,7 @@ void BM_HoursEngine(benchmark::State& state) {
         const bool ok = RecalcHoursWorked(c.db(), s);
         const double secs = double(t.nsecsElapsed()) / 1e9;
         state.SetIterationTime(secs);
-        bench::lastSeconds()["RecalcHoursWorked"] = secs;
+        bench::noteSeconds("RecalcHoursWorked", secs);
         if (!ok)
             state.SkipWithError("the hours engine failed");
     }
@@ -52,7 +52,7 @@ void BM_InsertBaseline(benchmark::State& state) {
     for (auto _ : state) {
         const double secs = bench::insertBaseline(kRows);
         state.SetIterationTime(secs);
-        bench::lastSeconds()["baseline insert"] = secs;
+        bench::noteSeconds("baseline insert", secs);
     }
     state.counters["rows/s"] = benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate);
 }

@@ -60,7 +60,7 @@ void BM_ImportPunches(benchmark::State& state) {
         importPunches(s.company.db(), s.settings, readClockFile(s.data + QStringLiteral("Clock.txt")), counts);
         const double secs = double(t.nsecsElapsed()) / 1e9;
         state.SetIterationTime(secs);
-        bench::lastSeconds()["pairing (read + pair)"] = secs;
+        bench::noteSeconds("pairing (read + pair)", secs);
         if (counts.closed != kPunches / 2)
             state.SkipWithError("the punches were not paired");
     }
@@ -76,7 +76,7 @@ void BM_ImportClockData(benchmark::State& state) {
         const bool ok = ImportClockData(s.company.db(), s.settings, s.data);
         const double secs = double(t.nsecsElapsed()) / 1e9;
         state.SetIterationTime(secs);
-        bench::lastSeconds()["ImportClockData (+ hours)"] = secs;
+        bench::noteSeconds("ImportClockData (+ hours)", secs);
         if (!ok)
             state.SkipWithError("the import failed");
     }
@@ -87,7 +87,7 @@ void BM_InsertBaseline(benchmark::State& state) {
     for (auto _ : state) {
         const double secs = bench::insertBaseline(kPunches);
         state.SetIterationTime(secs);
-        bench::lastSeconds()["baseline insert"] = secs;
+        bench::noteSeconds("baseline insert", secs);
     }
     state.counters["rows/s"] = benchmark::Counter(kPunches, benchmark::Counter::kIsIterationInvariantRate);
 }

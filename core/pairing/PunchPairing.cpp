@@ -34,10 +34,7 @@ struct PunchRecorder::Impl {
                                          "ClockOut = ?, TotalHrs = ?, TotalMin = ?, Recalculate = 1 "
                                          "WHERE rowid = ?"))),
           mark(db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
-                                         "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))),
-          savepoint(db.prepare(QStringLiteral("SAVEPOINT plax_punch"))),
-          release(db.prepare(QStringLiteral("RELEASE plax_punch"))),
-          rollbackTo(db.prepare(QStringLiteral("ROLLBACK TO plax_punch"))) {}
+                                         "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))) {}
 
     // True when the ID is in table Employee, as the table stood at the first
     // test (the import reads it once, as one snapshot).
@@ -66,7 +63,6 @@ struct PunchRecorder::Impl {
     const db::Value dayStart{settings.DayStartTime};
     const PairingOptions options;
     Query employee, duplicate, openShift, insert, close, turn, mark;
-    Query savepoint, release, rollbackTo;
     std::optional<QSet<QString>> employeeIds;
 };
 
@@ -121,9 +117,12 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
     const int dayDiff = d - inDate;
     const int minuteDiff = t.minutes() - inTime.minutes();
 
-    db::Value markFrom;
+    // The week is marked before the shift changes: a failure between the two
+    // statements then leaves extra flags only (the hours engine recomputes the
+    // same hours), never a changed shift whose week is not marked.
     if (dayDiff > 0 || (dayDiff == 0 && minuteDiff > 0)) {
         const std::int32_t m = ShiftMinutes(inDate, inTime, d, t, settings);
+        r.rowsFlagged = mark.execute({idV, open.field(1), r.weekEnd, r.week});
         requireOneRow(close.execute({dV, tV, MinutesToHours(m), MinutesRemainder(m), rowid}));
         r.outcome = PunchOutcome::Closed;
         r.tdate = inDate;
@@ -131,10 +130,10 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
         r.dateOut = d;
         r.clockOut = t;
         r.totalMinutes = m;
-        markFrom = open.field(1);
     } else if (dayDiff < 0 || minuteDiff < 0) {
         // The earlier punch becomes the clock-in, the old clock-in the clock-out.
         const std::int32_t m = ShiftMinutes(d, t, inDate, inTime, settings);
+        r.rowsFlagged = mark.execute({idV, dV, r.weekEnd, r.week});
         requireOneRow(
             turn.execute({dV, tV, open.field(1), open.field(2), MinutesToHours(m), MinutesRemainder(m), rowid}));
         r.outcome = PunchOutcome::Turned;
@@ -143,14 +142,11 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
         r.dateOut = inDate;
         r.clockOut = inTime;
         r.totalMinutes = m;
-        markFrom = dV;
     } else {
         r.outcome = PunchOutcome::SameMinute;
         r.tdate = inDate;
         r.clockIn = inTime;
-        return r;
     }
-    r.rowsFlagged = mark.execute({idV, markFrom, r.weekEnd, r.week});
     return r;
 }
 
@@ -160,29 +156,15 @@ PunchRecorder::PunchRecorder(db::Database& db, const CompanySettings& settings, 
 PunchRecorder::~PunchRecorder() = default;
 
 PunchResult PunchRecorder::record(const QString& id, CalDate d, TimeOfDay t) {
-    // One unit per punch: a transaction of its own, or a savepoint inside
-    // the caller's (prepared once: the import runs one per punch); rolled
-    // back if anything below raises.
-    if (!d_->db.inTransaction()) {
-        db::Database::Transaction tx(d_->db);
-        PunchResult r = d_->apply(id, d, t);
-        tx.commit();
-        return r;
-    }
-    d_->savepoint.execute();
-    try {
-        PunchResult r = d_->apply(id, d, t);
-        d_->release.execute();
-        return r;
-    } catch (...) {
-        try {
-            d_->rollbackTo.execute();
-            d_->release.execute();
-        } catch (const std::exception&) {
-            // The engine rolled the whole transaction back already.
-        }
-        throw;
-    }
+    // Inside the caller's transaction the write lock is held already and the
+    // order of the writes keeps a failed punch harmless (see apply).
+    if (d_->db.inTransaction())
+        return d_->apply(id, d, t);
+    // Alone: read and write under one write lock, undone if anything raises.
+    db::Database::Transaction tx(d_->db);
+    PunchResult r = d_->apply(id, d, t);
+    tx.commit();
+    return r;
 }
 
 PunchResult recordPunch(db::Database& db, const CompanySettings& settings, PairingOptions options,

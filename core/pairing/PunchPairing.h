@@ -24,10 +24,13 @@
 //     changed day (the row's TDate when closed, d when turned) to weekEnd and
 //     Week equal to the punch's week is flagged for the hours engine.
 //
-// The punch is written as one unit: in its own write transaction when the
-// caller has none open, else in a savepoint of the caller's transaction, so
-// a failure never leaves a closed shift without its week flagged. Failures
-// raise db::DbError (nothing of that punch is written).
+// When the caller has no transaction open, the punch is read and written in
+// a write transaction of its own and undone as a whole on a failure. Inside
+// a caller's transaction (the import's batches) the week is marked before
+// the shift is closed or turned, so a failure between the two statements
+// leaves extra flags at most (the hours engine recomputes the same hours),
+// never a changed shift whose week is not marked. Failures raise
+// db::DbError.
 //
 // The ID is written exactly as passed (the terminal passes it as typed, the
 // import as read from the file); IDs compare without regard to letter case.

@@ -232,31 +232,37 @@ TEST_F(Pairing, TheTerminalClosesOnlyAnOpenShiftOfThePunchsWeek) {
     EXPECT_EQ(i.totalMinutes, 450);
 }
 
-TEST_F(Pairing, AFailureLeavesNothingOfThePunch) {
+TEST_F(Pairing, AFailedPunchNeverLeavesAChangedShiftWithItsWeekUnmarked) {
     const CalDate d = ymd(2024, 1, 10);
     addRow(QStringLiteral("E1"), d, hm(8, 0), 2, false);
-    // Fails in the week marking, after the shift was closed.
+    addRow(QStringLiteral("E1"), d.addDays(1), hm(8, 0), 2, false, d.addDays(1), hm(16, 0));
+    // Closing the open shift fails.
     db().executeScript(QStringLiteral(
-        "CREATE TRIGGER fail_marking BEFORE UPDATE ON [Time Attendance] "
-        "WHEN OLD.ClockOut IS NOT NULL AND NEW.ClockOut IS OLD.ClockOut "
+        "CREATE TRIGGER fail_close BEFORE UPDATE ON [Time Attendance] "
+        "WHEN OLD.ClockOut IS NULL AND NEW.ClockOut IS NOT NULL "
         "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"));
+
+    // Alone, the punch is undone as a whole.
     EXPECT_THROW(punch(QStringLiteral("E1"), d, hm(16, 0)), db::DbError);
     auto r = rows();
-    ASSERT_EQ(r.size(), 1u);
     EXPECT_TRUE(r[0].clockOut.isEmpty());
     EXPECT_FALSE(r[0].flagged);
+    EXPECT_FALSE(r[1].flagged);
     EXPECT_FALSE(db().inTransaction());
 
-    // Inside a caller's transaction only the punch is undone.
-    db().executeScript(QStringLiteral("DROP TRIGGER fail_marking"));
-    PunchRecorder rec(db(), settings, PairingOptions::forImport());
-    db::Database::Transaction tx(db());
-    rec.record(QStringLiteral("E1"), d.addDays(1), hm(8, 0));
-    db().executeScript(QStringLiteral(
-        "CREATE TRIGGER fail_insert BEFORE INSERT ON [Time Attendance] WHEN NEW.ClockIn = '09:00' "
-        "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"));
-    EXPECT_THROW(rec.record(QStringLiteral("E2"), d.addDays(1), hm(9, 0)), db::DbError);
-    tx.commit();
-    EXPECT_EQ(rows().size(), 2u);
-    EXPECT_TRUE(rows(QStringLiteral("E2")).empty());
+    // Inside a caller's transaction the week was marked first: the shift is
+    // unchanged and only flags were added.
+    {
+        PunchRecorder rec(db(), settings, PairingOptions::forImport());
+        db::Database::Transaction tx(db());
+        EXPECT_THROW(rec.record(QStringLiteral("E1"), d, hm(16, 0)), db::DbError);
+        tx.commit();
+    }
+    r = rows();
+    EXPECT_TRUE(r[0].clockOut.isEmpty());
+    EXPECT_EQ(r[0].hrs, 0);
+    EXPECT_TRUE(r[1].flagged);
+
+    db().executeScript(QStringLiteral("DROP TRIGGER fail_close"));
+    EXPECT_EQ(punch(QStringLiteral("E1"), d, hm(16, 0)).outcome, PunchOutcome::Closed);
 }
