@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include <algorithm>
 
@@ -17,6 +18,10 @@ namespace {
 // punches; the progress is told between transactions.
 constexpr qint64 kTransactionMs = 100;
 constexpr int kTransactionPunches = 5000;
+
+// Between two transactions: time for a waiting writer (a clock terminal,
+// which tries again every millisecond) to take the lock first.
+void giveWay() { QThread::msleep(2); }
 
 } // namespace
 
@@ -114,6 +119,7 @@ void importPunches(db::Database& db, const CompanySettings& settings, std::vecto
             if (++inBatch >= kTransactionPunches || timer.elapsed() >= kTransactionMs) {
                 tx->commit();
                 tx.reset();
+                giveWay();
                 if (progress)
                     progress(done, counts.punches);
             }

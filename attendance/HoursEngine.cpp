@@ -4,6 +4,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 
 namespace plax {
 namespace {
@@ -136,6 +137,9 @@ bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const 
             if (timer.elapsed() >= kTransactionMs) {
                 tx->commit();
                 tx.reset();
+                // Time for a waiting writer (a clock terminal, which tries
+                // again every millisecond) to take the lock first.
+                QThread::msleep(2);
                 if (keepAlive)
                     keepAlive();
             }

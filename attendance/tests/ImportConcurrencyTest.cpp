@@ -46,7 +46,9 @@ TEST(ImportConcurrency, ATerminalWritesWhileALargeImportRuns) {
 
     QFile(stopFile).open(QIODevice::WriteOnly);
     ASSERT_TRUE(terminal.waitForFinished(60000));
-    EXPECT_EQ(terminal.exitCode(), 0) << terminal.readAllStandardError().toStdString();
+    const QByteArray log = terminal.readAllStandardError();
+    EXPECT_EQ(terminal.exitCode(), 0) << log.toStdString();
+    std::printf("terminal: %s", log.constData());
     const int punches = terminal.readAllStandardOutput().trimmed().toInt();
 
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE EmpID <> 'T1' AND "

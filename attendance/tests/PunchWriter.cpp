@@ -8,9 +8,11 @@
 #include "core/pairing/PunchPairing.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace plax;
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     const QString id = QString::fromLocal8Bit(argv[2]);
     const QString stopFile = QString::fromLocal8Bit(argv[3]);
     int failures = 0, i = 0;
+    qint64 longest = 0; // the longest single punch, in milliseconds
     try {
         auto db = db::Database::open(QString::fromLocal8Bit(argv[1]));
         CompanySettings settings;
@@ -35,7 +38,10 @@ int main(int argc, char** argv) {
             const CalDate d = first.addDays(i / 2);
             const TimeOfDay t = TimeOfDay::fromMinutes(i % 2 == 0 ? 8 * 60 : 16 * 60);
             try {
+                QElapsedTimer wait;
+                wait.start();
                 const auto r = recorder.record(id, d, t);
+                longest = std::max(longest, wait.elapsed());
                 if (r.outcome != (i % 2 == 0 ? pairing::PunchOutcome::NewShift : pairing::PunchOutcome::Closed)) {
                     std::fprintf(stderr, "punch %d: unexpected outcome %d\n", i, int(r.outcome));
                     ++failures;
@@ -51,5 +57,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%d\n", i);
+    std::fprintf(stderr, "longest punch: %lld ms\n", static_cast<long long>(longest));
     return failures == 0 ? 0 : 1;
 }

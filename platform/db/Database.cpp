@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cstdint>
 #include <cstdio>
 
 namespace plax::db {
@@ -88,6 +89,21 @@ DbError makeError(sqlite3* db, int rc, const QString& sql, const QString& path) 
     if ((rc & 0xff) == SQLITE_ERROR && !sql.isEmpty())
         return DbError(err::Syntax, QStringLiteral("%1 in statement: %2").arg(msg, sql.simplified()));
     return DbError(err::General, msg);
+}
+
+// Waits for another writer by trying again every millisecond, up to `ms`
+// in all. The engine's own busy timeout backs off to 100 ms between tries,
+// so a writer that releases the lock only briefly between its transactions
+// (a long import) could keep a waiting one out for seconds.
+int pollBusy(void* ms, int tries) {
+    if (tries >= int(reinterpret_cast<std::intptr_t>(ms)))
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
+void setBusyWait(sqlite3* db, int ms) {
+    sqlite3_busy_handler(db, pollBusy, reinterpret_cast<void*>(std::intptr_t(ms)));
 }
 
 bool isPlainFile(const QString& path, qint64* size) {
@@ -211,14 +227,14 @@ std::unique_ptr<Database> Database::open(const QString& path, bool exclusive, bo
     }
     d->configure(readOnly);
     if (exclusive) {
-        sqlite3_busy_timeout(d->db_, kExclusiveWaitMs);
+        setBusyWait(d->db_, kExclusiveWaitMs);
         sqlite3_exec(d->db_, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
         rc = sqlite3_exec(d->db_, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             d->close();
             throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
         }
-        sqlite3_busy_timeout(d->db_, kBusyTimeoutMs);
+        setBusyWait(d->db_, kBusyTimeoutMs);
         d->exclusive_ = true;
     }
     return d;
@@ -245,7 +261,7 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& p
 }
 
 void Database::configure(bool readOnly) {
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    setBusyWait(db_, kBusyTimeoutMs);
     if (!readOnly)
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db_, "PRAGMA foreign_keys=OFF", nullptr, nullptr, nullptr);
