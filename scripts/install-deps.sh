@@ -10,6 +10,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   socat xvfb xauth poppler-utils imagemagick
   fonts-dejavu-core
+  # The help-viewer extension: Windows cross compilers and Wine for its test.
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine64
 )
 
 missing=()

@@ -1,0 +1,197 @@
+#include "helpbmp/dib/Dib.h"
+#include "BmpWriter.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace pix;
+using namespace pixtest;
+
+namespace {
+
+// An in-memory file that counts how it is read.
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    long read(void* buffer, long count) override {
+        const long n = std::max(0L, std::min(count, long(bytes_.size()) - pos_));
+        if (n > 0)
+            std::memcpy(buffer, bytes_.data() + pos_, std::size_t(n));
+        pos_ += n;
+        return n;
+    }
+    bool seekRelative(long offset) override { return seekAbsolute(pos_ + offset); }
+    bool seekAbsolute(long offset) override {
+        if (offset < 0 || offset > long(bytes_.size()))
+            return false;
+        pos_ = offset;
+        return true;
+    }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    long pos_ = 0;
+};
+
+int load(const BmpSpec& spec, std::vector<std::uint8_t>& packed) {
+    MemorySource src(makeBmp(spec));
+    return readDib(src, packed);
+}
+
+int loadBytes(std::vector<std::uint8_t> bytes) {
+    MemorySource src(std::move(bytes));
+    std::vector<std::uint8_t> packed;
+    const int rc = readDib(src, packed);
+    EXPECT_EQ(rc == kOk, !packed.empty());
+    return rc;
+}
+
+} // namespace
+
+TEST(Dib, PackedDibHoldsHeaderTableAndBits) {
+    BmpSpec s;
+    s.width = 5;
+    s.height = 3;
+    s.bitCount = 8;
+    s.colours = 7;
+    s.pixel = [](int x, int y) { return std::uint32_t(x + 10 * y); };
+    std::vector<std::uint8_t> packed;
+    ASSERT_EQ(load(s, packed), kOk);
+    const InfoHeader h = headerOf(packed);
+    EXPECT_EQ(h.biClrUsed, 7u);
+    EXPECT_EQ(bitsOffset(packed), 40u + 7 * 4);
+    const std::uint8_t* bits = packed.data() + bitsOffset(packed);
+    EXPECT_EQ(bits[0], 0);
+    EXPECT_EQ(bits[4], 4);
+    EXPECT_EQ(bits[8 + 2], 12); // rows padded to 8 bytes
+    EXPECT_GE(packed.size(), bitsOffset(packed) + 8 * 3);
+}
+
+TEST(Dib, ColourCountFromBitDepthAndImageSizeComputed) {
+    for (auto [bits, count] : {std::pair{1, 2u}, {4, 16u}, {8, 256u}, {24, 0u}}) {
+        BmpSpec s;
+        s.bitCount = bits;
+        s.storeImageSize = false;
+        std::vector<std::uint8_t> packed;
+        ASSERT_EQ(load(s, packed), kOk) << bits;
+        const InfoHeader h = headerOf(packed);
+        EXPECT_EQ(h.biClrUsed, count) << bits;
+        EXPECT_EQ(h.biSizeImage, std::uint32_t((bits * 4 + 31) / 32 * 4 * 2)) << bits;
+    }
+    // A zero file size in the header reads the whole image.
+    BmpSpec s;
+    s.storeFileSize = false;
+    std::vector<std::uint8_t> packed;
+    EXPECT_EQ(load(s, packed), kOk);
+}
+
+TEST(Dib, DamagedFilesAreInvalid) {
+    const std::vector<std::uint8_t> good = makeBmp(BmpSpec{});
+    auto bad = good;
+    bad[0] = 'X';
+    EXPECT_EQ(loadBytes(bad), kInvalidBitmap);
+    EXPECT_EQ(loadBytes({good.begin(), good.begin() + 10}), kInvalidBitmap);     // short file header
+    EXPECT_EQ(loadBytes({good.begin(), good.begin() + 40}), kInvalidBitmap);     // short info header
+    EXPECT_EQ(loadBytes({good.begin(), good.begin() + 100}), kInvalidBitmap);    // short colour table
+    EXPECT_EQ(loadBytes({good.begin(), good.end() - 1}), kInvalidBitmap);        // short bits
+    bad = good;
+    bad[14] = 12; // an old-style 12-byte header
+    EXPECT_EQ(loadBytes(bad), kInvalidBitmap);
+
+    // More than 256 colours would overrun the palette.
+    BmpSpec many;
+    many.bitCount = 24;
+    many.colours = 300;
+    many.tableEntries = 300;
+    EXPECT_EQ(loadBytes(makeBmp(many)), kInvalidBitmap);
+
+    // No pixels at all, or a size no memory holds.
+    BmpSpec empty;
+    empty.width = 0;
+    EXPECT_EQ(loadBytes(makeBmp(empty)), kInvalidBitmap);
+    BmpSpec huge;
+    huge.bitCount = 24;
+    auto bytes = makeBmp(huge);
+    bytes[18] = 0xff;
+    bytes[19] = 0xff;
+    bytes[20] = 0xff; // width 16 million
+    bytes[22] = 0xff;
+    bytes[23] = 0xff; // height 65535
+    EXPECT_EQ(loadBytes(bytes), kNoMemory);
+}
+
+TEST(Dib, SmallImageSizeInHeaderStillLeavesRoomForAllBits) {
+    BmpSpec s;
+    s.width = 16;
+    s.height = 16;
+    auto bytes = makeBmp(s);
+    bytes[34] = 8; // biSizeImage 8 instead of 256
+    bytes[35] = 0;
+    MemorySource src(bytes);
+    std::vector<std::uint8_t> packed;
+    ASSERT_EQ(readDib(src, packed), kOk);
+    EXPECT_GE(packed.size(), bitsOffset(packed) + 256);
+}
+
+TEST(Dib, DisplaySizeFollowsThePicturesResolution) {
+    InfoHeader h{};
+    h.biWidth = 300;
+    h.biHeight = 100;
+    h.biXPelsPerMeter = 3780;
+    EXPECT_EQ(displaySize(h, 96, 96).cx, 298);
+    EXPECT_EQ(displaySize(h, 96, 96).cy, 100);
+    h.biXPelsPerMeter = 0;
+    EXPECT_EQ(displaySize(h, 96, 96).cx, 300);
+    EXPECT_EQ(displaySize(h, 120, 120).cx, 375);
+}
+
+TEST(Dib, PaletteFromTableOrFixedCube) {
+    BmpSpec four;
+    four.bitCount = 4;
+    four.tableColour = [](int i) { return std::uint32_t(0x102030 + i); };
+    std::vector<std::uint8_t> packed;
+    ASSERT_EQ(load(four, packed), kOk);
+    auto entries = paletteEntries(packed);
+    ASSERT_EQ(entries.size(), 16u);
+    EXPECT_EQ(entries[5].red, 0x10);
+    EXPECT_EQ(entries[5].green, 0x20);
+    EXPECT_EQ(entries[5].blue, 0x35);
+
+    BmpSpec rgb;
+    rgb.bitCount = 24;
+    ASSERT_EQ(load(rgb, packed), kOk);
+    entries = paletteEntries(packed);
+    ASSERT_EQ(entries.size(), 256u);
+    EXPECT_EQ(entries[9].red, 32);
+    EXPECT_EQ(entries[9].green, 32);
+    EXPECT_EQ(entries[9].blue, 0);
+    EXPECT_EQ(entries[255].blue, 192);
+
+    BmpSpec high;
+    high.bitCount = 16;
+    ASSERT_EQ(load(high, packed), kOk);
+    EXPECT_TRUE(paletteEntries(packed).empty());
+}
+
+TEST(Dib, DiskNamesRelativeToTheHelpFile) {
+    EXPECT_EQ(resolveDiskName("pictures\\logo.bmp", "C:\\Help\\guide.hlp"), "C:\\Help\\pictures\\logo.bmp");
+    EXPECT_EQ(resolveDiskName("C:\\logo.bmp", "C:\\Help\\guide.hlp"), "C:\\logo.bmp");
+    EXPECT_EQ(resolveDiskName("/pics/a.bmp", "C:\\Help\\guide.hlp"), "/pics/a.bmp");
+    EXPECT_EQ(resolveDiskName("a.bmp", "/srv/help/guide.hlp"), "/srv/help/a.bmp");
+    EXPECT_EQ(resolveDiskName("a.bmp", "guide.hlp"), "a.bmp");
+}
+
+TEST(Dib, FilesOnDisk) {
+    const std::string path = ::testing::TempDir() + "pix_disk.bmp";
+    const auto bytes = makeBmp(BmpSpec{});
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    auto src = FileSource::open(path);
+    ASSERT_TRUE(src);
+    std::vector<std::uint8_t> packed;
+    EXPECT_EQ(readDib(*src, packed), kOk);
+    EXPECT_FALSE(FileSource::open(path + ".missing"));
+    std::remove(path.c_str());
+}

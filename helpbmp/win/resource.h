@@ -1,0 +1,27 @@
+// Resource numbers of PIX256W.
+#pragma once
+
+#define IDD_CHOOSE_BAGGAGE 101
+
+#define IDC_NAME_LABEL 1090
+#define IDC_NAME 1280
+#define IDC_BAGGAGE 1281
+#define IDC_BROWSE 1282
+#define IDC_ADD 1283
+#define IDC_SAMPLE 1284
+#define IDC_CHARACTER 1285
+#define IDC_LEFT 1286
+#define IDC_RIGHT 1287
+#define IDC_CHANGE_DLL 5
+#define IDC_HELPBUTTON 1038
+
+#define IDS_FILTER 1
+#define IDS_BROWSE_TITLE 2
+#define IDS_ADD_FAILED 3
+#define IDS_SETTINGS_FILE 4
+#define IDS_STARTUP 5
+#define IDS_3D_DIALOGS 6
+#define IDS_MAKE_BAGGAGE 7
+#define IDS_DIALOG_TITLE 8
+#define IDS_ONE_DIALOG 9
+#define IDS_ERROR_BASE 100
