@@ -12,6 +12,7 @@ void GridModel::open(const QString& where, const db::Params& params, const QStri
     db::Recordset rs = db_.openDynaset(table_, where, params, orderBy);
     beginResetModel();
     rs_ = std::move(rs);
+    shownRows_ = rs_.recordCount() + 1;
     pendingRow_ = -1;
     pending_.clear();
     endResetModel();
@@ -24,13 +25,16 @@ void GridModel::requery() {
     try {
         rs_.requery();
     } catch (...) {
+        shownRows_ = rs_.recordCount() + 1;
         endResetModel();
         throw;
     }
+    shownRows_ = rs_.recordCount() + 1;
     endResetModel();
 }
 
-int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rs_.recordCount() + 1; }
+// Changes of the row count are told to the views before they are counted.
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
 
 int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
 
@@ -149,20 +153,13 @@ bool GridModel::storePending() {
         }
         for (const auto& [column, v] : pending_)
             rs_.setField(columns_[size_t(column)].field, v);
-        if (adding)
-            beginInsertRows(QModelIndex(), row + 1, row + 1);
-        try {
-            rs_.update();
-        } catch (...) {
-            if (adding) {
-                endInsertRows();
-                beginResetModel(); // nothing was added after all
-                endResetModel();
-            }
-            throw;
-        }
-        if (adding)
+        rs_.update();
+        if (adding) {
+            // The new-row line became a row; a new one follows it.
+            beginInsertRows(QModelIndex(), shownRows_, shownRows_);
+            ++shownRows_;
             endInsertRows();
+        }
     } catch (const db::DbError& e) {
         rs_.cancelUpdate();
         emit refused(e.number(), e.description());
@@ -197,15 +194,11 @@ void GridModel::deleteRows(std::vector<int> rows) {
         if (beforeDelete)
             beforeDelete(row);
         rs_.move(row);
+        // Deleted in the file first, so a refusal leaves the views untouched.
+        db_.executeStrict(QStringLiteral("DELETE FROM [%1] WHERE rowid = ?").arg(table_), {rs_.rowId()});
         beginRemoveRows(QModelIndex(), row, row);
-        try {
-            rs_.deleteCurrent();
-        } catch (...) {
-            endRemoveRows();
-            beginResetModel(); // the row is still there
-            endResetModel();
-            throw;
-        }
+        rs_.deleteCurrent(); // drops the row from the record set
+        --shownRows_;
         endRemoveRows();
         if (pendingRow_ > row)
             --pendingRow_;

@@ -85,6 +85,7 @@ private:
     QString table_;
     std::vector<GridColumn> columns_;
     db::Recordset rs_;
+    int shownRows_ = 1;
     int pendingRow_ = -1;
     std::map<int, db::Value> pending_;
 };

@@ -4,6 +4,7 @@
 #include "setup/frmHolidaySTP.h"
 #include "setup/frmSetupMessages.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QTableView>
 
@@ -117,4 +118,22 @@ TEST_F(GridScreens, MessagesRefuseADuplicateNumber) {
     CompanyDb->execute("DELETE FROM Messages WHERE MessageNo = '001'");
     f.Toolbar1_ButtonClick("Refresh");
     EXPECT_EQ(m->recordCount(), 3);
+}
+
+TEST_F(GridScreens, TheModelKeepsItsViewsInStepThroughAddsRefusalsAndDeletes) {
+    frmSetupMessages f;
+    GridModel* m = f.model();
+    QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    type(m, 3, 0, "005");
+    EXPECT_TRUE(m->storePending());
+    EXPECT_EQ(m->rowCount(), 5); // four rows and the new-row line
+    type(m, 4, 0, "005");
+    EXPECT_FALSE(m->storePending());
+    EXPECT_EQ(m->rowCount(), 5);
+    m->cancelPending();
+    m->deleteRows({0, 3, 0});
+    EXPECT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM Messages"), 2);
+    f.Toolbar1_ButtonClick("Refresh");
+    EXPECT_EQ(m->rowCount(), 3);
 }
