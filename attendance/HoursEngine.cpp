@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <map>
+
 namespace plax {
 namespace {
 
@@ -31,8 +33,8 @@ struct Statements {
               "DELETE FROM [Hours Worked] WHERE EmpID = ?1 AND TDate BETWEEN ?2 AND ?3 AND EXISTS "
               "(SELECT 1 FROM [Time Attendance] f WHERE f.EmpID = ?1 AND f.TDate = [Hours Worked].TDate "
               "AND f.Week = [Hours Worked].Week AND f.Recalculate <> 0)"))),
-          weekSum(db.prepare(QStringLiteral("SELECT SUM([Straight Hrs] + [OT Hrs]) FROM [Hours Worked] "
-                                            "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))),
+          recorded(db.prepare(QStringLiteral("SELECT TDate, Week, [Straight Hrs], [OT Hrs] FROM [Hours Worked] "
+                                             "WHERE EmpID = ? AND TDate BETWEEN ? AND ? ORDER BY TDate, Week"))),
           insert(db.prepare(QStringLiteral("INSERT INTO [Hours Worked] "
                                            "(EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs]) "
                                            "VALUES (?, ?, ?, ?, ?, 0)"))),
@@ -41,7 +43,7 @@ struct Statements {
           clear(db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0 "
                                           "WHERE EmpID = ? AND Recalculate <> 0"))) {}
 
-    db::Query employees, shifts, remove, weekSum, insert, add, clear;
+    db::Query employees, shifts, remove, recorded, insert, add, clear;
 };
 
 struct Shift {
@@ -50,6 +52,13 @@ struct Shift {
     db::Value week;
     TimeOfDay clockIn;
     double hours = 0;
+    CalDate day1, day7; // the window of its week
+};
+
+// One [Hours Worked] row of the employee.
+struct Recorded {
+    double straight = 0;
+    double overtime = 0;
 };
 
 [[noreturn]] void typeMismatch() {
@@ -69,7 +78,7 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
         const db::Value minutes = rs.field(3);
         if (!date || !clockIn || minutes.isNull())
             typeMismatch();
-        shifts.push_back({*date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0});
+        shifts.push_back({*date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
     }
     if (shifts.empty())
         return;
@@ -77,29 +86,51 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
     // Every flagged day starts from zero, so no stale hours count as prior.
     st.remove.execute({emp, shifts.front().dateValue, shifts.back().dateValue});
 
-    CalDate day1, day7;
-    db::Value day1Value, day7Value; // converted once per window
-    for (const Shift& sh : shifts) {
-        // The window of the week the shift belongs to. A clock-in before the
-        // day start on a week's first date belongs to the week before.
-        CalDate from = WeekStart(sh.date, s);
-        const CalDate to = WeekEnd(sh.date, sh.clockIn, s);
-        if (from == to)
-            from = from.addDays(-7);
-        if (day1Value.isNull() || from != day1 || to != day7) {
-            day1 = from;
-            day7 = to;
-            day1Value = db::Value(from);
-            day7Value = db::Value(to);
-        }
-        const db::Value prior = st.weekSum.scalar({emp, day1Value, day7Value, sh.week});
-        const HoursSplit split =
-            splitWeekHours(sh.hours, prior.isNull() ? std::nullopt : std::optional<double>(prior.toDouble()));
+    // The week window of each shift. A clock-in before the day start on a
+    // week's first date belongs to the week before.
+    CalDate first, last;
+    for (Shift& sh : shifts) {
+        sh.day1 = WeekStart(sh.date, s);
+        sh.day7 = WeekEnd(sh.date, sh.clockIn, s);
+        if (sh.day1 == sh.day7)
+            sh.day1 = sh.day1.addDays(-7);
+        if (&sh == &shifts.front() || sh.day1 < first)
+            first = sh.day1;
+        if (&sh == &shifts.front() || sh.day7 > last)
+            last = sh.day7;
+    }
 
-        // The day's row exists only when an earlier shift of it was written in
-        // this run: the insert is skipped then and the hours are added.
-        if (st.insert.execute({emp, sh.dateValue, sh.week, split.straight, split.overtime}) == 0)
+    // The employee's [Hours Worked] rows of all those windows, kept up to date
+    // below as rows are written: the write lock is held, so nobody else
+    // changes them. The prior hours of a shift are summed from here exactly as
+    // the rows would be summed in the table (by date, straight + overtime).
+    std::map<std::pair<std::int32_t, qint64>, Recorded> recorded;
+    db::Recordset rows = st.recorded.openRecordset({emp, db::Value(first), db::Value(last)});
+    for (; !rows.eof(); rows.moveNext()) {
+        const auto date = rows.field(0).toDate();
+        if (!date)
+            typeMismatch();
+        recorded[{date->days(), rows.field(1).toInt()}] = {rows.field(2).toDouble(), rows.field(3).toDouble()};
+    }
+
+    for (const Shift& sh : shifts) {
+        const qint64 week = sh.week.toInt();
+        std::optional<double> prior;
+        for (CalDate d = sh.day1; d <= sh.day7; d = d.addDays(1))
+            if (const auto it = recorded.find({d.days(), week}); it != recorded.end())
+                prior = prior.value_or(0.0) + (it->second.straight + it->second.overtime);
+        const HoursSplit split = splitWeekHours(sh.hours, prior);
+
+        // The day's row exists when it was left alone or an earlier shift of
+        // the day was written in this run: then the hours are added to it.
+        const auto [it, isNew] = recorded.try_emplace({sh.date.days(), week});
+        if (isNew) {
+            st.insert.execute({emp, sh.dateValue, sh.week, split.straight, split.overtime});
+            it->second = {split.straight, split.overtime};
+        } else {
             st.add.execute({split.straight, split.overtime, emp, sh.dateValue, sh.week});
+            it->second = {split.straight + it->second.straight, split.overtime + it->second.overtime};
+        }
     }
     // All of the employee's flagged days are rebuilt now.
     st.clear.execute({emp});

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <tuple>
 
 using namespace plax;
 
@@ -182,4 +185,78 @@ TEST_F(HoursEngine, AFailureHalfWayIsRepairedByTheNextRun) {
         EXPECT_DOUBLE_EQ(at(mon.addDays(4), {}, QString::fromLatin1(emp)).straight, 4) << emp;
         EXPECT_DOUBLE_EQ(at(mon.addDays(4), {}, QString::fromLatin1(emp)).overtime, 5) << emp;
     }
+}
+
+// Many random weeks against a plain model: a full rebuild splits each
+// employee's week in date and clock-in order, and flagging any day up to the
+// end of its week (as every writer does) and running again changes nothing.
+TEST_F(HoursEngine, MatchesARunningWeeklyTotalAndRepeatedRunsAgree) {
+    settings.setDayStart(hm(6, 0));
+    std::srand(20240108);
+    struct Row {
+        QString emp;
+        CalDate date;
+        int week, in, minutes;
+    };
+    std::vector<Row> rows;
+    for (int e = 0; e < 6; ++e)
+        for (int day = 0; day < 42; ++day) {
+            const CalDate d = mon.addDays(day);
+            const int n = std::rand() % 3; // 0 to 2 shifts
+            for (int k = 0; k < n; ++k) {
+                const int in = k == 0 ? (std::rand() % 2 ? 3 * 60 : 7 * 60) : 15 * 60; // some before the day start
+                const int minutes = 60 + std::rand() % (13 * 60);
+                // The week of the clock-in punch, as the pairing gives it.
+                const TimeOfDay t = TimeOfDay::fromMinutes(in);
+                const int week = WeekEnd(d, t, settings) == d ? WeekNumber(d, t, settings) : WeekNumber(d, settings);
+                rows.push_back({QStringLiteral("R%1").arg(e), d, week, in, minutes});
+                shift(rows.back().emp, d, TimeOfDay::fromMinutes(in), minutes, true, week);
+            }
+        }
+    ASSERT_TRUE(RecalcHoursWorked(db(), settings));
+
+    // The model: a running total per employee and week.
+    std::map<QString, Hours> expected;
+    std::map<std::pair<QString, int>, double> weekTotal;
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return std::tie(a.emp, a.date, a.in) < std::tie(b.emp, b.date, b.in);
+    });
+    for (const Row& r : rows) {
+        const auto key = std::make_pair(r.emp, r.week);
+        const auto found = weekTotal.find(key);
+        const HoursSplit split = splitWeekHours(
+            r.minutes / 60.0, found == weekTotal.end() ? std::nullopt : std::optional<double>(found->second));
+        weekTotal[key] += split.straight + split.overtime;
+        Hours& h = expected[r.emp + r.date.toIso() + QString::number(r.week)];
+        h.straight += split.straight;
+        h.overtime += split.overtime;
+    }
+    const auto actual = [&] {
+        std::map<QString, Hours> out;
+        auto rs = db().openRecordset(QStringLiteral("SELECT * FROM [Hours Worked]"));
+        for (; !rs.eof(); rs.moveNext())
+            out[rs["EmpID"].toString() + rs["TDate"].toString() + rs["Week"].toString()] = {
+                rs["Straight Hrs"].toDouble(), rs["OT Hrs"].toDouble(), 0};
+        return out;
+    };
+    auto check = [&] {
+        const auto got = actual();
+        ASSERT_EQ(got.size(), expected.size());
+        for (const auto& [key, h] : expected) {
+            ASSERT_TRUE(got.count(key)) << key.toStdString();
+            EXPECT_NEAR(got.at(key).straight, h.straight, 1e-9) << key.toStdString();
+            EXPECT_NEAR(got.at(key).overtime, h.overtime, 1e-9) << key.toStdString();
+        }
+    };
+    check();
+
+    // Flag random days to the end of their week and run again.
+    for (int i = 0; i < 40; ++i) {
+        const Row& r = rows[size_t(std::rand()) % rows.size()];
+        db().execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE EmpID = ? AND TDate "
+                                    "BETWEEN ? AND ? AND Week = ?"),
+                     {r.emp, r.date, WeekEnd(r.date, TimeOfDay::fromMinutes(r.in), settings), r.week});
+    }
+    ASSERT_TRUE(RecalcHoursWorked(db(), settings));
+    check();
 }
