@@ -4,6 +4,7 @@
 // is the number of failures.
 #include "../HelpViewer.h"
 #include "../resource.h"
+#include "helpbmp/dib/Authoring.h"
 #include "helpbmp/tests/BmpWriter.h"
 
 #include <cstdio>
@@ -412,6 +413,15 @@ void authoringTests(HMODULE dll, const std::string& folder) {
                            CHECK(!IsWindowEnabled(GetDlgItem(dlg, IDC_ADD)));
                            SetDlgItemTextA(dlg, IDC_NAME, "*pictures\\logo.bmp");
                            CHECK(IsWindowEnabled(GetDlgItem(dlg, IDC_ADD)));
+                           // The sample shows the picture fitted into the frame: red left, blue right.
+                           HWND sample = GetDlgItem(dlg, IDC_SAMPLE);
+                           RECT r{};
+                           GetClientRect(sample, &r);
+                           const pix::Placement fit = pix::fitPreview(r.right, r.bottom, 298, 100);
+                           HDC sdc = GetDC(sample);
+                           CHECK_EQ(GetPixel(sdc, fit.x + fit.cx / 4, fit.y + fit.cy / 2), COLORREF(RGB(255, 0, 0)));
+                           CHECK_EQ(GetPixel(sdc, fit.x + fit.cx * 3 / 4, fit.y + fit.cy / 2), COLORREF(RGB(0, 0, 255)));
+                           ReleaseDC(sample, sdc);
                            SetDlgItemTextA(dlg, IDC_NAME, "*");
                            CHECK(!IsWindowEnabled(GetDlgItem(dlg, IDOK)));
                            SetDlgItemTextA(dlg, IDC_NAME, "*pictures\\logo.bmp");
@@ -451,6 +461,28 @@ void authoringTests(HMODULE dll, const std::string& folder) {
                  placement, small, sizeof small);
     CHECK_EQ(rc, 5);
     CHECK(std::strcmp(small + 8, "ab") == 0);
+
+    // Browse: a file inside the project folder comes back relative to it.
+    rc = runEdit({{false, [](HWND dlg) { click(dlg, IDC_BROWSE); }},
+                  {true,
+                   [](HWND fileDialog) {
+                       // The file name box of either dialog style.
+                       HWND name = GetDlgItem(fileDialog, 1148);
+                       if (!name)
+                           name = GetDlgItem(fileDialog, 1152);
+                       CHECK(name != nullptr);
+                       const std::string path = g_projectFolder + "\\pictures\\logo.bmp";
+                       SetWindowTextA(name, path.c_str());
+                       PostMessageA(fileDialog, WM_COMMAND, IDOK, 0);
+                   }},
+                  {false,
+                   [](HWND dlg) {
+                       CHECK(itemText(dlg, IDC_NAME) == "*pictures\\logo.bmp");
+                       CHECK(IsWindowEnabled(GetDlgItem(dlg, IDC_ADD)));
+                       click(dlg, IDCANCEL);
+                   }}},
+                 placement, buffer, sizeof buffer);
+    CHECK_EQ(rc, 2);
 
     // Cancel and Change DLL.
     rc = runEdit({{false, [](HWND dlg) { click(dlg, IDCANCEL); }}}, placement, buffer, sizeof buffer);
