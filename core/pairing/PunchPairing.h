@@ -20,7 +20,7 @@
 //     (Closed); earlier: the row is turned, the punch becomes the clock-in and
 //     the old clock-in the clock-out, Week unchanged (Turned); same date and
 //     minute: nothing changes (SameMinute).
-//  6. After Closed or Turned, every row of the employee with TDate from the
+//  6. With Closed or Turned, every row of the employee with TDate from the
 //     changed day (the row's TDate when closed, d when turned) to weekEnd and
 //     Week equal to the punch's week is flagged for the hours engine.
 //
