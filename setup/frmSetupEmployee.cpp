@@ -243,12 +243,21 @@ void frmSetupEmployee::buildControls() {
     connect(active, &QAction::triggered, this, [this] { mnuViewEmp_Click(0); });
     connect(inactive, &QAction::triggered, this, [this] { mnuViewEmp_Click(1); });
     QMenu* sort = menus->addMenu(QStringLiteral("&Sort"));
+    auto sortBy = [this](const QString& column) {
+        return [this, column] {
+            try {
+                LoadEmpList(column);
+            } catch (const std::exception& e) {
+                ShowError(QString(), e);
+            }
+        };
+    };
     connect(sort->addAction(QStringLiteral("By Employee ID#")), &QAction::triggered, this,
-            [this] { LoadEmpList(QStringLiteral("ID")); });
+            sortBy(QStringLiteral("ID")));
     connect(sort->addAction(QStringLiteral("By Last Name")), &QAction::triggered, this,
-            [this] { LoadEmpList(QStringLiteral("LastName")); });
+            sortBy(QStringLiteral("LastName")));
     connect(sort->addAction(QStringLiteral("By Department#")), &QAction::triggered, this,
-            [this] { LoadEmpList(QStringLiteral("DepartmentNo")); });
+            sortBy(QStringLiteral("DepartmentNo")));
 
     QToolBar* bar = makeToolbar(this,
                                 {{"New", "New", "Create a new employee record"},

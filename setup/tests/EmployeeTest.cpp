@@ -50,6 +50,19 @@ TEST_F(EmployeeScreen, OpensOnFirstActiveEmployeeAndResetsAMissingMessage) {
     EXPECT_EQ(f.tag(), "True");
 }
 
+TEST_F(EmployeeScreen, MissingDepartmentsAndSchedulesShowAsTheyShould) {
+    CompanyDb->execute("UPDATE Employee SET DepartmentNo = 'GONE', ScheduleNo = '099' WHERE ID = '1002'");
+    frmSetupEmployee f;
+    ASSERT_EQ(child<QComboBox>(&f, "cboSchedule")->currentText(), "001 Day shift");
+    f.Toolbar1_ButtonClick("Next");
+    EXPECT_EQ(id(f), "1002");
+    EXPECT_EQ(child<QComboBox>(&f, "cboDep")->currentText(), "");
+    EXPECT_EQ(child<QComboBox>(&f, "cboSchedule")->currentText(), "001 Day shift"); // kept from 1001
+    // Saving without a change of the lists leaves the stored numbers alone.
+    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(value("SELECT ScheduleNo FROM Employee WHERE ID = '1002'"), "099");
+}
+
 TEST_F(EmployeeScreen, WalksTheViewAndStaysAtEitherEnd) {
     frmSetupEmployee f;
     f.Toolbar1_ButtonClick("Previous");
