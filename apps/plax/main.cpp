@@ -3,6 +3,7 @@
 #include "attendance/editor/EditorScreens.h"
 #include "exchange/ExchangeScreens.h"
 #include "core/mdi/Startup.h"
+#include "core/settings/SettingsScreens.h"
 #include "reports/ReportMenus.h"
 #include "reports/screens/ReportScreens.h"
 #include "setup/SetupScreens.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     plax::reports::registerReportScreens();
     plax::reports::registerReportScreenMenus();
     plax::setup::registerSetupScreens();
+    plax::registerSettingsScreens();
 
     plax::Main();
     if (plax::programEnded())

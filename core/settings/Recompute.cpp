@@ -1,0 +1,175 @@
+#include "Recompute.h"
+
+#include "core/common/Settings.h"
+#include "core/types/WorkWeek.h"
+
+namespace plax::settings {
+namespace {
+
+const QString kCompanyKey = QStringLiteral("Company Settings");
+
+// The caller hears about progress after this many rows.
+constexpr int kProgressChunk = 2000;
+
+class Ticker {
+public:
+    Ticker(const RecomputeProgress& progress, int total) : progress_(progress), total_(total) {
+        if (progress_)
+            progress_(0, total_);
+    }
+    void step() {
+        if (++done_ % kProgressChunk == 0 && progress_)
+            progress_(done_, total_);
+    }
+    void finish() {
+        if (progress_)
+            progress_(total_, total_);
+    }
+
+private:
+    const RecomputeProgress& progress_;
+    int total_;
+    int done_ = 0;
+};
+
+db::Recordset readAttendanceKeys(db::Database& db) {
+    return db.openRecordset(QStringLiteral("SELECT EmpID, TDate, ClockIn, Week FROM [Time Attendance]"));
+}
+
+db::Recordset readDateWeeks(db::Database& db, const QString& table) {
+    // Holidays has no other key than the date; absences are keyed by employee and date.
+    return table == QLatin1String("Holidays")
+               ? db.openRecordset(QStringLiteral("SELECT TDate, Week FROM Holidays"))
+               : db.openRecordset(QStringLiteral("SELECT EmpID, TDate, Week FROM Absence"));
+}
+
+// A stored week that differs from `week` (Null differs from everything).
+bool weekDiffers(const db::Value& stored, int week) { return stored.isNull() || stored.toInt() != week; }
+
+void attendanceWeeks(db::Database& db, db::Recordset& rs, const CompanySettings& s, Ticker& ticker,
+                     RecomputeCounts& counts) {
+    db::Query update = db.prepare(
+        QStringLiteral("UPDATE [Time Attendance] SET Week = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        ++counts.rows;
+        ticker.step();
+        const auto tdate = rs.field(1).toDate();
+        const auto clockIn = rs.field(2).toTime();
+        if (!tdate || !clockIn)
+            continue; // no week can be told for a row without a readable date and time
+        const int week = attendanceWeek(*tdate, *clockIn, s);
+        if (!weekDiffers(rs.field(3), week))
+            continue;
+        update.execute({week, rs.field(0), rs.field(1), rs.field(2)});
+        ++counts.rewritten;
+    }
+    db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE Recalculate = 0"));
+}
+
+void dateWeeks(db::Database& db, const QString& table, db::Recordset& rs, const CompanySettings& s, Ticker& ticker,
+               RecomputeCounts& counts) {
+    const bool holidays = table == QLatin1String("Holidays");
+    db::Query update = db.prepare(holidays
+                                      ? QStringLiteral("UPDATE Holidays SET Week = ? WHERE TDate = ?")
+                                      : QStringLiteral("UPDATE Absence SET Week = ? WHERE EmpID = ? AND TDate = ?"));
+    const QString dateField = QStringLiteral("TDate");
+    const QString weekField = QStringLiteral("Week");
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        ++counts.rows;
+        ticker.step();
+        const auto tdate = rs.field(dateField).toDate();
+        if (!tdate)
+            continue;
+        const int week = WeekNumber(*tdate, s);
+        if (!weekDiffers(rs.field(weekField), week))
+            continue;
+        if (holidays)
+            update.execute({week, rs.field(dateField)});
+        else
+            update.execute({week, rs.field(QStringLiteral("EmpID")), rs.field(dateField)});
+        ++counts.rewritten;
+    }
+}
+
+} // namespace
+
+int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s) {
+    return tdate == WeekEnd(tdate, clockIn, s) ? WeekNumber(tdate, clockIn, s) : WeekNumber(tdate, s);
+}
+
+RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s, const RecomputeProgress& progress) {
+    RecomputeCounts counts;
+    db::Database::Transaction tx(db);
+    db::Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin FROM [Time Attendance] "
+                       "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL"));
+    Ticker ticker(progress, rs.recordCount());
+    db::Query update = db.prepare(QStringLiteral(
+        "UPDATE [Time Attendance] SET TotalHrs = ?, TotalMin = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
+    for (; !rs.eof(); rs.moveNext()) {
+        ++counts.rows;
+        ticker.step();
+        const auto tdate = rs.field(1).toDate();
+        const auto clockIn = rs.field(2).toTime();
+        const auto dateOut = rs.field(3).toDate();
+        const auto clockOut = rs.field(4).toTime();
+        if (!tdate || !clockIn || !dateOut || !clockOut)
+            continue; // a length cannot be told; the row keeps its totals
+        // 32-bit minutes: a shift of any length keeps hours and minutes that agree.
+        const std::int32_t m = ShiftMinutes(*tdate, *clockIn, *dateOut, *clockOut, s);
+        const std::int32_t hrs = MinutesToHours(m);
+        const std::int32_t min = MinutesRemainder(m);
+        if (rs.field(5).toInt() == hrs && rs.field(6).toInt() == min)
+            continue;
+        update.execute({qint64(hrs), qint64(min), rs.field(0), rs.field(1), rs.field(2)});
+        ++counts.rewritten;
+    }
+    db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
+                              "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL AND Recalculate = 0"));
+    tx.commit();
+    ticker.finish();
+    return counts;
+}
+
+RecomputeCounts ApplyWorkDay(db::Database& db, CompanySettings& s, int workDay, const RecomputeProgress& progress) {
+    CompanySettings next = s;
+    next.WorkDay = workDay;
+    RecomputeCounts counts;
+    {
+        db::Database::Transaction tx(db);
+        SaveRegValue(db, kCompanyKey, QStringLiteral("WorkDay"), QString::number(workDay));
+        db::Recordset attendance = readAttendanceKeys(db);
+        db::Recordset absence = readDateWeeks(db, QStringLiteral("Absence"));
+        db::Recordset holidays = readDateWeeks(db, QStringLiteral("Holidays"));
+        Ticker ticker(progress, attendance.recordCount() + absence.recordCount() + holidays.recordCount());
+        attendanceWeeks(db, attendance, next, ticker, counts);
+        dateWeeks(db, QStringLiteral("Absence"), absence, next, ticker, counts);
+        dateWeeks(db, QStringLiteral("Holidays"), holidays, next, ticker, counts);
+        db.execute(QStringLiteral("DELETE FROM [Hours Worked]"));
+        tx.commit();
+        ticker.finish();
+    }
+    s.WorkDay = workDay;
+    return counts;
+}
+
+RecomputeCounts ApplyDayStart(db::Database& db, CompanySettings& s, TimeOfDay dayStart,
+                              const RecomputeProgress& progress) {
+    CompanySettings next = s;
+    next.setDayStart(dayStart);
+    RecomputeCounts counts;
+    {
+        db::Database::Transaction tx(db);
+        SaveRegValue(db, kCompanyKey, QStringLiteral("DayStartTime"), dayStart.toHm());
+        db::Recordset attendance = readAttendanceKeys(db);
+        Ticker ticker(progress, attendance.recordCount());
+        attendanceWeeks(db, attendance, next, ticker, counts);
+        db.execute(QStringLiteral("DELETE FROM [Hours Worked]"));
+        tx.commit();
+        ticker.finish();
+    }
+    s.setDayStart(dayStart);
+    return counts;
+}
+
+} // namespace plax::settings

@@ -1,0 +1,34 @@
+#pragma once
+// The main window's Setup items for the company settings ("mnuSetupCompany")
+// and the clock communication settings ("mnuSetupPLAXClk").
+
+#include "Recompute.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace plax {
+// Registers the menu handlers of both screens (called by main()).
+void registerSettingsScreens();
+} // namespace plax
+
+namespace plax::settings {
+
+// Shows the single instance of each screen.
+QWidget* showCompanySetup();
+QWidget* showCommParm();
+
+// Centres a screen and puts its top edge `twips` below the top (15 twips
+// to a pixel); inside the main window, within its document area.
+void placeScreen(QWidget* screen, int twips);
+// Closes the screen and its frame in the main window.
+void closeScreen(QWidget* screen);
+
+// A progress callback for a recompute: a bar appears for tables of
+// kProgressFrom rows or more, and the windows keep painting meanwhile
+// (user input waits until the recompute is done).
+constexpr int kProgressFrom = 5000;
+RecomputeProgress recomputeProgress(QWidget* owner, const QString& title);
+
+} // namespace plax::settings

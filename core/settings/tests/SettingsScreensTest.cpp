@@ -1,0 +1,219 @@
+#include "Fixture.h"
+#include "core/common/Globals.h"
+#include "core/common/Screens.h"
+#include "core/settings/SettingsScreens.h"
+#include "core/settings/frmCommParm.h"
+#include "core/settings/frmSetupCompany.h"
+#include "platform/registry/Registry.h"
+#include "platform/registry/tests/TempRegistry.h"
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+
+using namespace plax;
+using namespace plax::settings;
+using namespace plax::settings::fixture;
+
+namespace {
+
+class SettingsScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Company = CompanySettings();
+        Company.CompanyName = "Acme";
+        Company.setDayStart(TimeOfDay::fromMinutes(6 * 60 + 45));
+        CompanyDbPath = co.path();
+        AppPath = co.dir();
+        CompanyDb = std::move(co.handle());
+    }
+    void TearDown() override {
+        CompanyDb.reset();
+        setMdiArea(nullptr);
+    }
+    db::Database& db() { return *CompanyDb; }
+
+    template <typename T>
+    T* child(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+    void click(QWidget* w, const char* name) { child<QPushButton>(w, name)->click(); }
+
+    plax::test::TempRegistry registry;
+    plax::test::TempCompany co;
+    ui::ScriptedResponder answers;
+};
+
+TEST_F(SettingsScreens, CompanyScreenShowsTheSettingsAndSavesOnlyChanges) {
+    frmSetupCompany f;
+    EXPECT_EQ(f.windowTitle(), "Setup: Company");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtCompanyName")->text(), "Acme");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtCompanyName")->maxLength(), 60);
+    EXPECT_EQ(child<QPlainTextEdit>(&f, "txtZeltoDataFile")->toPlainText(), co.path());
+    EXPECT_TRUE(child<QCheckBox>(&f, "chkIncludeWages")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(&f, "txtRoundTotal")->text(), "5");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtGraceP")->text(), "0");
+    auto* week = child<QComboBox>(&f, "cboWorkWeek");
+    ASSERT_EQ(week->count(), 7);
+    EXPECT_EQ(week->itemText(0), "Sunday");
+    EXPECT_EQ(week->currentText(), "Monday");
+    EXPECT_EQ(child<QTimeEdit>(&f, "DTPWeekStartTime")->text(), "06:45 AM");
+
+    click(&f, "cmdSave");
+    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM Registry"), 0);
+
+    // A cancelled week start day change shows the stored day again.
+    answers.answers = {ui::Answer::Cancel};
+    week->setCurrentIndex(4);
+    click(&f, "cmdSave");
+    EXPECT_EQ(week->currentText(), "Monday");
+
+    // The company name reaches the main window's caption.
+    QMainWindow main;
+    auto* area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    setMdiArea(area);
+    child<QLineEdit>(&f, "txtCompanyName")->setText("Zenith");
+    child<QTimeEdit>(&f, "DTPWeekStartTime")->setTime(QTime(7, 0));
+    click(&f, "cmdSave"); // OK to the day start question
+    EXPECT_EQ(main.windowTitle(), "Zenith --- Zelto Time & Attendance Management System ");
+    EXPECT_EQ(regValue(db(), "Company Settings", "DayStartTime"), "07:00");
+    EXPECT_EQ(Company.DayStartHours, 7);
+}
+
+TEST_F(SettingsScreens, CloseAsksOnlyWhenSomethingChangedAndNoWritesNothing) {
+    QPointer<frmSetupCompany> f = new frmSetupCompany;
+    showScreen(f);
+    child<QLineEdit>(f, "txtRoundTotal")->setText("60");
+    answers.answers = {ui::Answer::Yes};
+    click(f, "cmdSave");
+    EXPECT_EQ(answers.texts(), QStringList{"Invalid rounding value."});
+
+    answers.messages.clear();
+    answers.answers = {ui::Answer::No};
+    click(f, "cmdClose"); // the refused value still counts as changed
+    EXPECT_EQ(answers.texts(), QStringList{"Would you like to save the changes?"});
+    EXPECT_EQ(answers.last()->buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(answers.last()->icon, ui::Icon::Question);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.isNull());
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM Registry"), 0);
+}
+
+TEST_F(SettingsScreens, BrowseFillsTheLocationWithoutSavingIt) {
+    frmSetupCompany f;
+    answers.files = {co.path()};
+    click(&f, "cmdZeltoSourceBrowse");
+    ASSERT_EQ(answers.fileRequests.size(), 1u);
+    EXPECT_EQ(answers.fileRequests[0].title, "Find Data Source");
+    EXPECT_EQ(answers.fileRequests[0].initialDir, co.dir());
+    EXPECT_EQ(child<QPlainTextEdit>(&f, "txtZeltoDataFile")->toPlainText(), co.path());
+    EXPECT_TRUE(f.state().dataFile == f.state().dataFileTag); // same file chosen: unchanged
+
+    answers.files = {QString()}; // Cancel keeps the text
+    child<QPlainTextEdit>(&f, "txtZeltoDataFile")->setPlainText("/x/y.mdb");
+    click(&f, "cmdZeltoSourceBrowse");
+    EXPECT_EQ(child<QPlainTextEdit>(&f, "txtZeltoDataFile")->toPlainText(), "/x/y.mdb");
+    EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "default");
+}
+
+TEST_F(SettingsScreens, LargeRecomputeShowsItsProgress) {
+    QWidget owner;
+    const RecomputeProgress progress = recomputeProgress(&owner, "Setup: Company");
+    auto bars = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += qobject_cast<QProgressDialog*>(w) && w->isVisible();
+        return n;
+    };
+    progress(0, kProgressFrom - 1); // a small table: no bar
+    EXPECT_EQ(bars(), 0);
+    progress(0, kProgressFrom);
+    EXPECT_GE(bars(), 1);
+    progress(kProgressFrom, kProgressFrom);
+    EXPECT_EQ(bars(), 0);
+}
+
+TEST_F(SettingsScreens, ClockScreenDefaultsEntryTypeAndSave) {
+    // Port 3 stands for a USB adapter in the registry mapping.
+    ASSERT_TRUE(SaveWindowsSetting(kAppKey, "Serial Ports", "Com3", "/dev/ttyUSB7"));
+    frmCommParm f;
+    EXPECT_EQ(f.windowTitle(), "Clock Configuration");
+    auto* port = child<QComboBox>(&f, "cboPort");
+    EXPECT_EQ(port->count(), 16);
+    EXPECT_EQ(port->currentText(), "Com2");
+    EXPECT_EQ(port->itemData(2, Qt::ToolTipRole).toString(), "/dev/ttyUSB7");
+    EXPECT_EQ(port->itemData(0, Qt::ToolTipRole).toString(), "/dev/ttyS0");
+    EXPECT_EQ(child<QComboBox>(&f, "cboSpeed")->currentText(), "9600");
+    EXPECT_EQ(child<QComboBox>(&f, "cboParity")->currentText(), "None");
+    EXPECT_EQ(child<QComboBox>(&f, "cboDataBits")->currentText(), "8");
+    EXPECT_EQ(child<QComboBox>(&f, "cboStopBits")->currentText(), "1");
+    EXPECT_EQ(child<QComboBox>(&f, "cboMachineSpeed")->currentText(), "5");
+    auto* delay = child<QLineEdit>(&f, "mskPollingDelay");
+    EXPECT_EQ(delay->text(), "0100");
+    EXPECT_TRUE(child<QRadioButton>(&f, "optClkType0")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(&f, "chkInOutLst")->isChecked());
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_FALSE(delay->isEnabled());
+    EXPECT_TRUE(child<QCheckBox>(&f, "chkInOutLst")->isEnabled());
+
+    click(&f, "cmdSave");
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM Registry"), 0);
+
+    child<QRadioButton>(&f, "optClkType2")->click();
+    EXPECT_TRUE(port->isEnabled());
+    port->setCurrentIndex(2);
+    delay->selectAll();
+    QTest::keyClicks(delay, "0050");
+    click(&f, "cmdSave");
+    EXPECT_EQ(regValue(db(), "Company Settings", "TheClock"), "2");
+    EXPECT_EQ(regValue(db(), "Communication", "CommPort"), "3");
+    EXPECT_EQ(regValue(db(), "Communication", "PollDelay"), "50");
+    EXPECT_EQ(Company.TheClock, 2);
+
+    child<QRadioButton>(&f, "optClkType0")->click();
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_EQ(port->currentText(), "Com3") << "disabled controls keep their values";
+    child<QComboBox>(&f, "cboSpeed")->setCurrentIndex(0);
+    click(&f, "cmdClose"); // closes without saving or asking
+    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_EQ(regValue(db(), "Company Settings", "TheClock"), "2");
+    EXPECT_EQ(regValue(db(), "Communication", "Settings"), "<none>");
+}
+
+TEST_F(SettingsScreens, MenuItemsOpenOneScreenEach) {
+    clearMenuHandlers();
+    registerSettingsScreens();
+    ASSERT_TRUE(runMenuHandler("mnuSetupCompany"));
+    ASSERT_TRUE(runMenuHandler("mnuSetupPLAXClk"));
+    runMenuHandler("mnuSetupCompany");
+    int company = 0, clock = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        company += w->objectName() == "frmSetupCompany" && w->isVisible();
+        clock += w->objectName() == "frmCommParm" && w->isVisible();
+    }
+    EXPECT_EQ(company, 1);
+    EXPECT_EQ(clock, 1);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmSetupCompany" || w->objectName() == "frmCommParm")
+            w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    clearMenuHandlers();
+}
+
+} // namespace
