@@ -54,6 +54,8 @@ frmSetupCompany::frmSetupCompany(QWidget* parent) : QWidget(parent) {
     txtCompanyName_->setMinimumWidth(320);
 
     txtZeltoDataFile_ = named(new QPlainTextEdit(this), "txtZeltoDataFile");
+    txtZeltoDataFile_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtZeltoDataFile_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtZeltoDataFile_->setFixedHeight(txtZeltoDataFile_->fontMetrics().lineSpacing() * 3 + 12);
     cmdZeltoSourceBrowse_ = named(new QPushButton(QStringLiteral("..."), this), "cmdZeltoSourceBrowse");
     cmdZeltoSourceBrowse_->setFixedWidth(32);
@@ -121,7 +123,9 @@ void frmSetupCompany::showEvent(QShowEvent* event) {
 CompanySetupState frmSetupCompany::state() const {
     CompanySetupState st = tags_;
     st.companyName = txtCompanyName_->text();
-    st.dataFile = txtZeltoDataFile_->toPlainText();
+    // The box wraps long paths; a line break typed into it is no part of a path
+    // (and would break the registry's one-line values).
+    st.dataFile = txtZeltoDataFile_->toPlainText().remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     st.includeWages = chkIncludeWages_->isChecked() ? 1 : 0;
     st.roundTotal = txtRoundTotal_->text();
     st.workWeekIndex = cboWorkWeek_->currentIndex();

@@ -130,6 +130,15 @@ TEST_F(SettingsScreens, BrowseFillsTheLocationWithoutSavingIt) {
     click(&f, "cmdZeltoSourceBrowse");
     EXPECT_EQ(child<QPlainTextEdit>(&f, "txtZeltoDataFile")->toPlainText(), "/x/y.mdb");
     EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "default");
+
+    // Saved into the registry for the next start; the open database stays.
+    child<QPlainTextEdit>(&f, "txtZeltoDataFile")->setPlainText("/x/y.mdb\n");
+    click(&f, "cmdSave");
+    EXPECT_EQ(answers.texts().last(), "Database location has changed. You need to restart the application in order "
+                                      "for the changes to take effect.");
+    EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "/x/y.mdb");
+    EXPECT_EQ(CompanyDbPath, co.path());
+    EXPECT_TRUE(CompanyDb->isOpen());
 }
 
 TEST_F(SettingsScreens, LargeRecomputeShowsItsProgress) {
