@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -156,6 +157,38 @@ TEST_F(SettingsScreens, LargeRecomputeShowsItsProgress) {
     EXPECT_GE(bars(), 1);
     progress(kProgressFrom, kProgressFrom);
     EXPECT_EQ(bars(), 0);
+}
+
+// A rounding change over a large table: the bar and the hourglass are up
+// while the rows are rewritten, and timers keep running.
+TEST_F(SettingsScreens, RecomputeOfALargeTableShowsProgressWhileItRuns) {
+    {
+        db::Database::Transaction tx(db());
+        db::Query q = db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                                   "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, 1, '08:00', ?, '16:07', 8, 5, 0)");
+        const CalDate first = CalDate::ymd(2024, 1, 1);
+        for (int i = 0; i < kProgressFrom + 1000; ++i)
+            q.execute({QString::number(i % 50), first.addDays(i / 50), first.addDays(i / 50)});
+        tx.commit();
+    }
+    frmSetupCompany f;
+    child<QLineEdit>(&f, "txtRoundTotal")->setText("15");
+    int ticks = 0, seenBar = 0, seenWait = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            seenBar += qobject_cast<QProgressDialog*>(w) && w->isVisible();
+        seenWait += ui::waitCursorShown();
+    });
+    timer.start(0);
+    click(&f, "cmdSave"); // OK to the question
+    timer.stop();
+    EXPECT_GT(ticks, 0);
+    EXPECT_GT(seenBar, 0);
+    EXPECT_GT(seenWait, 0);
+    EXPECT_FALSE(ui::waitCursorShown());
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TotalMin <> 0 OR Recalculate = 0"), 0);
 }
 
 TEST_F(SettingsScreens, ClockScreenDefaultsEntryTypeAndSave) {
