@@ -3,6 +3,9 @@
 #include "ErrorBox.h"
 #include "Globals.h"
 
+#include <cmath>
+#include <limits>
+
 namespace plax {
 
 QString GetRegValue(db::Recordset& rs, const QString& field, const QString& defaultValue) {
@@ -26,7 +29,34 @@ void SaveRegValue(const QString& key, const QString& field, const QString& value
     SaveRegValue(companyDb(), key, field, value);
 }
 
-int settingInt(const QString& text) { return int(db::Value(text).toInt()); }
+double leadingNumber(const QString& text) {
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const int start = i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    bool digits = false;
+    while (i < n && digit(text[i])) {
+        ++i;
+        digits = true;
+    }
+    if (i < n && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && digit(text[i])) {
+            ++i;
+            digits = true;
+        }
+    }
+    return digits ? text.mid(start, i - start).toDouble() : 0;
+}
+
+int settingInt(const QString& text) {
+    const double r = std::nearbyint(leadingNumber(text));
+    return r >= double(std::numeric_limits<int>::min()) && r <= double(std::numeric_limits<int>::max()) ? int(r) : 0;
+}
 
 void LoadCompanySettings(db::Database& db, CompanySettings& s) {
     db::Recordset rs;

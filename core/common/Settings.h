@@ -27,8 +27,13 @@ void LoadCompanySettings(db::Database& db, CompanySettings& s);
 // Fills the program-wide settings (Company) from the company database.
 void LoadCompanySettings();
 
-// Numeric value of a settings text rounded to a whole number, halves to
-// even; text that is no number reads as 0.
+// The numeric value of the number a text begins with ("12abc" -> 12,
+// " 7.5" -> 7.5); a text that does not begin with a number gives 0. The
+// settings screens read typed numbers this way and store the text as typed.
+double leadingNumber(const QString& text);
+// leadingNumber rounded to a whole number, halves to even (0 beyond the
+// range of int), so a stored "12abc" or "7.5" means what the screen that
+// wrote it put in force.
 int settingInt(const QString& text);
 
 } // namespace plax

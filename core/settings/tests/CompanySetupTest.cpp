@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "core/common/Settings.h"
 #include "core/settings/CompanySetup.h"
 #include "platform/ui/Dialogs.h"
 
@@ -119,6 +120,23 @@ TEST_F(CompanySetup, RoundingIsWrittenAsTypedAndItsUnitIsTheRoundedNumber) {
     EXPECT_EQ(s.RoundTotal, 0);
     EXPECT_EQ(count(co.db(), "SELECT TotalHrs * 60 + TotalMin FROM [Time Attendance]"), 487);
     EXPECT_EQ(count(co.db(), "SELECT Recalculate FROM [Time Attendance]"), 1);
+}
+
+// What the screen puts in force is what the next start reads back.
+TEST_F(CompanySetup, TypedNumbersMeanTheSameAfterTheNextStart) {
+    answers.answers = {ui::Answer::Cancel};
+    st.roundTotal = "12abc";
+    st.graceP = " 7.5 min";
+    save();
+    EXPECT_EQ(s.RoundTotal, 12);
+    EXPECT_EQ(s.GraceP, 8);
+    CompanySettings loaded;
+    LoadCompanySettings(co.db(), loaded);
+    EXPECT_EQ(loaded.RoundTotal, 12);
+    EXPECT_EQ(loaded.GraceP, 8);
+    EXPECT_EQ(settingInt("abc"), 0);
+    EXPECT_EQ(settingInt("2.5"), 2);
+    EXPECT_EQ(settingInt("-3x"), -3);
 }
 
 // Rounding, week start and day start changed at once: three questions in
