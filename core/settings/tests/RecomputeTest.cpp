@@ -106,6 +106,33 @@ TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
     EXPECT_EQ(attendanceWeek(CalDate::ymd(2024, 1, 1), TimeOfDay::fromMinutes(180), s), 0);
 }
 
+// Another program reading the file meanwhile (the clock terminal) sees the
+// old numbers until the whole change is committed, never a mix.
+TEST_F(Recompute, OtherConnectionsSeeAllOldOrAllNew) {
+    {
+        db::Database::Transaction tx(db());
+        db::Query q = db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                                   "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, '08:00', ?, '16:00', 8, 0, 0)");
+        for (int i = 0; i < 5000; ++i) {
+            const CalDate d = CalDate::ymd(2024, 1, 7).addDays(7 * (i / 100)); // Sundays
+            q.execute({QString::number(i % 100), d, WeekNumber(d, s), d});
+        }
+        tx.commit();
+    }
+    auto terminal = co.reopen();
+    const QString changed = "SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 1";
+    std::vector<int> seen;
+    ApplyWorkDay(db(), s, 1, [&](int done, int total) {
+        if (done > 0 && done < total)
+            seen.push_back(count(*terminal, changed) + count(*terminal, "SELECT count(*) FROM Registry"));
+    });
+    ASSERT_FALSE(seen.empty());
+    for (int n : seen)
+        EXPECT_EQ(n, 0);
+    EXPECT_EQ(count(*terminal, changed), 5000);
+    EXPECT_EQ(regValue(*terminal, "Company Settings", "WorkDay"), "1");
+}
+
 // A failure half way (here the last table refuses its rows) leaves the old
 // setting, the old week numbers everywhere and the old hours.
 TEST_F(Recompute, FailureHalfWayLeavesEverythingAsItWas) {
