@@ -11,8 +11,7 @@ namespace {
 const QString kComm = QStringLiteral("Communication");
 const QString kCompany = QStringLiteral("Company Settings");
 
-template <typename F>
-void step(F&& f) {
+template <typename F> void step(F&& f) {
     try {
         f();
     } catch (const std::exception& e) {
@@ -20,14 +19,18 @@ void step(F&& f) {
     }
 }
 
-int wholeOf(const QString& text) { return wholeNumber(leadingNumber(text)).value_or(0); }
+int wholeOf(const QString& text) {
+    return wholeNumber(leadingNumber(text)).value_or(0);
+}
 
 // The character at 1-based `position`, or empty.
 QString charAt(const QString& s, int position) {
     return position >= 1 && position <= s.size() ? s.mid(position - 1, 1) : QString();
 }
 
-QString itemOrEmpty(const QStringList& items, const QString& text) { return items.contains(text) ? text : QString(); }
+QString itemOrEmpty(const QStringList& items, const QString& text) {
+    return items.contains(text) ? text : QString();
+}
 
 QStringList numbers(int from, int to, const QString& prefix = QString()) {
     QStringList out;
@@ -38,40 +41,56 @@ QStringList numbers(int from, int to, const QString& prefix = QString()) {
 
 } // namespace
 
-QStringList portItems() { return numbers(1, serial::kMaxCommPort, QStringLiteral("Com")); }
+QStringList portItems() {
+    return numbers(1, serial::kMaxCommPort, QStringLiteral("Com"));
+}
 
 QStringList speedItems() {
-    return {QStringLiteral("300"),   QStringLiteral("600"),   QStringLiteral("1200"),  QStringLiteral("2400"),
-            QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
-            QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("57600"),
+    return {QStringLiteral("300"),    QStringLiteral("600"),    QStringLiteral("1200"),
+            QStringLiteral("2400"),   QStringLiteral("4800"),   QStringLiteral("9600"),
+            QStringLiteral("14400"),  QStringLiteral("19200"),  QStringLiteral("28800"),
+            QStringLiteral("38400"),  QStringLiteral("56000"),  QStringLiteral("57600"),
             QStringLiteral("115200"), QStringLiteral("128000"), QStringLiteral("256000")};
 }
 
-QStringList dataBitsItems() { return numbers(5, 8); }
+QStringList dataBitsItems() {
+    return numbers(5, 8);
+}
 
 QStringList parityItems() {
     return {QStringLiteral("Even"), QStringLiteral("Odd"), QStringLiteral("None"), QStringLiteral("Mark"),
             QStringLiteral("Space")};
 }
 
-QStringList stopBitsItems() { return {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")}; }
+QStringList stopBitsItems() {
+    return {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")};
+}
 
-QStringList machineSpeedItems() { return numbers(1, 50); }
+QStringList machineSpeedItems() {
+    return numbers(1, 50);
+}
 
 void LoadClockSettings(db::Database& db, CommValues& v, CompanySettings& company) {
     const QString sql = QStringLiteral("SELECT * FROM Registry WHERE RegKey = ?");
     step([&] {
         db::Recordset rs = db.openRecordset(sql, {kComm});
-        step([&] { v.pollDelay = wholeOf(GetRegValue(rs, QStringLiteral("PollDelay"), QStringLiteral("100"))); });
-        step([&] { v.machineSpeed = wholeOf(GetRegValue(rs, QStringLiteral("MachineSpeed"), QStringLiteral("5"))); });
+        step([&] {
+            v.pollDelay = wholeOf(GetRegValue(rs, QStringLiteral("PollDelay"), QStringLiteral("100")));
+        });
+        step([&] {
+            v.machineSpeed = wholeOf(GetRegValue(rs, QStringLiteral("MachineSpeed"), QStringLiteral("5")));
+        });
         step([&] { v.commPort = wholeOf(GetRegValue(rs, QStringLiteral("CommPort"), QStringLiteral("2"))); });
         step([&] { v.settings = GetRegValue(rs, QStringLiteral("Settings"), serial::kDefaultSettings); });
     });
     step([&] {
         db::Recordset rs = db.openRecordset(sql, {kCompany});
-        step([&] { company.TheClock = wholeOf(GetRegValue(rs, QStringLiteral("TheClock"), QStringLiteral("0"))); });
         step([&] {
-            company.InOutList = leadingNumber(GetRegValue(rs, QStringLiteral("InOutList"), QStringLiteral("1"))) != 0;
+            company.TheClock = wholeOf(GetRegValue(rs, QStringLiteral("TheClock"), QStringLiteral("0")));
+        });
+        step([&] {
+            company.InOutList =
+                leadingNumber(GetRegValue(rs, QStringLiteral("InOutList"), QStringLiteral("1"))) != 0;
         });
     });
 }
@@ -143,8 +162,8 @@ void SaveClockSettings(db::Database& db, CommValues& v, CompanySettings& company
         });
     if (c.inOutList != company.InOutList)
         step([&] {
-            SaveRegValue(db, kCompany, QStringLiteral("InOutList"), c.inOutList ? QStringLiteral("1")
-                                                                                 : QStringLiteral("0"));
+            SaveRegValue(db, kCompany, QStringLiteral("InOutList"),
+                         c.inOutList ? QStringLiteral("1") : QStringLiteral("0"));
             company.InOutList = c.inOutList;
         });
 }

@@ -46,11 +46,11 @@ QString BuildSettingsText(const LineChoice& c);
 
 // What the screen's controls hold when Save is pressed.
 struct CommChoice {
-    int portIndex = -1;          // list index, -1 = no selection
+    int portIndex = -1; // list index, -1 = no selection
     LineChoice line;
-    QString pollDelayText;       // the delay box's digits
-    int machineSpeedIndex = -1;  // list index, -1 = no selection
-    int entryType = 0;           // 0 keyboard, 1 MSR 100, 2 RS 2000
+    QString pollDelayText;      // the delay box's digits
+    int machineSpeedIndex = -1; // list index, -1 = no selection
+    int entryType = 0;          // 0 keyboard, 1 MSR 100, 2 RS 2000
     bool inOutList = true;
 };
 

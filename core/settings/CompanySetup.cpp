@@ -12,11 +12,12 @@ namespace {
 const QString kKey = QStringLiteral("Company Settings");
 
 // A number typed for a setting of 0 to 59 minutes.
-bool validMinutes(double v) { return v >= 0 && v <= 59; }
+bool validMinutes(double v) {
+    return v >= 0 && v <= 59;
+}
 
 // Runs one write; a failure shows the error box and returns false.
-template <typename F>
-bool attempt(F&& f) {
+template <typename F> bool attempt(F&& f) {
     try {
         f();
         return true;
@@ -26,9 +27,12 @@ bool attempt(F&& f) {
     }
 }
 
-int indexOfWorkDay(int workDay) { return workDay >= 1 && workDay <= 7 ? workDay - 1 : -1; }
+int indexOfWorkDay(int workDay) {
+    return workDay >= 1 && workDay <= 7 ? workDay - 1 : -1;
+}
 
-void saveCompanyName(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks) {
+void saveCompanyName(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                     const CompanySetupHooks& hooks) {
     if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("CompanyName"), st.companyName); }))
         return;
     s.CompanyName = st.companyName;
@@ -45,8 +49,9 @@ void saveDataFile(CompanySetupState& st, const CompanySetupHooks& hooks) {
     if (!stored)
         return;
     st.dataFileTag = st.dataFile;
-    ui::MsgBox(QStringLiteral("Database location has changed. You need to restart the application in order for "
-                              "the changes to take effect."));
+    ui::MsgBox(
+        QStringLiteral("Database location has changed. You need to restart the application in order for "
+                       "the changes to take effect."));
 }
 
 void saveIncludeWages(db::Database& db, CompanySettings& s, CompanySetupState& st) {
@@ -57,7 +62,8 @@ void saveIncludeWages(db::Database& db, CompanySettings& s, CompanySetupState& s
     s.IncludeWages = st.includeWages != 0;
 }
 
-void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks) {
+void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                    const CompanySetupHooks& hooks) {
     const double v = leadingNumber(st.roundTotal);
     if (!validMinutes(v)) {
         ui::MsgBox(QStringLiteral("Invalid rounding value."), ui::Buttons::OK, ui::Icon::Information);
@@ -67,18 +73,20 @@ void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st,
         return;
     st.roundTotalTag = st.roundTotal;
     s.RoundTotal = *wholeNumber(v);
-    const ui::Answer a = ui::MsgBox(QStringLiteral("You have changed the rounding value.\rTotal time will be updated."),
-                                    ui::Buttons::OKCancel, ui::Icon::Information);
+    const ui::Answer a =
+        ui::MsgBox(QStringLiteral("You have changed the rounding value.\rTotal time will be updated."),
+                   ui::Buttons::OKCancel, ui::Icon::Information);
     if (a != ui::Answer::OK)
         return; // the new unit stays in force; stored totals keep their old rounding
     ui::WaitCursor wait;
     attempt([&] { RecomputeShiftTotals(db, s, hooks.progress); });
 }
 
-void saveWorkWeek(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks) {
-    const ui::Answer a =
-        ui::MsgBox(QStringLiteral("You have changed the week start day. \rThe database tables will be updated."),
-                   ui::Buttons::OKCancel, ui::Icon::Information);
+void saveWorkWeek(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                  const CompanySetupHooks& hooks) {
+    const ui::Answer a = ui::MsgBox(
+        QStringLiteral("You have changed the week start day. \rThe database tables will be updated."),
+        ui::Buttons::OKCancel, ui::Icon::Information);
     if (a != ui::Answer::OK || st.workWeekIndex < 0) {
         st.workWeekIndex = indexOfWorkDay(s.WorkDay); // the stored day comes back
         return;
@@ -90,10 +98,11 @@ void saveWorkWeek(db::Database& db, CompanySettings& s, CompanySetupState& st, c
         st.workWeekIndex = indexOfWorkDay(s.WorkDay); // nothing was changed
 }
 
-void saveDayStart(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks) {
-    const ui::Answer a =
-        ui::MsgBox(QStringLiteral("You have changed the day start time. \rThe database tables will be updated."),
-                   ui::Buttons::OKCancel, ui::Icon::Information);
+void saveDayStart(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                  const CompanySetupHooks& hooks) {
+    const ui::Answer a = ui::MsgBox(
+        QStringLiteral("You have changed the day start time. \rThe database tables will be updated."),
+        ui::Buttons::OKCancel, ui::Icon::Information);
     if (a != ui::Answer::OK)
         return; // the picker keeps the new time and still counts as changed
     ui::WaitCursor wait;
@@ -116,7 +125,7 @@ void saveGraceP(db::Database& db, CompanySettings& s, CompanySetupState& st) {
 } // namespace
 
 QStringList weekDayNames() {
-    return {QStringLiteral("Sunday"),   QStringLiteral("Monday"), QStringLiteral("Tuesday"),
+    return {QStringLiteral("Sunday"),    QStringLiteral("Monday"),   QStringLiteral("Tuesday"),
             QStringLiteral("Wednesday"), QStringLiteral("Thursday"), QStringLiteral("Friday"),
             QStringLiteral("Saturday")};
 }
@@ -162,7 +171,8 @@ void SnapshotSettingTags(CompanySetupState& st) {
     st.gracePTag = st.graceP;
 }
 
-void SaveCompanySetup(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks) {
+void SaveCompanySetup(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                      const CompanySetupHooks& hooks) {
     if (st.companyNameChanged())
         saveCompanyName(db, s, st, hooks);
     if (st.dataFileChanged())

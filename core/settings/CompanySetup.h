@@ -67,6 +67,7 @@ struct CompanySetupHooks {
 // with its recompute of week numbers), grace period. Asks before each
 // recompute; a failed write shows the error box and leaves that setting, in
 // memory and in the snapshot, as it was.
-void SaveCompanySetup(db::Database& db, CompanySettings& s, CompanySetupState& st, const CompanySetupHooks& hooks);
+void SaveCompanySetup(db::Database& db, CompanySettings& s, CompanySetupState& st,
+                      const CompanySetupHooks& hooks);
 
 } // namespace plax::settings

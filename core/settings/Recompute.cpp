@@ -12,7 +12,7 @@ const QString kCompanyKey = QStringLiteral("Company Settings");
 constexpr int kProgressChunk = 2000;
 
 class Ticker {
-public:
+  public:
     Ticker(const RecomputeProgress& progress, int total) : progress_(progress), total_(total) {
         if (progress_)
             progress_(0, total_);
@@ -26,7 +26,7 @@ public:
             progress_(total_, total_);
     }
 
-private:
+  private:
     const RecomputeProgress& progress_;
     int total_;
     int done_ = 0;
@@ -44,12 +44,14 @@ db::Recordset readDateWeeks(db::Database& db, const QString& table) {
 }
 
 // A stored week that differs from `week` (Null differs from everything).
-bool weekDiffers(const db::Value& stored, int week) { return stored.isNull() || stored.toInt() != week; }
+bool weekDiffers(const db::Value& stored, int week) {
+    return stored.isNull() || stored.toInt() != week;
+}
 
 void attendanceWeeks(db::Database& db, db::Recordset& rs, const CompanySettings& s, Ticker& ticker,
                      RecomputeCounts& counts) {
-    db::Query update = db.prepare(
-        QStringLiteral("UPDATE [Time Attendance] SET Week = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
+    db::Query update = db.prepare(QStringLiteral(
+        "UPDATE [Time Attendance] SET Week = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         ++counts.rows;
         ticker.step();
@@ -66,12 +68,12 @@ void attendanceWeeks(db::Database& db, db::Recordset& rs, const CompanySettings&
     db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE Recalculate = 0"));
 }
 
-void dateWeeks(db::Database& db, const QString& table, db::Recordset& rs, const CompanySettings& s, Ticker& ticker,
-               RecomputeCounts& counts) {
+void dateWeeks(db::Database& db, const QString& table, db::Recordset& rs, const CompanySettings& s,
+               Ticker& ticker, RecomputeCounts& counts) {
     const bool holidays = table == QLatin1String("Holidays");
-    db::Query update = db.prepare(holidays
-                                      ? QStringLiteral("UPDATE Holidays SET Week = ? WHERE TDate = ?")
-                                      : QStringLiteral("UPDATE Absence SET Week = ? WHERE EmpID = ? AND TDate = ?"));
+    db::Query update =
+        db.prepare(holidays ? QStringLiteral("UPDATE Holidays SET Week = ? WHERE TDate = ?")
+                            : QStringLiteral("UPDATE Absence SET Week = ? WHERE EmpID = ? AND TDate = ?"));
     const QString dateField = QStringLiteral("TDate");
     const QString weekField = QStringLiteral("Week");
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
@@ -97,15 +99,16 @@ int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s) {
     return tdate == WeekEnd(tdate, clockIn, s) ? WeekNumber(tdate, clockIn, s) : WeekNumber(tdate, s);
 }
 
-RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s, const RecomputeProgress& progress) {
+RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
+                                     const RecomputeProgress& progress) {
     RecomputeCounts counts;
     db::Database::Transaction tx(db);
-    db::Recordset rs = db.openRecordset(
-        QStringLiteral("SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin FROM [Time Attendance] "
-                       "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL"));
+    db::Recordset rs = db.openRecordset(QStringLiteral(
+        "SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin FROM [Time Attendance] "
+        "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL"));
     Ticker ticker(progress, rs.recordCount());
-    db::Query update = db.prepare(QStringLiteral(
-        "UPDATE [Time Attendance] SET TotalHrs = ?, TotalMin = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
+    db::Query update = db.prepare(QStringLiteral("UPDATE [Time Attendance] SET TotalHrs = ?, TotalMin = ? "
+                                                 "WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
     for (; !rs.eof(); rs.moveNext()) {
         ++counts.rows;
         ticker.step();
@@ -131,7 +134,8 @@ RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
     return counts;
 }
 
-RecomputeCounts ApplyWorkDay(db::Database& db, CompanySettings& s, int workDay, const RecomputeProgress& progress) {
+RecomputeCounts ApplyWorkDay(db::Database& db, CompanySettings& s, int workDay,
+                             const RecomputeProgress& progress) {
     CompanySettings next = s;
     next.WorkDay = workDay;
     RecomputeCounts counts;

@@ -19,8 +19,12 @@ QPointer<frmSetupCompany> g_company;
 QPointer<frmCommParm> g_commParm;
 } // namespace
 
-QWidget* showCompanySetup() { return showSingle<frmSetupCompany>(g_company); }
-QWidget* showCommParm() { return showSingle<frmCommParm>(g_commParm); }
+QWidget* showCompanySetup() {
+    return showSingle<frmSetupCompany>(g_company);
+}
+QWidget* showCommParm() {
+    return showSingle<frmCommParm>(g_commParm);
+}
 
 void placeScreen(QWidget* screen, int twips) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {

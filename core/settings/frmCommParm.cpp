@@ -28,10 +28,14 @@ QComboBox* dropList(QWidget* parent, const char* name) {
 }
 
 // Selects the item with this text, or nothing when there is none.
-void selectText(QComboBox* c, const QString& text) { c->setCurrentIndex(text.isEmpty() ? -1 : c->findText(text)); }
+void selectText(QComboBox* c, const QString& text) {
+    c->setCurrentIndex(text.isEmpty() ? -1 : c->findText(text));
+}
 
 // Selects `index` when the list has it, else nothing.
-void selectIndex(QComboBox* c, int index) { c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1); }
+void selectIndex(QComboBox* c, int index) {
+    c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
+}
 
 } // namespace
 
@@ -62,9 +66,9 @@ frmCommParm::frmCommParm(QWidget* parent) : QWidget(parent) {
     mskPollingDelay_->setInputMask(QStringLiteral("9999;_"));
     mskPollingDelay_->setMaximumWidth(60);
     auto* commLayout = new QGridLayout(comm);
-    const std::pair<const char*, QWidget*> rows[] = {{"Port:", cboPort_},         {"Baud Rate:", cboSpeed_},
-                                                     {"Data Bits:", cboDataBits_}, {"Parity:", cboParity_},
-                                                     {"Stop Bits:", cboStopBits_}, {"Speed:", cboMachineSpeed_}};
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"Port:", cboPort_},     {"Baud Rate:", cboSpeed_},    {"Data Bits:", cboDataBits_},
+        {"Parity:", cboParity_}, {"Stop Bits:", cboStopBits_}, {"Speed:", cboMachineSpeed_}};
     int row = 0;
     for (const auto& [label, field] : rows) {
         commLayout->addWidget(new QLabel(QString::fromUtf8(label), comm), row, 0);
@@ -165,8 +169,8 @@ void frmCommParm::optClkType_Click(int index) {
 }
 
 void frmCommParm::EnableCommCtr(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{cboPort_, cboSpeed_, cboDataBits_, cboParity_, cboStopBits_,
-                                                      mskPollingDelay_, cboMachineSpeed_})
+    for (QWidget* w : std::initializer_list<QWidget*>{cboPort_, cboSpeed_, cboDataBits_, cboParity_,
+                                                      cboStopBits_, mskPollingDelay_, cboMachineSpeed_})
         w->setEnabled(enabled);
 }
 
@@ -192,6 +196,8 @@ void frmCommParm::cmdSave_Click() {
     }
 }
 
-void frmCommParm::cmdClose_Click() { closeScreen(this); }
+void frmCommParm::cmdClose_Click() {
+    closeScreen(this);
+}
 
 } // namespace plax::settings

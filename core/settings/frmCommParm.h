@@ -18,7 +18,7 @@ namespace plax::settings {
 
 class frmCommParm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmCommParm(QWidget* parent = nullptr);
 
     void optClkType_Click(int index);
@@ -30,10 +30,10 @@ public:
     CommChoice choice() const;
     const CommValues& stored() const { return stored_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Form_Load();
     void LoadClockSettings();
     void LoadPropertySettings();

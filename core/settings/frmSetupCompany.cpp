@@ -26,8 +26,7 @@
 namespace plax::settings {
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
+template <typename T> T* named(T* w, const char* name) {
     w->setObjectName(QString::fromUtf8(name));
     return w;
 }
@@ -84,12 +83,15 @@ frmSetupCompany::frmSetupCompany(QWidget* parent) : QWidget(parent) {
     weekLayout->addRow(QStringLiteral("Workday start time:"), DTPWeekStartTime_);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(frame(this, QStringLiteral("Company"), QStringLiteral("Name:"), txtCompanyName_), 0, 0, 1, 2);
+    grid->addWidget(frame(this, QStringLiteral("Company"), QStringLiteral("Name:"), txtCompanyName_), 0, 0, 1,
+                    2);
     grid->addWidget(database, 1, 0, 1, 2);
     grid->addWidget(frame(this, QStringLiteral("Weekly Report"), QString(), chkIncludeWages_), 2, 0);
-    grid->addWidget(frame(this, QStringLiteral("Total Time"), QStringLiteral("Round To:"), txtRoundTotal_), 2, 1);
+    grid->addWidget(frame(this, QStringLiteral("Total Time"), QStringLiteral("Round To:"), txtRoundTotal_), 2,
+                    1);
     grid->addWidget(workweek, 3, 0);
-    grid->addWidget(frame(this, QStringLiteral("Schedule"), QStringLiteral("Grace Period:"), txtGraceP_), 3, 1);
+    grid->addWidget(frame(this, QStringLiteral("Schedule"), QStringLiteral("Grace Period:"), txtGraceP_), 3,
+                    1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -175,9 +177,8 @@ void frmSetupCompany::cmdSave_Click() {
 }
 
 void frmSetupCompany::cmdClose_Click() {
-    if (state().anyChanged() &&
-        ui::MsgBox(QStringLiteral("Would you like to save the changes?"), ui::Buttons::YesNo, ui::Icon::Question) ==
-            ui::Answer::Yes)
+    if (state().anyChanged() && ui::MsgBox(QStringLiteral("Would you like to save the changes?"),
+                                           ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes)
         cmdSave_Click();
     closeScreen(this);
 }

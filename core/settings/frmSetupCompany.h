@@ -19,7 +19,7 @@ namespace plax::settings {
 
 class frmSetupCompany : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmSetupCompany(QWidget* parent = nullptr);
 
     void cmdZeltoSourceBrowse_Click();
@@ -29,10 +29,10 @@ public:
     // The controls' values with their snapshots.
     CompanySetupState state() const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Form_Load();
     void showState(const CompanySetupState& st);
 

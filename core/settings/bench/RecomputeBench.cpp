@@ -19,8 +19,9 @@ constexpr int kEmployees = 250, kWeeks = 260, kShifts = 5;
 
 void fill(db::Database& db, const CompanySettings& s) {
     db::Database::Transaction tx(db);
-    db::Query shift = db.prepare(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
-                                                "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,0)"));
+    db::Query shift =
+        db.prepare(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
+                                  "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,0)"));
     db::Query absence =
         db.prepare(QStringLiteral("INSERT INTO Absence (EmpID, TDate, Week, Reason) VALUES (?,?,?,'Sick')"));
     const CalDate first = CalDate::ymd(2021, 1, 4); // a Monday
@@ -35,12 +36,15 @@ void fill(db::Database& db, const CompanySettings& s) {
                 shift.execute({QString::number(1000 + e), d, WeekNumber(d, s), in, d, out, m / 60, m % 60});
             }
             if ((e + w) % 20 == 0)
-                absence.execute({QString::number(1000 + e), first.addDays(w * 7 + 5), WeekNumber(first.addDays(w * 7 + 5), s)});
+                absence.execute({QString::number(1000 + e), first.addDays(w * 7 + 5),
+                                 WeekNumber(first.addDays(w * 7 + 5), s)});
         }
     tx.commit();
 }
 
-double seconds(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
+double seconds(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e9;
+}
 
 } // namespace
 
@@ -60,17 +64,20 @@ int main(int argc, char** argv) {
     s.RoundTotal = 15;
     t.restart();
     auto c = settings::RecomputeShiftTotals(co.db(), s, progress);
-    std::printf("rounding 5 -> 15 min:     %.2f s  (%d closed shifts, %d rewritten)\n", seconds(t), c.rows, c.rewritten);
+    std::printf("rounding 5 -> 15 min:     %.2f s  (%d closed shifts, %d rewritten)\n", seconds(t), c.rows,
+                c.rewritten);
 
     t.restart();
     c = settings::ApplyWorkDay(co.db(), s, 1, progress);
-    std::printf("week start Mon -> Sun:    %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows, c.rewritten);
+    std::printf("week start Mon -> Sun:    %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows,
+                c.rewritten);
 
     // Every row is flagged now; clear the flags to time the flag statement too.
     co.db().execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0"));
     t.restart();
     c = settings::ApplyDayStart(co.db(), s, TimeOfDay::fromMinutes(6 * 60), progress);
-    std::printf("day start 00:00 -> 06:00: %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows, c.rewritten);
+    std::printf("day start 00:00 -> 06:00: %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows,
+                c.rewritten);
     std::printf("progress reports: %d\n", reports);
     return 0;
 }

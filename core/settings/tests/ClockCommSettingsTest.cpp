@@ -1,6 +1,6 @@
+#include "core/settings/ClockCommSettings.h"
 #include "Fixture.h"
 #include "clock/TerminalSettings.h"
-#include "core/settings/ClockCommSettings.h"
 #include "platform/serial/SerialSettings.h"
 #include "platform/ui/Dialogs.h"
 
@@ -13,7 +13,7 @@ using namespace plax::settings::fixture;
 namespace {
 
 class ClockComm : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LoadClockSettings(co.db(), v, company); }
     // The controls as the stored values show them.
     CommChoice shown() const {
@@ -118,9 +118,12 @@ TEST_F(ClockComm, ChangedValuesAreWrittenAsPlainNumbersAndTheTerminalReadsThem) 
 // Lists left without a selection (a stored value they do not hold) and an
 // empty delay box keep what is stored instead of writing 0 or a broken text.
 TEST_F(ClockComm, UnselectedListsAndAnEmptyDelayKeepTheStoredValues) {
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'CommPort', '20')");
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'Settings', '110,n,8,1')");
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'MachineSpeed', '0')");
+    co.db().execute(
+        "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'CommPort', '20')");
+    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'Settings', "
+                    "'110,n,8,1')");
+    co.db().execute(
+        "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'MachineSpeed', '0')");
     LoadClockSettings(co.db(), v, company);
     EXPECT_EQ(v.commPort, 20);
     CommChoice c = shown();
@@ -138,9 +141,12 @@ TEST_F(ClockComm, UnselectedListsAndAnEmptyDelayKeepTheStoredValues) {
 }
 
 TEST_F(ClockComm, NumbersAreReadFromTheirLeadingDigits) {
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'PollDelay', '250ms')");
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Company Settings', 'TheClock', '1.5')");
-    co.db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Company Settings', 'InOutList', '0')");
+    co.db().execute(
+        "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'PollDelay', '250ms')");
+    co.db().execute(
+        "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Company Settings', 'TheClock', '1.5')");
+    co.db().execute(
+        "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Company Settings', 'InOutList', '0')");
     LoadClockSettings(co.db(), v, company);
     EXPECT_EQ(v.pollDelay, 250);
     EXPECT_EQ(company.TheClock, 2);

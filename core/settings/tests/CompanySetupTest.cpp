@@ -1,6 +1,6 @@
+#include "core/settings/CompanySetup.h"
 #include "Fixture.h"
 #include "core/common/Settings.h"
-#include "core/settings/CompanySetup.h"
 #include "platform/ui/Dialogs.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +12,15 @@ using namespace plax::settings::fixture;
 namespace {
 
 const CalDate kMon = CalDate::ymd(2024, 1, 8);
-const QString kRoundQuestion = QStringLiteral("You have changed the rounding value.\rTotal time will be updated.");
+const QString kRoundQuestion =
+    QStringLiteral("You have changed the rounding value.\rTotal time will be updated.");
 const QString kWeekQuestion =
     QStringLiteral("You have changed the week start day. \rThe database tables will be updated.");
 const QString kDayQuestion =
     QStringLiteral("You have changed the day start time. \rThe database tables will be updated.");
 
 class CompanySetup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         s.CompanyName = "Acme";
         st = LoadCompanySetup(s, "/data/Company07.mdb");
@@ -67,8 +68,9 @@ TEST_F(CompanySetup, NameWagesAndLocationAreWrittenWithTheirSideEffects) {
     EXPECT_EQ(regValue(co.db(), "Company Settings", "IncludeWages"), "0");
     EXPECT_FALSE(s.IncludeWages);
     EXPECT_EQ(storedPath, "/elsewhere/Company07.mdb");
-    EXPECT_EQ(answers.texts(), QStringList{"Database location has changed. You need to restart the application in "
-                                           "order for the changes to take effect."});
+    EXPECT_EQ(answers.texts(),
+              QStringList{"Database location has changed. You need to restart the application in "
+                          "order for the changes to take effect."});
     EXPECT_EQ(answers.last()->icon, ui::Icon::None);
     EXPECT_FALSE(st.anyChanged());
 
@@ -92,7 +94,8 @@ TEST_F(CompanySetup, InvalidRoundingAndGraceAreRefusedAndStayChanged) {
         st.graceP = typed;
         answers.messages.clear();
         save();
-        EXPECT_EQ(answers.texts(), (QStringList{"Invalid rounding value.", "Invalid grace period."})) << typed;
+        EXPECT_EQ(answers.texts(), (QStringList{"Invalid rounding value.", "Invalid grace period."}))
+            << typed;
         EXPECT_EQ(answers.messages.front().icon, ui::Icon::Information);
         EXPECT_EQ(s.RoundTotal, 5);
         EXPECT_EQ(s.GraceP, 0);

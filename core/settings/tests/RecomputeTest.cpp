@@ -1,5 +1,5 @@
-#include "Fixture.h"
 #include "core/settings/Recompute.h"
+#include "Fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,27 +12,29 @@ namespace {
 const CalDate kMon = CalDate::ymd(2024, 1, 8); // a Monday, week 2 from Monday
 
 class Recompute : public ::testing::Test {
-protected:
+  protected:
     db::Database& db() { return co.db(); }
     ::plax::test::TempCompany co;
     CompanySettings s; // Monday, 00:00, rounding 5
 };
 
 TEST_F(Recompute, NewRoundingRewritesClosedShiftsAndLeavesOpenOnes) {
-    addShift(db(), "A", kMon, "08:00", kMon, "16:07", 2, 8, 5);     // 487 min: 485 by 5, 480 by 15
+    addShift(db(), "A", kMon, "08:00", kMon, "16:07", 2, 8, 5); // 487 min: 485 by 5, 480 by 15
     addShift(db(), "A", kMon.addDays(1), "22:00", kMon.addDays(2), "06:08", 2, 8, 10); // overnight, 488
-    addShift(db(), "B", kMon, "09:00", std::nullopt, "", 2, 0, 0);  // open shift
+    addShift(db(), "B", kMon, "09:00", std::nullopt, "", 2, 0, 0);                     // open shift
     // Longer than a 16-bit count of minutes: hours and minutes must still agree.
     addShift(db(), "C", kMon, "08:00", kMon.addDays(30), "08:07", 2, 0, 0);
-    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"), {kMon});
+    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"),
+                       {kMon});
 
     s.RoundTotal = 15;
     const RecomputeCounts c = RecomputeShiftTotals(db(), s);
     EXPECT_EQ(c.rows, 3);
 
-    db::Recordset rs = db().openRecordset(QStringLiteral(
-        "SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Recalculate FROM [Time Attendance] "
-        "ORDER BY EmpID, TDate"));
+    db::Recordset rs =
+        db().openRecordset(QStringLiteral("SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, "
+                                          "TotalMin, Recalculate FROM [Time Attendance] "
+                                          "ORDER BY EmpID, TDate"));
     for (; !rs.eof(); rs.moveNext()) {
         const QString id = rs.field(0).toString();
         if (id == "B") {
@@ -46,11 +48,14 @@ TEST_F(Recompute, NewRoundingRewritesClosedShiftsAndLeavesOpenOnes) {
         EXPECT_EQ(rs.field(6).toInt(), m % 60);
         EXPECT_EQ(rs.field(7).toInt(), 1);
     }
-    EXPECT_EQ(count(db(), "SELECT TotalHrs * 60 + TotalMin FROM [Time Attendance] WHERE EmpID = 'A' AND TDate = ?",
+    EXPECT_EQ(count(db(),
+                    "SELECT TotalHrs * 60 + TotalMin FROM [Time Attendance] WHERE EmpID = 'A' AND TDate = ?",
                     {kMon}),
               480);
-    EXPECT_EQ(count(db(), "SELECT TotalHrs FROM [Time Attendance] WHERE EmpID = 'C'"), (30 * 1440 + 7) / 15 * 15 / 60);
-    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Hours Worked]"), 1) << "the hours engine rebuilds flagged days";
+    EXPECT_EQ(count(db(), "SELECT TotalHrs FROM [Time Attendance] WHERE EmpID = 'C'"),
+              (30 * 1440 + 7) / 15 * 15 / 60);
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Hours Worked]"), 1)
+        << "the hours engine rebuilds flagged days";
 }
 
 TEST_F(Recompute, WeekStartDayRenumbersAllThreeTablesAndEmptiesHoursWorked) {
@@ -60,9 +65,12 @@ TEST_F(Recompute, WeekStartDayRenumbersAllThreeTablesAndEmptiesHoursWorked) {
     addShift(db(), "A", kMon, "08:00", kMon, "16:00", 2, 8, 0);
     addShift(db(), "B", CalDate::ymd(2024, 12, 29), "08:00", std::nullopt, "", 52, 0, 0);
     db().executeStrict(QStringLiteral("INSERT INTO Absence (EmpID, TDate, Week) VALUES ('A', ?, 2)"), {sun});
-    db().executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('X', ?, 2)"), {sun});
-    db().executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Y', ?, NULL)"), {kMon});
-    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"), {kMon});
+    db().executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('X', ?, 2)"),
+                       {sun});
+    db().executeStrict(
+        QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Y', ?, NULL)"), {kMon});
+    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"),
+                       {kMon});
 
     std::vector<std::pair<int, int>> told;
     ApplyWorkDay(db(), s, 1, [&told](int done, int total) { told.emplace_back(done, total); });
@@ -85,7 +93,7 @@ TEST_F(Recompute, WeekStartDayRenumbersAllThreeTablesAndEmptiesHoursWorked) {
 }
 
 TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
-    addShift(db(), "A", kMon, "03:00", kMon, "09:00", 0, 6, 0);   // before 06:00 on the week's first day
+    addShift(db(), "A", kMon, "03:00", kMon, "09:00", 0, 6, 0); // before 06:00 on the week's first day
     addShift(db(), "A", kMon.addDays(1), "03:00", kMon.addDays(1), "09:00", 0, 6, 0); // Tuesday: its own week
     addShift(db(), "A", kMon, "07:00", kMon, "09:00", 0, 2, 0);
     db().executeStrict(QStringLiteral("INSERT INTO Absence (EmpID, TDate, Week) VALUES ('A', ?, 9)"), {kMon});
@@ -95,11 +103,14 @@ TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
     EXPECT_EQ(s.DayStartTime.toHm(), "06:00");
     EXPECT_EQ(s.DayStartHours, 6);
     EXPECT_EQ(regValue(db(), "Company Settings", "DayStartTime"), "06:00");
-    EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ? AND ClockIn = '03:00'", {kMon}), 1);
-    EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ? AND ClockIn = '07:00'", {kMon}), 2);
+    EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ? AND ClockIn = '03:00'", {kMon}),
+              1);
+    EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ? AND ClockIn = '07:00'", {kMon}),
+              2);
     EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ?", {kMon.addDays(1)}), 2);
     EXPECT_EQ(count(db(), "SELECT Week FROM Absence"), 9) << "absences keep their week";
-    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TDate = ?", {kMon}), 2) << "no date moves";
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TDate = ?", {kMon}), 2)
+        << "no date moves";
     EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 0"), 0);
 
     // The same rule the pairing uses when it records a punch.
@@ -111,8 +122,9 @@ TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
 TEST_F(Recompute, OtherConnectionsSeeAllOldOrAllNew) {
     {
         db::Database::Transaction tx(db());
-        db::Query q = db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
-                                   "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, '08:00', ?, '16:00', 8, 0, 0)");
+        db::Query q =
+            db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                         "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, '08:00', ?, '16:00', 8, 0, 0)");
         for (int i = 0; i < 5000; ++i) {
             const CalDate d = CalDate::ymd(2024, 1, 7).addDays(7 * (i / 100)); // Sundays
             q.execute({QString::number(i % 100), d, WeekNumber(d, s), d});
@@ -139,8 +151,10 @@ TEST_F(Recompute, FailureHalfWayLeavesEverythingAsItWas) {
     const CalDate sun = CalDate::ymd(2024, 1, 14);
     addShift(db(), "A", sun, "08:00", sun, "16:00", 2, 8, 0);
     db().executeStrict(QStringLiteral("INSERT INTO Absence (EmpID, TDate, Week) VALUES ('A', ?, 2)"), {sun});
-    db().executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('X', ?, 2)"), {sun});
-    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"), {sun});
+    db().executeStrict(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('X', ?, 2)"),
+                       {sun});
+    db().executeStrict(QStringLiteral("INSERT INTO [Hours Worked] (EmpID, TDate, Week) VALUES ('A', ?, 2)"),
+                       {sun});
     db().executeScript(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Holidays "
                                       "BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
 

@@ -1,7 +1,7 @@
+#include "core/settings/SettingsScreens.h"
 #include "Fixture.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
-#include "core/settings/SettingsScreens.h"
 #include "core/settings/frmCommParm.h"
 #include "core/settings/frmSetupCompany.h"
 #include "platform/registry/Registry.h"
@@ -31,7 +31,7 @@ using namespace plax::settings::fixture;
 namespace {
 
 class SettingsScreens : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Company = CompanySettings();
         Company.CompanyName = "Acme";
@@ -46,8 +46,7 @@ protected:
     }
     db::Database& db() { return *CompanyDb; }
 
-    template <typename T>
-    T* child(QWidget* w, const char* name) {
+    template <typename T> T* child(QWidget* w, const char* name) {
         T* c = w->findChild<T*>(QString::fromUtf8(name));
         EXPECT_TRUE(c) << name;
         return c;
@@ -135,8 +134,9 @@ TEST_F(SettingsScreens, BrowseFillsTheLocationWithoutSavingIt) {
     // Saved into the registry for the next start; the open database stays.
     child<QPlainTextEdit>(&f, "txtZeltoDataFile")->setPlainText("/x/y.mdb\n");
     click(&f, "cmdSave");
-    EXPECT_EQ(answers.texts().last(), "Database location has changed. You need to restart the application in order "
-                                      "for the changes to take effect.");
+    EXPECT_EQ(answers.texts().last(),
+              "Database location has changed. You need to restart the application in order "
+              "for the changes to take effect.");
     EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "/x/y.mdb");
     EXPECT_EQ(CompanyDbPath, co.path());
     EXPECT_TRUE(CompanyDb->isOpen());
@@ -164,8 +164,9 @@ TEST_F(SettingsScreens, LargeRecomputeShowsItsProgress) {
 TEST_F(SettingsScreens, RecomputeOfALargeTableShowsProgressWhileItRuns) {
     {
         db::Database::Transaction tx(db());
-        db::Query q = db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
-                                   "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, 1, '08:00', ?, '16:07', 8, 5, 0)");
+        db::Query q =
+            db().prepare("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
+                         "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, 1, '08:00', ?, '16:07', 8, 5, 0)");
         const CalDate first = CalDate::ymd(2024, 1, 1);
         for (int i = 0; i < kProgressFrom + 1000; ++i)
             q.execute({QString::number(i % 50), first.addDays(i / 50), first.addDays(i / 50)});
@@ -188,7 +189,8 @@ TEST_F(SettingsScreens, RecomputeOfALargeTableShowsProgressWhileItRuns) {
     EXPECT_GT(seenBar, 0);
     EXPECT_GT(seenWait, 0);
     EXPECT_FALSE(ui::waitCursorShown());
-    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TotalMin <> 0 OR Recalculate = 0"), 0);
+    EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TotalMin <> 0 OR Recalculate = 0"),
+              0);
 }
 
 TEST_F(SettingsScreens, ClockScreenDefaultsEntryTypeAndSave) {
