@@ -67,16 +67,17 @@ int main(int argc, char** argv) {
     std::printf("rounding 5 -> 15 min:     %.2f s  (%d closed shifts, %d rewritten)\n", seconds(t), c.rows,
                 c.rewritten);
 
+    // Every closed shift is flagged now; clear the flags to time the flag statement too.
+    co.db().execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0"));
+    t.restart();
+    c = settings::ApplyDayStart(co.db(), s, TimeOfDay::fromMinutes(7 * 60 + 30), progress);
+    std::printf("day start 00:00 -> 07:30: %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows,
+                c.rewritten);
+
+    co.db().execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0"));
     t.restart();
     c = settings::ApplyWorkDay(co.db(), s, 1, progress);
     std::printf("week start Mon -> Sun:    %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows,
-                c.rewritten);
-
-    // Every row is flagged now; clear the flags to time the flag statement too.
-    co.db().execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0"));
-    t.restart();
-    c = settings::ApplyDayStart(co.db(), s, TimeOfDay::fromMinutes(6 * 60), progress);
-    std::printf("day start 00:00 -> 06:00: %.2f s  (%d rows, %d rewritten)\n", seconds(t), c.rows,
                 c.rewritten);
     std::printf("progress reports: %d\n", reports);
     return 0;
