@@ -54,6 +54,10 @@ TEST(HelpFile, TheUserGuideReadsAndItsLinksResolve) {
     const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
     for (const Topic& t : guide->topics) {
         EXPECT_FALSE(t.title.isEmpty()) << t.id.toStdString();
+        // A context number names one topic only.
+        if (t.context != 0) {
+            EXPECT_EQ(guide->byContext(t.context)->id, t.id) << "context " << t.context;
+        }
         for (auto it = link.globalMatch(t.html); it.hasNext();) {
             const QString target = it.next().captured(1);
             EXPECT_TRUE(guide->byId(target)) << t.id.toStdString() << " -> " << target.toStdString();
