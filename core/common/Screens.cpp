@@ -38,6 +38,12 @@ void closeFrameWithScreen(QMdiSubWindow* frame, QWidget* screen) {
     QObject::connect(screen, &QObject::destroyed, frame, &QMdiSubWindow::close, Qt::QueuedConnection);
 }
 
+namespace {
+QSize boundedToArea(const QSize& size, const QMdiSubWindow* sub) {
+    return size.expandedTo(sub->minimumSizeHint()).boundedTo(g_area->viewport()->size());
+}
+} // namespace
+
 void showScreen(QWidget* screen) {
     if (!screen)
         return;
@@ -47,13 +53,23 @@ void showScreen(QWidget* screen) {
         for (QMdiSubWindow* w : g_area->subWindowList())
             if (w->widget() == screen)
                 sub = w;
+        bool fit = false;
+        QSize wanted;
         if (!sub) {
+            // The frame takes the size the screen was given (the area would
+            // otherwise shrink it to its size hint), never more than the area.
+            fit = screen->testAttribute(Qt::WA_Resized);
+            wanted = screen->size();
             sub = g_area->addSubWindow(screen);
             sub->setAttribute(Qt::WA_DeleteOnClose);
             sub->setWindowTitle(screen->windowTitle());
+            if (fit && screen->sizeHint().isValid())
+                sub->resize(boundedToArea(wanted + sub->sizeHint() - screen->sizeHint(), sub));
             closeFrameWithScreen(sub, screen);
         }
         sub->show();
+        if (fit && screen->size() != wanted)
+            sub->resize(boundedToArea(sub->size() + wanted - screen->size(), sub));
         screen->show();
         g_area->setActiveSubWindow(sub);
         return;

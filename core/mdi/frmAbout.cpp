@@ -37,7 +37,8 @@ frmAbout::frmAbout() {
     auto* g = new QGridLayout(this);
     g->addWidget(picture, 0, 0, 2, 1, Qt::AlignTop);
     g->addWidget(lblTitle, 0, 1);
-    g->addWidget(lblVersion, 1, 1);
+    g->addWidget(lblVersion, 1, 1, Qt::AlignTop);
+    g->setColumnStretch(1, 1);
     g->addWidget(lblDisclaimer, 2, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -46,6 +47,14 @@ frmAbout::frmAbout() {
     resize(380, 200);
 
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmAbout::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        CenterForm(this);
+    }
 }
 
 } // namespace plax

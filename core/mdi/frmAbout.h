@@ -20,6 +20,12 @@ public:
     QLabel* lblVersion = nullptr;
     QLabel* lblDisclaimer = nullptr;
     QPushButton* cmdOK = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool centred_ = false;
 };
 
 } // namespace plax

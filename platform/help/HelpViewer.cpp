@@ -3,11 +3,14 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace plax::help {
 
@@ -41,6 +44,11 @@ HelpViewer::HelpViewer(const QString& path, HelpFile file, QWidget* owner)
     split->addWidget(tabs);
     split->addWidget(txtTopic);
     split->setStretchFactor(1, 3);
+    // The contents pane wide enough for its longest title, within reason.
+    const int listWidth = std::min(lstContents->sizeHintForColumn(0) + 2 * lstContents->frameWidth() +
+                                       lstContents->verticalScrollBar()->sizeHint().width() + 24,
+                                   width() / 2);
+    split->setSizes({listWidth, width() - listWidth});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(split);
 

@@ -183,6 +183,13 @@ public:
             for (int g = change; g < groups; ++g)
                 openGroup(g, i, i > 0);
             if (def_.details) {
+                // A record starts a page of its own rather than leave its
+                // subreport's first line to the next one.
+                for (SubreportRun* s : in_.subreports)
+                    if (const double lead = subreportLead(*s, rows[size_t(i)]); lead > 0) {
+                        ensure(lh(FontRole::Body) + lead);
+                        break;
+                    }
                 detail(main_, rows[size_t(i)], true);
                 for (SubreportRun* s : in_.subreports)
                     subreport(*s, rows[size_t(i)]);
@@ -542,6 +549,20 @@ private:
         }
     }
 
+    // The height of a subreport's title, headings and first line for a
+    // record (0 when the record has no subreport lines).
+    double subreportLead(const SubreportRun& s, const Row& mainRow) const {
+        const auto it = s.rowsByKey.constFind(SubreportRun::key(mainRow, s.linkMain));
+        if (it == s.rowsByKey.constEnd() || it->empty())
+            return 0;
+        double h = lh(FontRole::Body);
+        if (!s.def->title.isEmpty())
+            h += lh(FontRole::Italic);
+        if (s.def->headings)
+            h += lh(FontRole::Small) + 20;
+        return h;
+    }
+
     void subreport(SubreportRun& s, const Row& mainRow) {
         const auto it = s.rowsByKey.constFind(SubreportRun::key(mainRow, s.linkMain));
         if (it == s.rowsByKey.constEnd() || it->empty())
@@ -558,7 +579,7 @@ private:
             rule(v.cols.front().x, v.cols.back().x + v.cols.back().w, y_, 6);
             y_ += 20;
         };
-        ensure(lh(FontRole::Italic) + lh(FontRole::Small) + lh(FontRole::Body) * 2);
+        ensure(subreportLead(s, mainRow));
         if (!s.def->title.isEmpty()) {
             textAt(QRectF(left_ + indent, y_, right_ - left_ - indent, lh(FontRole::Italic)), s.def->title,
                    FontRole::Italic);

@@ -67,6 +67,9 @@ frmAbsenceRpt::frmAbsenceRpt(QWidget* parent) : QWidget(parent) {
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addWidget(frame1);
     main->addWidget(frame2);
+    // Each list right after the option it belongs to.
+    setTabOrder(optDepartments_, cboDepartment_);
+    setTabOrder(optEmployees_, cboEmployee_);
 
     connect(optDateRange_, &QRadioButton::clicked, this, &frmAbsenceRpt::optDateRange_Click);
     connect(optPayPeriod_, &QRadioButton::clicked, this, &frmAbsenceRpt::optPayPeriod_Click);

@@ -95,6 +95,9 @@ frmEmpQry::frmEmpQry(QWidget* parent) : QWidget(parent) {
     auto* main = new QVBoxLayout(this);
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addLayout(top);
+    // Each list right after the option it belongs to.
+    setTabOrder(optSelDep_, cboDep_);
+    setTabOrder(optSelEmp_, cboEmp_);
 
     connect(optSelAll_, &QRadioButton::clicked, this, &frmEmpQry::optSelAll_Click);
     connect(optSelDep_, &QRadioButton::clicked, this, &frmEmpQry::optSelDep_Click);

@@ -74,6 +74,9 @@ frmExcptRpt::frmExcptRpt(QWidget* parent) : QWidget(parent) {
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addWidget(frame2);
     main->addWidget(frame1);
+    // In the order of the rows: each option, then its own boxes.
+    setTabOrder(optEmp_, cboEmp_);
+    setTabOrder(optDep_, cboDep_);
 
     connect(optPayPeriod_, &QRadioButton::clicked, this, &frmExcptRpt::optPayPeriod_Click);
     connect(optDateRange_, &QRadioButton::clicked, this, &frmExcptRpt::optDateRange_Click);

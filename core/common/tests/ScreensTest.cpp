@@ -166,3 +166,25 @@ TEST(PreviewHost, KeepsItsFirstChildFillingTheWindow) {
         setMdiArea(nullptr);
     }
 }
+
+TEST(ShowScreen, AFrameInTheDocumentAreaKeepsTheScreensSizeWithinTheArea) {
+    QMdiArea area;
+    area.resize(900, 600);
+    area.show();
+    setMdiArea(&area);
+    auto* sized = new QWidget;
+    sized->resize(640, 420);
+    showScreen(sized);
+    EXPECT_EQ(sized->size(), QSize(640, 420));
+
+    auto* tooBig = new QWidget;
+    tooBig->resize(2000, 1500);
+    showScreen(tooBig);
+    const QMdiSubWindow* frame = area.subWindowList().last();
+    EXPECT_LE(frame->width(), area.viewport()->width());
+    EXPECT_LE(frame->height(), area.viewport()->height());
+
+    area.closeAllSubWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    setMdiArea(nullptr);
+}

@@ -170,6 +170,46 @@ end
     EXPECT_EQ(lines.value(newman + 1), QStringLiteral("1001\tBerger")) << "an employee without punches gets no subreport";
 }
 
+TEST_F(ListReports, ARecordIsNotSplitFromItsSubreportAcrossAPageBreak) {
+    const QString path = write(QStringLiteral("Shifts.rpt"), QStringLiteral(R"(title "Shifts"
+table Employee
+where {Employee.ID} >= 'E000'
+sort {Employee.ID}
+column "ID" {Employee.ID} width 8
+column "Name" {Employee.LastName} width 20
+subreport "Time Attendance"
+  table "Time Attendance"
+  link {Time Attendance.EmpID} = {Employee.ID}
+  headings off
+  column "In" {Time Attendance.ClockIn} width 8
+end
+)"));
+    for (int i = 0; i < 120; ++i) {
+        const QString id = QStringLiteral("E%1").arg(i, 3, 10, QLatin1Char('0'));
+        company_.db().execute(QStringLiteral("INSERT INTO Employee (ID, LastName) VALUES (?, 'Worker')"), {id});
+        company_.db().execute(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn) "
+                                             "VALUES (?, '2026-12-07', 50, '08:00')"),
+                              {id});
+    }
+    const short job = open(path);
+    const short sub = PEOpenSubreport(job, QStringLiteral("Time Attendance"));
+    const ReportTableLocation loc = makeTableLocation(company_.path());
+    ASSERT_TRUE(PESetNthTableLocation(sub, 0, &loc));
+    const Document& d = run(job);
+    ASSERT_GE(d.pages.size(), 3u);
+    int records = 0;
+    for (const Page& p : d.pages) {
+        const QStringList lines = p.lines();
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].startsWith(QLatin1Char('E')) && lines[i].endsWith(QStringLiteral("\tWorker"))) {
+                ++records;
+                EXPECT_EQ(lines.value(i + 1), QStringLiteral("08:00")) << "record " << lines[i].toStdString();
+            }
+    }
+    EXPECT_EQ(records, 120);
+    expectOnPaper(d);
+}
+
 TEST_F(ListReports, PreviewFillsItsParentAndPagesThroughTheReport) {
     for (int i = 0; i < 150; ++i)
         company_.db().execute(QStringLiteral("INSERT INTO Department (DepartmentNo, Description) VALUES (?, 'x')"),

@@ -178,3 +178,23 @@ TEST_F(ReportScreens, ExceptionReportClosesWhenItCannotMakeItsTable) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
 }
+
+TEST_F(ReportScreens, TabGoesFromEachSelectionOptionToItsOwnList) {
+    // The widget after `from` in the tab chain.
+    const auto next = [](QWidget* from) {
+        QWidget* w = from->nextInFocusChain();
+        while (w != from && !(w->focusPolicy() & Qt::TabFocus))
+            w = w->nextInFocusChain();
+        return w;
+    };
+    frmEmpQry emp;
+    EXPECT_EQ(next(child<QRadioButton>(&emp, "optSelDep")), child<QComboBox>(&emp, "cboDep"));
+    EXPECT_EQ(next(child<QComboBox>(&emp, "cboDep")), child<QRadioButton>(&emp, "optSelEmp"));
+    EXPECT_EQ(next(child<QRadioButton>(&emp, "optSelEmp")), child<QComboBox>(&emp, "cboEmp"));
+    frmAbsenceRpt abs;
+    EXPECT_EQ(next(child<QRadioButton>(&abs, "optDepartments")), child<QComboBox>(&abs, "cboDepartment"));
+    EXPECT_EQ(next(child<QRadioButton>(&abs, "optEmployees")), child<QComboBox>(&abs, "cboEmployee"));
+    frmExcptRpt exc;
+    EXPECT_EQ(next(child<QRadioButton>(&exc, "optEmp")), child<QComboBox>(&exc, "cboEmp"));
+    EXPECT_EQ(next(child<QRadioButton>(&exc, "optDep")), child<QComboBox>(&exc, "cboDep"));
+}
