@@ -9,11 +9,8 @@
 #include "core/common/frmLogon.h"
 #include "platform/registry/Registry.h"
 
-#include <QFrame>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace plax::clk {
 
@@ -28,27 +25,7 @@ void showSplash() {
 
 frmClock* clockWindow() { return g_clock; }
 
-frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmSplash"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::Box);
-    frame->setLineWidth(2);
-    auto* title = new QLabel(QStringLiteral("Zelto-PLAX Clock"));
-    QFont big = title->font();
-    big.setPointSize(big.pointSize() * 2 + 4);
-    big.setBold(true);
-    title->setFont(big);
-    title->setAlignment(Qt::AlignCenter);
-    auto* inner = new QVBoxLayout(frame);
-    inner->addStretch();
-    inner->addWidget(title);
-    inner->addStretch();
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(frame);
-    resize(380, 180);
-
+frmSplash::frmSplash() : SplashPicture(QStringLiteral("Zelto-PLAX Clock"), QString(), QSize(380, 180)) {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);

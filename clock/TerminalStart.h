@@ -4,7 +4,7 @@
 // one-second splash and then the clock window. Unlike the office program
 // the terminal never asks for another database location.
 
-#include <QWidget>
+#include "core/common/frmSplash.h"
 
 class QTimer;
 
@@ -12,8 +12,9 @@ namespace plax::clk {
 
 class frmClock;
 
-// The terminal's splash: shown for a second, then the clock window.
-class frmSplash : public QWidget {
+// The terminal's splash (the picture both programs show): shown for a
+// second, then the clock window.
+class frmSplash : public SplashPicture {
     Q_OBJECT
 public:
     frmSplash();

@@ -1,6 +1,8 @@
 #pragma once
-// The start-up picture: shown first, held for a moment, and closed by its
-// timer once the main window has enabled it.
+// The start-up pictures. Both programs show the same framed title; what
+// happens after it (the office program holds it while it opens the
+// database, the terminal shows its clock window on the timer's tick) is the
+// business of each program's own splash class.
 
 #include <QWidget>
 
@@ -8,7 +10,18 @@ class QTimer;
 
 namespace plax {
 
-class frmSplash : public QWidget {
+// The picture itself: a frameless splash window (object name "frmSplash")
+// with the title large and bold in a box and an optional line below it.
+// It deletes itself when closed.
+class SplashPicture : public QWidget {
+    Q_OBJECT
+public:
+    SplashPicture(const QString& title, const QString& subtitle, QSize size);
+};
+
+// The office program's splash: shown first, held for a moment, and closed
+// by its timer once the main window has enabled it.
+class frmSplash : public SplashPicture {
     Q_OBJECT
 public:
     frmSplash();
