@@ -25,8 +25,9 @@ void nameDevice(int port, const QString& device) {
     ASSERT_EQ(f.setValue(serial::kPortSection, QStringLiteral("Com%1").arg(port), device), reg::code::Success);
 }
 
-// Lets the event loop (and so the polling loop) run until `done` or 3 s.
-bool runUntil(const std::function<bool()>& done, int ms = 3000) {
+// Lets the event loop (and so the polling loop) run until `done` or `ms`
+// (10 s unless given: what is awaited comes at once on an idle machine).
+bool runUntil(const std::function<bool()>& done, int ms = 10000) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {

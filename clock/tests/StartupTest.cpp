@@ -29,11 +29,12 @@ QWidget* splashScreen() {
             return w;
     return nullptr;
 }
-// Runs the event loop until the clock window is up (the splash shows for a second).
+// Runs the event loop until the clock window is up (the splash shows for a
+// second; 10 s at most, for a busy machine).
 clk::frmClock* waitForClock() {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 3000) {
+    while (t.elapsed() < 10000) {
         QCoreApplication::processEvents();
         if (clk::clockWindow() && clk::clockWindow()->isVisible())
             return clk::clockWindow();

@@ -22,11 +22,11 @@ void nameDevice(int port, const QString& device) {
     ASSERT_EQ(f.setValue(kPortSection, QStringLiteral("Com%1").arg(port), device), reg::code::Success);
 }
 
-// Runs the event loop until `n` bytes are waiting or a second has passed.
+// Runs the event loop until `n` bytes are waiting (5 s at most: a busy machine).
 bool waitForBytes(SerialPort& p, int n) {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 1000) {
+    while (t.elapsed() < 5000) {
         QCoreApplication::processEvents();
         if (p.InBufferCount() >= n)
             return true;
