@@ -211,6 +211,10 @@ std::unique_ptr<Database> Database::open(const QString& path, bool exclusive, bo
         d->close();
         throw e;
     }
+    // The first read below may meet another connection holding the file for
+    // a moment (an exclusive open, a journal being recovered): wait for it
+    // as a write would instead of failing the open as "locked".
+    setBusyWait(d->db_, kBusyTimeoutMs);
     // A file without a password opens whatever password is given, as before.
     const QString password = passwordFromConnect(connect);
     if (!plain) {

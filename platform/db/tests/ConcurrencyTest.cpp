@@ -1,6 +1,9 @@
 #include "testing/TempCompany.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -34,4 +37,28 @@ TEST(Concurrency, TwoWritersLoseNothing) {
     EXPECT_EQ(failures.load(), 0);
     auto d = db::Database::open(path);
     EXPECT_EQ(d->openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance]")).field(0).toInt(), 2 * kRows);
+}
+
+// Opening reads the schema at once; a file another connection holds for a
+// moment (an exclusive open, a journal being recovered) is waited for within
+// the busy timeout like any write, not refused as "locked".
+TEST(Concurrency, OpeningWaitsForAConnectionThatHoldsTheFileForAMoment) {
+    test::TempCompany c;
+    const QString path = c.path();
+    c.handle().reset();
+    std::promise<void> held;
+    std::thread holder([&] {
+        auto x = db::Database::open(path, true);
+        held.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    held.get_future().wait();
+    QElapsedTimer waited;
+    waited.start();
+    std::unique_ptr<db::Database> d;
+    EXPECT_NO_THROW(d = db::Database::open(path));
+    holder.join();
+    EXPECT_GE(waited.elapsed(), 200);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->openRecordset(QStringLiteral("SELECT count(*) FROM Employee")).field(0).toInt(), 0);
 }
