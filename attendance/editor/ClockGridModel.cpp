@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
@@ -165,9 +166,21 @@ void ClockGridView::setGridModel(ClockGridModel* model) {
 void ClockGridView::setupColumns() {
     setColumnHidden(colEmpID, true);
     setColumnHidden(colRecalculate, true);
-    for (int c = 0; c < kColumnCount; ++c)
-        if (kWidths[c] > 0)
-            setColumnWidth(c, kWidths[c] / 15);
+    // The design widths, widened where a date in the local short format or
+    // a caption would not fit (a cell must not break a date over two lines).
+    const QFontMetrics cells(font());
+    const QFontMetrics captions(horizontalHeader()->font());
+    const int pad = 3 * cells.averageCharWidth();
+    const int dateWidth = cells.horizontalAdvance(CalDate::ymd(2026, 12, 28).toShortDate()) + pad;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (kWidths[c] <= 0)
+            continue;
+        int w = std::max(kWidths[c] / 15,
+                         captions.horizontalAdvance(model()->headerData(c, Qt::Horizontal).toString()) + pad);
+        if (isDateColumn(c))
+            w = std::max(w, dateWidth);
+        setColumnWidth(c, w);
+    }
 }
 
 std::vector<int> ClockGridView::selectedGridRows() const {

@@ -99,7 +99,7 @@ frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
 
     auto* choice = new QGridLayout;
     choice->addWidget(new QLabel(QStringLiteral("Employee:"), this), 0, 0);
-    choice->addWidget(cboEmployee_, 0, 1, 1, 4);
+    choice->addWidget(cboEmployee_, 0, 1, 1, 5);
     choice->addWidget(optPayPeriod_, 1, 0);
     choice->addWidget(txtPayPeriod_, 1, 1);
     choice->addWidget(UpDown1_, 1, 2, Qt::AlignLeft);
@@ -108,6 +108,8 @@ frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
     choice->addWidget(new QLabel(QStringLiteral("To"), this), 2, 2);
     choice->addWidget(DTPToDate_, 2, 3);
     choice->addWidget(cmdLoad_, 2, 4);
+    // Extra width goes to the space after the Load button, not to the boxes.
+    choice->setColumnStretch(5, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Toolbar1_);
     layout->addLayout(choice);

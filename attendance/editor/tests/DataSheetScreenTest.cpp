@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QToolBar>
 #include <QDateEdit>
+#include <QFontMetrics>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -100,6 +102,12 @@ TEST_F(DataSheetScreen, LoadsTheChosenEmployeesPayPeriod) {
     EXPECT_FALSE(pay->isEnabled());
     toolbar(&form, "Refresh");
     EXPECT_EQ(form.grid().rowCount(), 3); // 2023-12-26 .. 2024-01-10
+
+    // Every date and caption fits its column on one line.
+    const QFontMetrics fm(form.gridView()->font());
+    for (int col : {int(colTDate), int(colDateOut)})
+        EXPECT_GT(form.gridView()->columnWidth(col), fm.horizontalAdvance(CalDate::ymd(2023, 12, 27).toShortDate()));
+    EXPECT_GT(form.gridView()->columnWidth(colTotalHrs), fm.horizontalAdvance(QStringLiteral("Total Hours")));
 }
 
 TEST_F(DataSheetScreen, ToolbarDeletesSelectedRowsAndOpensTheReport) {
