@@ -50,31 +50,6 @@ bool openKey(db::Database& db, const QString& key, db::Recordset& rs) {
 }
 } // namespace
 
-double leadingNumber(const QString& text) {
-    int i = 0;
-    const int n = int(text.size());
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    const int start = i;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ++i;
-    bool digits = false;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-        ++i;
-        digits = true;
-    }
-    if (i < n && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-            ++i;
-            digits = true;
-        }
-    }
-    if (!digits)
-        return 0;
-    return text.mid(start, i - start).toDouble();
-}
-
 void LoadTerminalSettings(db::Database& db, TerminalSettings& s) {
     db::Recordset rs;
     if (!openKey(db, kCompany, rs))

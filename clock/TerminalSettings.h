@@ -26,10 +26,6 @@ struct CommSettings {
     int CommPort = 2;
 };
 
-// The numeric value of the leading number of a text ("12abc" -> 12,
-// " 1.5" -> 1.5); an empty or non-numeric text gives 0.
-double leadingNumber(const QString& text);
-
 // Loads the "Company Settings" rows into `s`, in the order CompanyName,
 // WorkDay, DayStartTime (then DayStartHours), GraceP, RoundTotal, TheClock,
 // InOutList. A value that cannot be read or converted shows the error box

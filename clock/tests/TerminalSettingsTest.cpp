@@ -1,4 +1,5 @@
 #include "clock/TerminalSettings.h"
+#include "core/common/Settings.h"
 
 #include "platform/ui/Dialogs.h"
 #include "testing/TempCompany.h"
