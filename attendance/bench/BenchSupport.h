@@ -5,8 +5,10 @@
 
 #include "testing/TempCompany.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
+#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
@@ -43,6 +45,24 @@ inline double insertBaseline(int rows) {
                    double(i % 10)});
     tx.commit();
     return double(t.nsecsElapsed()) / 1e9;
+}
+
+// The baseline as a benchmark: `rows` rows a run.
+inline void runInsertBaseline(benchmark::State& state, int rows) {
+    for (auto _ : state) {
+        const double secs = insertBaseline(rows);
+        state.SetIterationTime(secs);
+        noteSeconds("baseline insert", secs);
+    }
+    state.counters["rows/s"] = benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Runs the benchmarks given on the command line; the summaries follow.
+inline void runBenchmarks(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
 }
 
 inline void printSummary(const char* what, const char* unit, int count, const std::string& work,

@@ -4,7 +4,6 @@
 #include "attendance/HoursEngine.h"
 #include "core/types/WorkWeek.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 using namespace plax;
@@ -48,14 +47,7 @@ void BM_HoursEngine(benchmark::State& state) {
     state.counters["shifts/s"] = benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_InsertBaseline(benchmark::State& state) {
-    for (auto _ : state) {
-        const double secs = bench::insertBaseline(kRows);
-        state.SetIterationTime(secs);
-        bench::noteSeconds("baseline insert", secs);
-    }
-    state.counters["rows/s"] = benchmark::Counter(kRows, benchmark::Counter::kIsIterationInvariantRate);
-}
+void BM_InsertBaseline(benchmark::State& state) { bench::runInsertBaseline(state, kRows); }
 
 BENCHMARK(BM_InsertBaseline)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoursEngine)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -63,10 +55,7 @@ BENCHMARK(BM_HoursEngine)->UseManualTime()->Iterations(3)->Unit(benchmark::kMill
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     bench::printSummary("Hours engine", "shifts", kRows, "RecalcHoursWorked", "baseline insert", 5);
     return 0;
 }

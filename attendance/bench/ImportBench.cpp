@@ -4,7 +4,6 @@
 #include "attendance/ClockImport.h"
 #include "platform/ui/Dialogs.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <benchmark/benchmark.h>
@@ -83,14 +82,7 @@ void BM_ImportClockData(benchmark::State& state) {
     state.counters["punches/s"] = benchmark::Counter(kPunches, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_InsertBaseline(benchmark::State& state) {
-    for (auto _ : state) {
-        const double secs = bench::insertBaseline(kPunches);
-        state.SetIterationTime(secs);
-        bench::noteSeconds("baseline insert", secs);
-    }
-    state.counters["rows/s"] = benchmark::Counter(kPunches, benchmark::Counter::kIsIterationInvariantRate);
-}
+void BM_InsertBaseline(benchmark::State& state) { bench::runInsertBaseline(state, kPunches); }
 
 BENCHMARK(BM_InsertBaseline)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportPunches)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
@@ -99,10 +91,7 @@ BENCHMARK(BM_ImportClockData)->UseManualTime()->Iterations(2)->Unit(benchmark::k
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     bench::printSummary("Punch import", "punches", kPunches, "pairing (read + pair)", "baseline insert", 10);
     bench::printSummary("Punch import with the hours engine", "punches", kPunches, "ImportClockData (+ hours)",
                         "baseline insert", 10);
