@@ -15,6 +15,9 @@ QString GetRegValue(db::Recordset& rs, const QString& field, const QString& defa
 }
 
 void SaveRegValue(db::Database& db, const QString& key, const QString& field, const QString& value) {
+    // The look-up and the write under one lock: two programs saving the same
+    // setting at once must not both find it missing and add it twice.
+    db::Database::Transaction tx(db);
     const db::Recordset rs = db.openRecordset(
         QStringLiteral("SELECT RegValue FROM Registry WHERE RegKey = ? AND RegField = ?"), {key, field});
     if (rs.recordCount() > 0)
@@ -23,6 +26,7 @@ void SaveRegValue(db::Database& db, const QString& key, const QString& field, co
     else
         db.execute(QStringLiteral("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES (?, ?, ?)"),
                    {key, field, value});
+    tx.commit();
 }
 
 void SaveRegValue(const QString& key, const QString& field, const QString& value) {
