@@ -1,6 +1,7 @@
 #include "HelpViewer.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
@@ -74,8 +75,17 @@ HelpViewer::HelpViewer(const QString& path, HelpFile file, QWidget* owner)
 
 void HelpViewer::fillSearch(const QString& text) {
     lstSearch->clear();
-    for (const auto& [entry, id] : file_.search(text)) {
-        auto* item = new QListWidgetItem(entry, lstSearch);
+    const auto hits = file_.search(text);
+    QHash<QString, int> uses;
+    for (const auto& hit : hits)
+        ++uses[hit.first.toLower()];
+    for (const auto& [entry, id] : hits) {
+        // A word that leads to several topics names the topic of each line.
+        QString shown = entry;
+        if (uses.value(entry.toLower()) > 1)
+            if (const Topic* t = file_.byId(id); t && t->title.compare(entry, Qt::CaseInsensitive) != 0)
+                shown += QStringLiteral(" - ") + t->title;
+        auto* item = new QListWidgetItem(shown, lstSearch);
         item->setData(Qt::UserRole, id);
     }
 }

@@ -107,3 +107,23 @@ TEST(WinHelp, CommandsOpenTheViewerAndQuitClosesIt) {
     EXPECT_FALSE(v);
     EXPECT_EQ(openViewer(), nullptr);
 }
+
+TEST(HelpViewer, AWordLeadingToSeveralTopicsNamesTheTopicOnEachLine) {
+    const auto file = parseHelpFile(R"(<html><head><title>T</title></head><body>
+<section id="a" data-keywords="clock"><h1>Punching in</h1></section>
+<section id="b" data-keywords="clock"><h1>Clock settings</h1></section>
+<section id="c" data-keywords="welcome"><h1>Start</h1></section>
+</body></html>)");
+    ASSERT_TRUE(file);
+    QWidget owner;
+    HelpViewer v(QStringLiteral("T.hlp"), *file, &owner);
+    v.txtSearch->setText("clock");
+    QStringList shown;
+    for (int i = 0; i < v.lstSearch->count(); ++i)
+        shown << v.lstSearch->item(i)->text();
+    shown.sort();
+    EXPECT_EQ(shown, QStringList({"Clock settings", "clock - Clock settings", "clock - Punching in"}));
+    v.txtSearch->setText("wel");
+    ASSERT_EQ(v.lstSearch->count(), 1);
+    EXPECT_EQ(v.lstSearch->item(0)->text(), "welcome");
+}
