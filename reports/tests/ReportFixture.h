@@ -17,30 +17,41 @@
 
 namespace plax::test {
 
+// Makes the company's folder the program folder: AppPath, a Data/ folder,
+// the shipped report definitions in Reports/, and the company database open
+// as the program's database (taken from `company`).
+inline void useAsProgramFolder(TempCompany& company) {
+    AppPath = company.dir();
+    DataPath = AppPath + QStringLiteral("Data/");
+    QDir().mkpath(DataPath);
+    QDir().mkpath(AppPath + QStringLiteral("Reports"));
+    const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
+    for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
+        QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
+    CompanyDbPath = company.path();
+    CompanyDb = std::move(company.handle());
+}
+
+// Closes what a print test may leave open: the print dialog's runner, the
+// engine, the program's database and the fixed clock.
+inline void leaveProgramFolder() {
+    reports::setPrintDialogRunner(nullptr);
+    while (print::PEEngineIsOpen())
+        print::PECloseEngine();
+    CompanyDb.reset();
+    Clock::reset();
+}
+
 class ReportFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         company_.fillDemo(CalDate::ymd(2026, 12, 8));
-        AppPath = company_.dir();
-        DataPath = AppPath + QStringLiteral("Data/");
-        QDir().mkpath(DataPath);
-        QDir().mkpath(AppPath + QStringLiteral("Reports"));
-        const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
-        for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
-            QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
-        CompanyDbPath = company_.path();
-        CompanyDb = std::move(company_.handle());
+        useAsProgramFolder(company_);
         Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
         Company.IncludeWages = true;
     }
-    void TearDown() override {
-        reports::setPrintDialogRunner(nullptr);
-        while (print::PEEngineIsOpen())
-            print::PECloseEngine();
-        CompanyDb.reset();
-        Clock::reset();
-    }
+    void TearDown() override { leaveProgramFolder(); }
 
     void writeReport(const QString& name, const QString& text) {
         QFile f(AppPath + QStringLiteral("Reports/") + name);

@@ -17,6 +17,7 @@
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
+#include "reports/tests/ReportFixture.h"
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
@@ -49,26 +50,12 @@ class ReportRender : public ::testing::Test {
         Company.RoundTotal = 0;
         Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
         Company.IncludeWages = true;
-        AppPath = co.dir();
-        DataPath = AppPath + QStringLiteral("Data/");
-        QDir().mkpath(DataPath);
-        QDir().mkpath(AppPath + QStringLiteral("Reports"));
-        const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
-        for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
-            QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
-        CompanyDbPath = co.path();
         fill(co.db());
-        CompanyDb = std::move(co.handle());
+        test::useAsProgramFolder(co);
         installReportEngineHooks();
         setPrintDialogRunner([](frmPrintFrm& dlg) { dlg.cmdOK->click(); });
     }
-    void TearDown() override {
-        setPrintDialogRunner(nullptr);
-        while (print::PEEngineIsOpen())
-            print::PECloseEngine();
-        CompanyDb.reset();
-        Clock::reset();
-    }
+    void TearDown() override { test::leaveProgramFolder(); }
 
     // Two production workers and one in the warehouse; the week of 9 March
     // 2026 (Monday) with a holiday on Wednesday and a paid absence.
