@@ -6,10 +6,38 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 #include <QToolBar>
 
 namespace plax::reports {
+namespace {
+
+// A printer: the style offers none, and its save (disk) picture would
+// suggest a file rather than paper.
+QIcon printerIcon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(50, 50, 50), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 3, 14, 10)); // paper going in
+    p.setBrush(QColor(120, 130, 145));
+    p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2); // body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 20, 16, 9)); // sheet coming out
+    p.setPen(QPen(QColor(110, 110, 110), 1));
+    p.drawLine(QPointF(11, 23.5), QPointF(21, 23.5));
+    p.drawLine(QPointF(11, 26), QPointF(19, 26));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(90, 200, 90));
+    p.drawEllipse(QRectF(24, 15, 3, 3)); // power light
+    return QIcon(pm);
+}
+
+} // namespace
 
 QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked) {
     auto* bar = new QToolBar(parent);
@@ -23,11 +51,12 @@ QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QStr
     };
     const Button buttons[] = {
         {"Preview", "Preview", "Preview report data", QStyle::SP_FileDialogContentsView},
-        {"Print", "Print", "Send report to printer", QStyle::SP_DialogSaveButton},
+        {"Print", "Print", "Send report to printer", QStyle::SP_CustomBase},
         {"Close", "Close", "Close this window", QStyle::SP_DialogCloseButton},
     };
     for (const Button& b : buttons) {
-        QAction* a = bar->addAction(parent->style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        const QIcon icon = b.icon == QStyle::SP_CustomBase ? printerIcon() : parent->style()->standardIcon(b.icon);
+        QAction* a = bar->addAction(icon, QString::fromUtf8(b.caption));
         const QString key = QString::fromUtf8(b.key);
         a->setObjectName(key);
         a->setData(key);
