@@ -127,7 +127,9 @@ void importPunches(db::Database& db, const CompanySettings& settings, std::vecto
         if (tx)
             tx->commit();
     } catch (...) {
-        // What was recorded stays recorded; the failed punch was undone alone.
+        // What was recorded stays recorded. The failed punch changed nothing
+        // but, at most, the recalculation flags of its week (see
+        // PunchRecorder::record), which the hours engine only reads.
         if (tx && db.inTransaction()) {
             try {
                 tx->commit();
