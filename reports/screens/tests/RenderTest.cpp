@@ -171,6 +171,11 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     const QString daily = lastPdf();
     EXPECT_TRUE(daily.contains("Daily Attendance Report"));
     EXPECT_TRUE(daily.contains("In 07:30"));
+    // A punch reads as one phrase on its own line, with its clock-out date and length.
+    EXPECT_TRUE(QRegularExpression("\\n\\s*In 07:30\\s+Out \\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d{4}\\s+\\(\\d+ h \\d+ min\\)")
+                    .match(daily)
+                    .hasMatch())
+        << daily.toStdString();
     EXPECT_FALSE(daily.contains("Gross Wages"));
 
     f.findChild<QRadioButton*>("optDetail")->click();
