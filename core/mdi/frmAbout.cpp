@@ -40,10 +40,12 @@ frmAbout::frmAbout() {
     g->addWidget(lblVersion, 1, 1, Qt::AlignTop);
     g->setColumnStretch(1, 1);
     g->addWidget(lblDisclaimer, 2, 0, 1, 2);
+    // Spare height goes below the texts, above the button.
+    g->setRowStretch(3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
-    g->addLayout(buttons, 3, 0, 1, 2);
+    g->addLayout(buttons, 4, 0, 1, 2);
     resize(380, 200);
 
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);

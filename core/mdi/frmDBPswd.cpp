@@ -59,7 +59,8 @@ frmDBPswd::frmDBPswd() {
     g->addWidget(note(QStringLiteral("Make sure you REMEMBER the password you set.  If you lose your password, you "
                                      "can never open the database again.")),
                  3, 0, 1, 2);
-    g->addWidget(cmdSet, 4, 1, Qt::AlignRight);
+    g->setRowStretch(4, 1); // a taller window keeps the note under the boxes
+    g->addWidget(cmdSet, 5, 1, Qt::AlignRight);
     SSTab1->addTab(setPage, QStringLiteral("Set"));
 
     auto* clearPage = new QWidget;

@@ -44,6 +44,7 @@ frmAbsenceRpt::frmAbsenceRpt(QWidget* parent) : QWidget(parent) {
     l1->addWidget(optPayPeriod_, 1, 0);
     l1->addWidget(txtPayPeriod_, 1, 1);
     l1->addWidget(UpDown1_, 1, 2, Qt::AlignLeft);
+    l1->setColumnStretch(4, 1); // the date boxes keep their size in a wider window
 
     auto* frame2 = new QGroupBox(QStringLiteral("Selection"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
@@ -67,6 +68,7 @@ frmAbsenceRpt::frmAbsenceRpt(QWidget* parent) : QWidget(parent) {
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addWidget(frame1);
     main->addWidget(frame2);
+    main->addStretch(1); // a taller window leaves the choices at the top
     // Each list right after the option it belongs to.
     setTabOrder(optDepartments_, cboDepartment_);
     setTabOrder(optEmployees_, cboEmployee_);

@@ -95,6 +95,7 @@ frmEmpQry::frmEmpQry(QWidget* parent) : QWidget(parent) {
     auto* main = new QVBoxLayout(this);
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addLayout(top);
+    main->addStretch(1); // a taller window leaves the choices at the top
     // Each list right after the option it belongs to.
     setTabOrder(optSelDep_, cboDep_);
     setTabOrder(optSelEmp_, cboEmp_);

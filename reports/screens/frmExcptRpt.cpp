@@ -51,6 +51,7 @@ frmExcptRpt::frmExcptRpt(QWidget* parent) : QWidget(parent) {
     l2->addWidget(DTPFromDate_, 1, 1);
     l2->addWidget(new QLabel(QStringLiteral("To"), frame2), 1, 2);
     l2->addWidget(DTPToDate_, 1, 3);
+    l2->setColumnStretch(4, 1); // the date boxes keep their size in a wider window
 
     auto* frame1 = new QGroupBox(QStringLiteral("Select By"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -74,6 +75,7 @@ frmExcptRpt::frmExcptRpt(QWidget* parent) : QWidget(parent) {
     main->addWidget(makeReportToolbar(this, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     main->addWidget(frame2);
     main->addWidget(frame1);
+    main->addStretch(1); // a taller window leaves the choices at the top
     // In the order of the rows: each option, then its own boxes.
     setTabOrder(optEmp_, cboEmp_);
     setTabOrder(optDep_, cboDep_);
