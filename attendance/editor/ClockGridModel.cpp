@@ -145,6 +145,8 @@ void ClockGridModel::rowsReloaded() {
 ClockGridView::ClockGridView(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("TDBGrid1"));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Rows as high as a line of text and a cell editor, so a week fits.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     // Leaving the grid saves the row in edit (its LostFocus).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
