@@ -13,6 +13,7 @@ using db::DbError;
 using db::Params;
 using db::Recordset;
 using db::Value;
+using db::sql::placeholders;
 namespace err = db::err;
 
 const QString kAttendanceColumns =
@@ -23,13 +24,6 @@ const QString kDateRows = QStringLiteral("TDate BETWEEN ? AND ?");
 
 [[noreturn]] void fail(const QString& text) { throw DbError(err::General, text); }
 
-QString marks(int n) {
-    QStringList m;
-    for (int i = 0; i < n; ++i)
-        m << QStringLiteral("?");
-    return m.join(QStringLiteral(", "));
-}
-
 Params rowValues(const Recordset& rs) {
     Params p;
     for (int i = 0; i < rs.fieldCount(); ++i)
@@ -39,7 +33,7 @@ Params rowValues(const Recordset& rs) {
 
 void copyRows(db::Database& to, const QString& table, const QString& columns, Recordset& rows) {
     const QString sql =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns, marks(rows.fieldCount()));
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns, placeholders(rows.fieldCount()));
     for (rows.moveFirst(); !rows.eof(); rows.moveNext())
         to.executeStrict(sql, rowValues(rows));
 }
@@ -259,7 +253,7 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
                 all.push_back(rows.field(c));
             written += insertRow(company,
                                  QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
-                                     .arg(kAttendanceColumns, marks(9)),
+                                     .arg(kAttendanceColumns, placeholders(9)),
                                  all);
             continue;
         }
@@ -302,7 +296,7 @@ int restoreAbsences(db::Database& company, const CompanySettings& s, Recordset& 
         if (newWeeks)
             p[2] = WeekNumber(dateOf(p[1]), s);
         written += insertRow(
-            company, QStringLiteral("INSERT INTO Absence (%1) VALUES (%2)").arg(kAbsenceColumns, marks(5)), p);
+            company, QStringLiteral("INSERT INTO Absence (%1) VALUES (%2)").arg(kAbsenceColumns, placeholders(5)), p);
     }
     return written;
 }

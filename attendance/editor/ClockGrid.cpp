@@ -214,15 +214,13 @@ void ClockGrid::saveRow() {
     QStringList cols;
     Params values;
     if (r.rowid == 0) {
-        QStringList marks;
         for (int i = 0; i < kColumnCount; ++i)
             if (!r.values[size_t(i)].isNull()) {
                 cols << fieldName(i);
-                marks << QStringLiteral("?");
                 values.push_back(r.values[size_t(i)]);
             }
         db_.executeStrict(QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
-                              .arg(cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                              .arg(cols.join(QStringLiteral(", ")), db::sql::placeholders(int(cols.size()))),
                           values);
         r.rowid = db_.lastInsertRowId();
     } else {

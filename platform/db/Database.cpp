@@ -123,13 +123,6 @@ void setKey(sqlite3* db, const QString& password) {
     sqlite3_key(db, k.constData(), k.size());
 }
 
-QString quoteIdent(QString name) {
-    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-        name = name.mid(1, name.size() - 2);
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 } // namespace
 
 QString passwordFromConnect(const QString& connect) {
@@ -317,6 +310,20 @@ QString jetLike(const QString& pattern) {
 
 QString likeClause(const QString& column) { return column + QStringLiteral(" LIKE ? ESCAPE '\\'"); }
 
+QString quoteIdent(QString name) {
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QString placeholders(int n) {
+    QStringList marks;
+    for (int i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
 QString yearOf(const QString& column) { return QStringLiteral("CAST(substr(%1, 1, 4) AS INTEGER)").arg(column); }
 
 QString daysBetween(const QString& fromColumn, const QString& toColumn) {
@@ -370,7 +377,7 @@ Recordset Database::openRecordset(const QString& sqlText, const Params& params) 
 
 Recordset Database::openDynaset(const QString& table, const QString& where, const Params& params,
                                 const QString& orderBy) {
-    QString text = QStringLiteral("SELECT rowid AS \"__rowid\", * FROM ") + quoteIdent(table);
+    QString text = QStringLiteral("SELECT rowid AS \"__rowid\", * FROM ") + sql::quoteIdent(table);
     if (!where.isEmpty())
         text += QStringLiteral(" WHERE ") + where;
     if (!orderBy.isEmpty())
@@ -411,7 +418,7 @@ bool Database::tableExists(const QString& name) {
 }
 
 QStringList Database::columns(const QString& table) {
-    Recordset rs = openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table)));
+    Recordset rs = openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(sql::quoteIdent(table)));
     QStringList out;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         out << rs.field(QStringLiteral("name")).toString();

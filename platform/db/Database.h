@@ -151,6 +151,11 @@ QString silentForm(const QString& statement);
 QString jetLike(const QString& pattern);
 // "column LIKE ? ESCAPE '\'".
 QString likeClause(const QString& column);
+// A table or column name as a quoted identifier ("[Time Attendance]" or
+// "Time Attendance" -> "\"Time Attendance\"").
+QString quoteIdent(QString name);
+// n parameter marks for a VALUES list: "?, ?, ?".
+QString placeholders(int n);
 // Year of an ISO date column as a number.
 QString yearOf(const QString& column);
 // Whole days from one ISO date column (or expression) to another.

@@ -5,12 +5,7 @@
 
 namespace plax::db {
 namespace {
-QString quoteIdent(QString name) {
-    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
-        name = name.mid(1, name.size() - 2);
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
+using sql::quoteIdent;
 
 bool sameValue(const Value& a, const Value& b) {
     if (a.type() == Value::Type::Text || b.type() == Value::Type::Text)
@@ -203,11 +198,8 @@ void Recordset::update() {
         if (cols.isEmpty()) {
             text = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(table_));
         } else {
-            QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
-                marks << QStringLiteral("?");
             text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(quoteIdent(table_), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+                       .arg(quoteIdent(table_), cols.join(QLatin1Char(',')), sql::placeholders(int(cols.size())));
         }
         db_->executeStrict(text, values);
         lastModified_ = db_->lastInsertRowId();
