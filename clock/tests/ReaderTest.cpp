@@ -11,7 +11,6 @@
 #include <QThread>
 #include <QTimer>
 #include <functional>
-#include <thread>
 
 using namespace plax;
 using namespace plax::test;
@@ -60,15 +59,40 @@ protected:
         setting("Company Settings", "TheClock", QLatin1String(theClock));
         return openWindow();
     }
-    // Sends a frame and waits until the punch road has answered it.
-    bool swipe(const QByteArray& frame) {
+    // Sends a frame and waits until the punch road has answered it. With
+    // `rest`, the frame comes in two reads: `rest` is sent the moment the
+    // terminal has taken the first part from the port, from inside its wait
+    // for more (the port is read only between events), so the split does
+    // not depend on how fast a busy machine runs another thread.
+    bool swipe(const QByteArray& frame, const QByteArray& rest = {}) {
         const int before = window->lstLog()->count() + int(boxes.messages.size());
         const QString last = window->lastMessage();
         pty.send(frame);
+        QTimer taken;
+        if (!rest.isEmpty()) {
+            // The first part is in the port before any event can take it.
+            if (!runUntilNoEvents([&] { return window->MSComm1().InBufferCount() > 0; }))
+                return false;
+            QObject::connect(&taken, &QTimer::timeout, [&] {
+                if (window->MSComm1().InBufferCount() == 0) {
+                    taken.stop();
+                    pty.send(rest);
+                }
+            });
+            taken.start(0);
+        }
         return runUntil([&] {
             return window->lstLog()->count() + int(boxes.messages.size()) > before ||
                    window->lastMessage() != last;
         });
+    }
+    // Waits without letting events run until `done` (5 s at most).
+    static bool runUntilNoEvents(const std::function<bool()>& done) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < 5000)
+            QThread::msleep(1);
+        return done();
     }
     QStringList loggedIds() {
         QStringList ids;
@@ -112,24 +136,12 @@ TEST_F(Reader, Rs2000FramesCarriageReturnSplitAndNFrame) {
 
     // A frame split over two reads: the "?" comes with the second.
     setNow(2024, 1, 8, 9, 1);
-    std::thread late([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        pty.send("2?\r");
-    });
-    const bool answered = swipe(";B");
-    late.join();
-    ASSERT_TRUE(answered);
+    ASSERT_TRUE(swipe(";B", "2?\r"));
     EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2"}));
 
     // No "?" in either read: the two reads joined, uncut.
     setNow(2024, 1, 8, 12, 0);
-    std::thread rest([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        pty.send("1");
-    });
-    const bool joined = swipe(";A");
-    rest.join();
-    ASSERT_TRUE(joined);
+    ASSERT_TRUE(swipe(";A", "1"));
     EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2", "A1"}));
     EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockOut = '12:00'"), 1);
 }
