@@ -1,5 +1,7 @@
 #include "SetupParts.h"
 
+#include "reports/screens/ScreenParts.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -52,8 +54,6 @@ QStyle::StandardPixmap iconFor(const QString& key) {
         return QStyle::SP_BrowserReload;
     if (key == QLatin1String("Preview") || key == QLatin1String("View"))
         return QStyle::SP_FileDialogDetailedView;
-    if (key == QLatin1String("Print"))
-        return QStyle::SP_DriveFDIcon;
     return QStyle::SP_DialogCloseButton;
 }
 
@@ -70,7 +70,9 @@ QToolBar* makeToolbar(QWidget* parent, const std::vector<ToolButton>& buttons,
             bar->addSeparator();
             continue;
         }
-        QAction* a = bar->addAction(parent->style()->standardIcon(iconFor(key)), QString::fromUtf8(b.caption));
+        const QIcon icon = key == QLatin1String("Print") ? reports::printerIcon()
+                                                         : parent->style()->standardIcon(iconFor(key));
+        QAction* a = bar->addAction(icon, QString::fromUtf8(b.caption));
         a->setObjectName(key);
         a->setData(key);
         a->setToolTip(QString::fromUtf8(b.tip));

@@ -1,5 +1,7 @@
 #include "frmGridScreen.h"
 
+#include <algorithm>
+
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
@@ -91,8 +93,10 @@ void frmGridScreen::SetGridColumns() {
     const auto& cols = model_->columns();
     for (int i = 0; i < int(cols.size()); ++i) {
         TDBGrid1->setColumnHidden(i, cols[size_t(i)].hidden);
+        // The laid-out width, but never narrower than the column's caption.
         if (cols[size_t(i)].widthTwips > 0)
-            TDBGrid1->setColumnWidth(i, cols[size_t(i)].widthTwips / 15);
+            TDBGrid1->setColumnWidth(i, std::max(cols[size_t(i)].widthTwips / 15,
+                                                 TDBGrid1->horizontalHeader()->sectionSizeHint(i)));
     }
     TDBGrid1->horizontalHeader()->setStretchLastSection(true);
 }

@@ -12,7 +12,6 @@
 #include <QToolBar>
 
 namespace plax::reports {
-namespace {
 
 // A printer: the style offers none, and its save (disk) picture would
 // suggest a file rather than paper.
@@ -36,8 +35,6 @@ QIcon printerIcon() {
     p.drawEllipse(QRectF(24, 15, 3, 3)); // power light
     return QIcon(pm);
 }
-
-} // namespace
 
 QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked) {
     auto* bar = new QToolBar(parent);

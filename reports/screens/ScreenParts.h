@@ -5,6 +5,7 @@
 
 #include "core/types/Dates.h"
 
+#include <QIcon>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -14,6 +15,9 @@ class QToolBar;
 class QWidget;
 
 namespace plax::reports {
+
+// The toolbar picture of a Print button.
+QIcon printerIcon();
 
 // Toolbar1: buttons keyed "Preview", "Print" and "Close"; `clicked` gets the key.
 QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked);
