@@ -1,4 +1,5 @@
 #include "ScheduleStore.h"
+#include "core/common/Settings.h"
 
 #include "SetupParts.h"
 

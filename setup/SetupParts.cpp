@@ -88,14 +88,4 @@ QString listKey(const QString& entry) {
     return blank < 0 ? entry : entry.left(blank);
 }
 
-double leadingNumber(const QString& text) {
-    static const QRegularExpression re(QStringLiteral("^\\s*([+-]?\\s*\\d*\\.?\\d+(?:[eE][+-]?\\d+)?)"));
-    const QRegularExpressionMatch m = re.match(text);
-    if (!m.hasMatch())
-        return 0;
-    QString n = m.captured(1);
-    n.remove(QLatin1Char(' '));
-    return n.toDouble();
-}
-
 } // namespace plax::setup

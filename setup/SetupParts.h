@@ -29,8 +29,4 @@ void enterToTab(QWidget* field);
 // whole text when it holds none.
 QString listKey(const QString& entry);
 
-// The numeric value at the start of a text (blanks ignored), 0 when there
-// is none: "12abc" -> 12, " 7" -> 7, "x" -> 0.
-double leadingNumber(const QString& text);
-
 } // namespace plax::setup

@@ -1,4 +1,5 @@
 #include "frmHolidaySTP.h"
+#include "core/common/Settings.h"
 
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"

@@ -8,7 +8,7 @@
 
 namespace pixtest {
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 4;
     int height = 2;
     int bitCount = 8;
@@ -33,7 +33,7 @@ inline void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
     put16(b, v >> 16);
 }
 
-inline std::vector<std::uint8_t> makeBmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> makeBmp(const BmpLayout& s) {
     int entries = s.tableEntries;
     if (entries < 0)
         entries = s.colours ? int(s.colours) : s.bitCount <= 8 ? 1 << s.bitCount : 0;

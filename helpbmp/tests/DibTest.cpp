@@ -33,8 +33,8 @@ private:
     long pos_ = 0;
 };
 
-int load(const BmpSpec& spec, std::vector<std::uint8_t>& packed) {
-    MemorySource src(makeBmp(spec));
+int load(const BmpLayout& layout, std::vector<std::uint8_t>& packed) {
+    MemorySource src(makeBmp(layout));
     return readDib(src, packed);
 }
 
@@ -49,7 +49,7 @@ int loadBytes(std::vector<std::uint8_t> bytes) {
 } // namespace
 
 TEST(Dib, PackedDibHoldsHeaderTableAndBits) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5;
     s.height = 3;
     s.bitCount = 8;
@@ -69,7 +69,7 @@ TEST(Dib, PackedDibHoldsHeaderTableAndBits) {
 
 TEST(Dib, ColourCountFromBitDepthAndImageSizeComputed) {
     for (auto [bits, count] : {std::pair{1, 2u}, {4, 16u}, {8, 256u}, {24, 0u}}) {
-        BmpSpec s;
+        BmpLayout s;
         s.bitCount = bits;
         s.storeImageSize = false;
         std::vector<std::uint8_t> packed;
@@ -79,14 +79,14 @@ TEST(Dib, ColourCountFromBitDepthAndImageSizeComputed) {
         EXPECT_EQ(h.biSizeImage, std::uint32_t((bits * 4 + 31) / 32 * 4 * 2)) << bits;
     }
     // A zero file size in the header reads the whole image.
-    BmpSpec s;
+    BmpLayout s;
     s.storeFileSize = false;
     std::vector<std::uint8_t> packed;
     EXPECT_EQ(load(s, packed), kOk);
 }
 
 TEST(Dib, DamagedFilesAreInvalid) {
-    const std::vector<std::uint8_t> good = makeBmp(BmpSpec{});
+    const std::vector<std::uint8_t> good = makeBmp(BmpLayout{});
     auto bad = good;
     bad[0] = 'X';
     EXPECT_EQ(loadBytes(bad), kInvalidBitmap);
@@ -99,17 +99,17 @@ TEST(Dib, DamagedFilesAreInvalid) {
     EXPECT_EQ(loadBytes(bad), kInvalidBitmap);
 
     // More than 256 colours would overrun the palette.
-    BmpSpec many;
+    BmpLayout many;
     many.bitCount = 24;
     many.colours = 300;
     many.tableEntries = 300;
     EXPECT_EQ(loadBytes(makeBmp(many)), kInvalidBitmap);
 
     // No pixels at all, or a size no memory holds.
-    BmpSpec empty;
+    BmpLayout empty;
     empty.width = 0;
     EXPECT_EQ(loadBytes(makeBmp(empty)), kInvalidBitmap);
-    BmpSpec huge;
+    BmpLayout huge;
     huge.bitCount = 24;
     auto bytes = makeBmp(huge);
     bytes[18] = 0xff;
@@ -121,7 +121,7 @@ TEST(Dib, DamagedFilesAreInvalid) {
 }
 
 TEST(Dib, SmallImageSizeInHeaderStillLeavesRoomForAllBits) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 16;
     s.height = 16;
     auto bytes = makeBmp(s);
@@ -146,7 +146,7 @@ TEST(Dib, DisplaySizeFollowsThePicturesResolution) {
 }
 
 TEST(Dib, PaletteFromTableOrFixedCube) {
-    BmpSpec four;
+    BmpLayout four;
     four.bitCount = 4;
     four.tableColour = [](int i) { return std::uint32_t(0x102030 + i); };
     std::vector<std::uint8_t> packed;
@@ -157,7 +157,7 @@ TEST(Dib, PaletteFromTableOrFixedCube) {
     EXPECT_EQ(entries[5].green, 0x20);
     EXPECT_EQ(entries[5].blue, 0x35);
 
-    BmpSpec rgb;
+    BmpLayout rgb;
     rgb.bitCount = 24;
     ASSERT_EQ(load(rgb, packed), kOk);
     entries = paletteEntries(packed);
@@ -167,7 +167,7 @@ TEST(Dib, PaletteFromTableOrFixedCube) {
     EXPECT_EQ(entries[9].blue, 0);
     EXPECT_EQ(entries[255].blue, 192);
 
-    BmpSpec high;
+    BmpLayout high;
     high.bitCount = 16;
     ASSERT_EQ(load(high, packed), kOk);
     EXPECT_TRUE(paletteEntries(packed).empty());
@@ -183,7 +183,7 @@ TEST(Dib, DiskNamesRelativeToTheHelpFile) {
 
 TEST(Dib, FilesOnDisk) {
     const std::string path = ::testing::TempDir() + "pix_disk.bmp";
-    const auto bytes = makeBmp(BmpSpec{});
+    const auto bytes = makeBmp(BmpLayout{});
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_TRUE(f);
     std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -91,7 +91,7 @@ constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
 // 300 × 100, 8 bits, 3780 pixels per metre across: left half red, right half blue.
 std::vector<std::uint8_t> logoBmp() {
-    pixtest::BmpSpec s;
+    pixtest::BmpLayout s;
     s.width = 300;
     s.height = 100;
     s.bitCount = 8;
@@ -103,7 +103,7 @@ std::vector<std::uint8_t> logoBmp() {
 }
 
 std::vector<std::uint8_t> fourBitBmp() {
-    pixtest::BmpSpec s;
+    pixtest::BmpLayout s;
     s.width = 16;
     s.height = 8;
     s.bitCount = 4;
@@ -111,7 +111,7 @@ std::vector<std::uint8_t> fourBitBmp() {
 }
 
 std::vector<std::uint8_t> rgbBmp() {
-    pixtest::BmpSpec s;
+    pixtest::BmpLayout s;
     s.width = 40;
     s.height = 20;
     s.bitCount = 24;
