@@ -550,27 +550,15 @@ void frmSetupEmployee::DeleteEmployee() {
     }
 }
 
-void frmSetupEmployee::ShowPreviousEmployee() {
-    IsNewEmployee = false;
-    try {
-        if (rsEmployee->hasRows()) {
-            rsEmployee->movePrevious();
-            ShowRecord();
-        } else {
-            clearId();
-            ClearFields();
-        }
-    } catch (const std::exception&) {
-        // Moving on ignores errors.
-    }
-    SnapshotTags();
-}
+void frmSetupEmployee::ShowPreviousEmployee() { StepEmployee(&EmployeeBook::movePrevious); }
 
-void frmSetupEmployee::ShowNextEmployee() {
+void frmSetupEmployee::ShowNextEmployee() { StepEmployee(&EmployeeBook::moveNext); }
+
+void frmSetupEmployee::StepEmployee(void (EmployeeBook::*move)()) {
     IsNewEmployee = false;
     try {
         if (rsEmployee->hasRows()) {
-            rsEmployee->moveNext();
+            (rsEmployee.get()->*move)();
             ShowRecord();
         } else {
             clearId();

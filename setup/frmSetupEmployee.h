@@ -61,6 +61,7 @@ private:
     void DeleteEmployee();
     void ShowNextEmployee();
     void ShowPreviousEmployee();
+    void StepEmployee(void (EmployeeBook::*move)());
     void FindEmployee();
     void RefreshLists();
     void FillDepartmentList();
