@@ -1,0 +1,58 @@
+#include "WeekPickForm.h"
+
+#include "FormPlacement.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace plax::archive {
+
+WeekPickForm::WeekPickForm(QWidget* parent, const QString& name, const QString& title, const QString& prompt,
+                           const QString& actionCaption, const QString& actionName)
+    : QWidget(parent) {
+    setObjectName(name);
+    setWindowTitle(title);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* label = new QLabel(prompt, this);
+    label->setObjectName(QStringLiteral("Label3"));
+    lstWeek_ = new QListWidget(this);
+    lstWeek_->setObjectName(QStringLiteral("lstWeek"));
+    cmdAction_ = new QPushButton(actionCaption, this);
+    cmdAction_->setObjectName(actionName);
+    cmdClose_ = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdAction_);
+    buttons->addWidget(cmdClose_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(lstWeek_);
+    layout->addLayout(buttons);
+    resize(300, 280);
+
+    connect(cmdClose_, &QPushButton::clicked, this, &WeekPickForm::cmdClose_Click);
+}
+
+void WeekPickForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        placeForm(this, 100);
+    }
+}
+
+void WeekPickForm::actOnSelected(const std::function<bool(const QString&)>& act) {
+    QListWidgetItem* item = lstWeek_->currentItem();
+    const QString entry = item && item->isSelected() ? item->text() : QString();
+    if (act(entry))
+        delete lstWeek_->takeItem(lstWeek_->row(item));
+}
+
+void WeekPickForm::cmdClose_Click() { closeForm(this); }
+
+} // namespace plax::archive
