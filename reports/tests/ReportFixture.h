@@ -18,9 +18,8 @@
 namespace plax::test {
 
 // Makes the company's folder the program folder: AppPath, a Data/ folder,
-// the shipped report definitions in Reports/, and the company database open
-// as the program's database (taken from `company`).
-inline void useAsProgramFolder(TempCompany& company) {
+// the shipped report definitions in Reports/, and CompanyDbPath.
+inline void prepareProgramFolder(const TempCompany& company) {
     AppPath = company.dir();
     DataPath = AppPath + QStringLiteral("Data/");
     QDir().mkpath(DataPath);
@@ -29,6 +28,12 @@ inline void useAsProgramFolder(TempCompany& company) {
     for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
         QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
     CompanyDbPath = company.path();
+}
+
+// The same, with the company database open as the program's database (taken
+// from `company`).
+inline void useAsProgramFolder(TempCompany& company) {
+    prepareProgramFolder(company);
     CompanyDb = std::move(company.handle());
 }
 

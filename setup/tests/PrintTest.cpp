@@ -5,6 +5,7 @@
 #include "platform/print/PrintEngine.h"
 #include "reports/Reports.h"
 #include "reports/frmPrintFrm.h"
+#include "reports/tests/ReportFixture.h"
 #include "setup/BadgeSelection.h"
 #include "setup/frmDepStp.h"
 #include "setup/frmPrintID.h"
@@ -26,23 +27,11 @@ protected:
     void SetUp() override {
         SetupFixture::SetUp();
         Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
-        AppPath = co.dir();
-        DataPath = AppPath + QStringLiteral("Data/");
-        QDir().mkpath(DataPath);
-        QDir().mkpath(AppPath + QStringLiteral("Reports"));
-        const QDir defs(QStringLiteral(PLAX_SOURCE_DIR "/reports/definitions"));
-        for (const QString& f : defs.entryList({QStringLiteral("*.rpt")}, QDir::Files))
-            QFile::copy(defs.filePath(f), AppPath + QStringLiteral("Reports/") + f);
-        CompanyDbPath = co.path();
+        plax::test::prepareProgramFolder(co);
         reports::installReportEngineHooks();
         reports::setPrintDialogRunner([](reports::frmPrintFrm& dlg) { dlg.cmdOK->click(); });
     }
-    void TearDown() override {
-        reports::setPrintDialogRunner(nullptr);
-        while (print::PEEngineIsOpen())
-            print::PECloseEngine();
-        SetupFixture::TearDown();
-    }
+    void TearDown() override { plax::test::leaveProgramFolder(); }
     QString lastPdf() {
         const QStringList files = QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
         if (files.isEmpty())

@@ -1,46 +1,18 @@
 #pragma once
-// A demo company as the program's open database, the clock frozen on a
-// Thursday, and every message box answered by script.
+// The demo-company fixture with the setup tests' one-value queries.
 
-#include "core/common/Globals.h"
-#include "core/types/Clock.h"
-#include "platform/ui/Dialogs.h"
-#include "testing/TempCompany.h"
-
-#include <QWidget>
-#include <gtest/gtest.h>
+#include "testing/DemoCompanyFixture.h"
 
 namespace plax::setup::test {
 
-class SetupFixture : public ::testing::Test {
+class SetupFixture : public plax::test::DemoCompanyFixture {
 protected:
-    void SetUp() override {
-        Clock::setFixed(QDateTime(QDate(2026, 3, 12), QTime(10, 0)));
-        co.fillDemo(Clock::today());
-        Company = CompanySettings();
-        Company.WorkDay = 2;
-        CompanyDb = std::move(co.handle());
-    }
-    void TearDown() override {
-        CompanyDb.reset();
-        Clock::reset();
-    }
-
-    template <typename T>
-    T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_TRUE(c) << name;
-        return c;
-    }
     qint64 count(const QString& sql, const db::Params& p = {}) {
         return CompanyDb->openRecordset(sql, p).field(0).toInt();
     }
     QString value(const QString& sql, const db::Params& p = {}) {
         return CompanyDb->openRecordset(sql, p).field(0).toString();
     }
-
-    plax::test::TempCompany co;
-    ui::ScriptedResponder answers;
 };
 
 } // namespace plax::setup::test

@@ -9,7 +9,7 @@
 #include "reports/screens/frmAttendanceRpt.h"
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
-#include "testing/TempCompany.h"
+#include "testing/DemoCompanyFixture.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -26,30 +26,9 @@ using namespace plax::reports;
 
 namespace {
 
-class ReportScreens : public ::testing::Test {
+class ReportScreens : public test::DemoCompanyFixture {
   protected:
-    void SetUp() override {
-        Clock::setFixed(QDateTime(QDate(2026, 3, 12), QTime(10, 0)));
-        co.fillDemo(Clock::today());
-        Company = CompanySettings();
-        Company.WorkDay = 2;
-        CompanyDb = std::move(co.handle());
-    }
-    void TearDown() override {
-        CompanyDb.reset();
-        Clock::reset();
-    }
-
-    template <typename T> T* child(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_TRUE(c) << name;
-        return c;
-    }
-
     int count(const QString& sql) { return int(CompanyDb->openRecordset(sql).field(0).toInt()); }
-
-    test::TempCompany co;
-    ui::ScriptedResponder answers;
 };
 
 } // namespace
