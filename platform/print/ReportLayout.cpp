@@ -10,6 +10,9 @@ namespace plax::print {
 QFont fontFor(FontRole role, double body) {
     QFont f(QStringLiteral("Nimbus Sans"));
     f.setStyleHint(QFont::SansSerif);
+    // No ligatures: a PDF's text layer must read back exactly as stored, so that
+    // searching a printout for "Staff" or "Jeff" finds it.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     double pt = body;
     switch (role) {
     case FontRole::Body:
