@@ -26,6 +26,10 @@ void showSplash() {
 frmClock* clockWindow() { return g_clock; }
 
 frmSplash::frmSplash() : SplashPicture(QStringLiteral("Zelto-PLAX Clock"), QString(), QSize(380, 180)) {
+    // After the logon the splash is the terminal's only window until the
+    // clock window is up. Qt does not count a splash window as keeping the
+    // program alive, so closing the logon would end it: this one counts.
+    setAttribute(Qt::WA_QuitOnClose, true);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
