@@ -14,12 +14,21 @@ struct FormulaNode {
     FValue value;
     QString a, b; // table and field, or formula name
     int index = -1;
+    int depth = 1; // levels of the tree from this node down
     std::vector<std::shared_ptr<FormulaNode>> kids;
 };
 using NodeP = std::shared_ptr<FormulaNode>;
 using Op = FormulaNode::Op;
 
 namespace {
+
+// Formulas deeper than this are refused: parsing and evaluating recurse once
+// per level, and no formula a report needs comes near it.
+constexpr int kMaxDepth = 100;
+
+[[noreturn]] void tooDeep(int pos) {
+    throw FormulaError(pos, QStringLiteral("The formula is nested too deeply (more than %1 levels)").arg(kMaxDepth));
+}
 
 struct Token {
     enum Kind { End, Number, Text, Field, FormulaRef, Word, Symbol, LParen, RParen, Comma } kind = End;
@@ -222,27 +231,46 @@ private:
         n->op = op;
         n->pos = pos;
         n->kids = std::move(kids);
+        for (const NodeP& k : n->kids)
+            n->depth = std::max(n->depth, k->depth + 1);
+        if (n->depth > kMaxDepth)
+            tooDeep(pos);
         return n;
     }
 
+    // Counts the parser's own nesting (brackets, Not, minus signs), which
+    // recurses before any node is made.
+    struct Nest {
+        explicit Nest(Parser& p) : p_(p) {
+            if (++p_.nesting_ > kMaxDepth)
+                tooDeep(p_.peek().pos);
+        }
+        ~Nest() { --p_.nesting_; }
+        Parser& p_;
+    };
+
+    // A chain of ORs (or ANDs) is one node with a child per term, so a long
+    // list of alternatives does not deepen the tree.
+    NodeP parseChain(const char* word, Op op, NodeP (Parser::*term)()) {
+        NodeP first = (this->*term)();
+        if (!isWord(word))
+            return first;
+        const int pos = peek().pos;
+        std::vector<NodeP> kids{first};
+        while (isWord(word)) {
+            take();
+            kids.push_back((this->*term)());
+        }
+        return make(op, pos, std::move(kids));
+    }
     NodeP parseOr() {
-        NodeP n = parseAnd();
-        while (isWord("or")) {
-            const int pos = take().pos;
-            n = make(Op::Or, pos, {n, parseAnd()});
-        }
-        return n;
+        Nest nest(*this);
+        return parseChain("or", Op::Or, &Parser::parseAnd);
     }
-    NodeP parseAnd() {
-        NodeP n = parseNot();
-        while (isWord("and")) {
-            const int pos = take().pos;
-            n = make(Op::And, pos, {n, parseNot()});
-        }
-        return n;
-    }
+    NodeP parseAnd() { return parseChain("and", Op::And, &Parser::parseNot); }
     NodeP parseNot() {
         if (isWord("not")) {
+            Nest nest(*this);
             const int pos = take().pos;
             return make(Op::Not, pos, {parseNot()});
         }
@@ -293,26 +321,30 @@ private:
     }
     NodeP parseUnary() {
         if (isSymbol("-")) {
+            Nest nest(*this);
             const int pos = take().pos;
             return make(Op::Neg, pos, {parseUnary()});
         }
         return parsePrimary();
     }
 
-    int wholeNumber(const char* what) {
-        const Token t = peek();
-        bool neg = false;
-        if (isSymbol("-")) {
+    // A part of a date as written (for the message) and its value; a number
+    // too large for any date part reads as 0, which no date accepts.
+    struct DatePart {
+        QString text;
+        int value;
+    };
+    DatePart wholeNumber(const char* what) {
+        const bool neg = isSymbol("-");
+        if (neg)
             take();
-            neg = true;
-        }
         const Token n = peek();
         if (n.kind != Token::Number || n.text.contains(QLatin1Char('.')))
             throw FormulaError(n.pos, QStringLiteral("The %1 of the date must be a whole number, found %2")
                                           .arg(QLatin1String(what), describe(n)));
         take();
-        Q_UNUSED(t);
-        return neg ? -int(n.number) : int(n.number);
+        const int value = n.number <= 99999 ? int(n.number) : 0;
+        return {neg ? QLatin1Char('-') + n.text : n.text, neg ? -value : value};
     }
 
     NodeP parsePrimary() {
@@ -366,15 +398,16 @@ private:
         if (isWord("date")) {
             take();
             expect(Token::LParen, QStringLiteral("'(' after Date"));
-            const int y = wholeNumber("year");
+            const DatePart y = wholeNumber("year");
             expect(Token::Comma, QStringLiteral("','"));
-            const int m = wholeNumber("month");
+            const DatePart m = wholeNumber("month");
             expect(Token::Comma, QStringLiteral("','"));
-            const int d = wholeNumber("day");
+            const DatePart d = wholeNumber("day");
             expect(Token::RParen, QStringLiteral("')'"));
-            const auto date = CalDate::fromYmd(y, m, d);
-            if (!date || y < 100)
-                throw FormulaError(t.pos, QStringLiteral("Date (%1, %2, %3) is not a valid date").arg(y).arg(m).arg(d));
+            const auto date = CalDate::fromYmd(y.value, m.value, d.value);
+            if (!date || y.value < 100)
+                throw FormulaError(
+                    t.pos, QStringLiteral("Date (%1, %2, %3) is not a valid date").arg(y.text, m.text, d.text));
             NodeP n = make(Op::Literal, t.pos);
             n->value = FValue::date(*date);
             return n;
@@ -406,6 +439,7 @@ private:
 
     std::vector<Token> t_;
     size_t p_ = 0;
+    int nesting_ = 0;
 };
 
 void collect(const NodeP& n, Op op, std::vector<Formula::FieldRef>& out) {
@@ -517,16 +551,17 @@ FValue eval(const FormulaNode& n, const EvalContext& ctx) {
     }
     case Op::And:
     case Op::Or: {
+        // Left to right; the first False of an AND (True of an OR) decides.
         const bool isAnd = n.op == Op::And;
-        const FValue a = logical(*n.kids[0], eval(*n.kids[0], ctx));
-        if (!a.isNull() && a.toBool() != isAnd)
-            return a; // False AND x, True OR x
-        const FValue b = logical(*n.kids[1], eval(*n.kids[1], ctx));
-        if (!b.isNull() && b.toBool() != isAnd)
-            return b;
-        if (a.isNull() || b.isNull())
-            return FValue();
-        return FValue::boolean(isAnd);
+        bool sawNull = false;
+        for (const NodeP& k : n.kids) {
+            const FValue v = logical(*k, eval(*k, ctx));
+            if (v.isNull())
+                sawNull = true;
+            else if (v.toBool() != isAnd)
+                return v;
+        }
+        return sawNull ? FValue() : FValue::boolean(isAnd);
     }
     case Op::Eq:
     case Op::Ne:

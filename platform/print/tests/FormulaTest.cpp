@@ -133,6 +133,38 @@ TEST(Formula, MalformedFormulasNameTheFaultAndItsPosition) {
     }
 }
 
+TEST(Formula, DeepNestingAndHugeDatePartsAreRefusedWithTheirErrorText) {
+    const auto messageOf = [](const QString& text) {
+        try {
+            (void)Formula::parse(text);
+        } catch (const FormulaError& e) {
+            return e.message();
+        }
+        return QStringLiteral("accepted");
+    };
+    const QString tooDeep = QStringLiteral("The formula is nested too deeply (more than 100 levels)");
+    EXPECT_EQ(messageOf(QString(5000, QLatin1Char('(')) + QLatin1Char('1') + QString(5000, QLatin1Char(')'))),
+              tooDeep);
+    EXPECT_EQ(messageOf(QStringLiteral("Not ").repeated(5000) + QStringLiteral("True")), tooDeep);
+    EXPECT_EQ(messageOf(QStringLiteral("-").repeated(5000) + QStringLiteral("1")), tooDeep);
+    EXPECT_EQ(messageOf(QStringLiteral("1") + QStringLiteral(" + 1").repeated(5000)), tooDeep);
+    EXPECT_EQ(messageOf(QStringLiteral("Year (").repeated(5000)), tooDeep);
+    EXPECT_EQ(messageOf(QString(99, QLatin1Char('(')) + QLatin1Char('1') + QString(99, QLatin1Char(')'))),
+              QStringLiteral("accepted"));
+
+    // A long chain of alternatives is not deep: each term is one level down.
+    const Record r;
+    EXPECT_TRUE(r.select(QStringLiteral("{Employee.ID} = 'x' OR ").repeated(1000) + QStringLiteral("{Employee.ID} = 'AB12'")));
+    EXPECT_FALSE(r.select(QStringLiteral("{Absence.Week} = 27 AND ").repeated(1000) + QStringLiteral("False")));
+
+    EXPECT_EQ(messageOf(QStringLiteral("Date (2024, 99999999999, 1)")),
+              QStringLiteral("Date (2024, 99999999999, 1) is not a valid date"));
+    EXPECT_EQ(messageOf(QStringLiteral("Date (-99999999999999999999, 1, 1)")),
+              QStringLiteral("Date (-99999999999999999999, 1, 1) is not a valid date"));
+    EXPECT_EQ(messageOf(QStringLiteral("Date (2024, 1, ") + QString(400, QLatin1Char('9')) + QLatin1Char(')')),
+              QStringLiteral("Date (2024, 1, %1) is not a valid date").arg(QString(400, QLatin1Char('9'))));
+}
+
 TEST(Formula, UnknownFieldsAndWrongTypesAreReportedWithTheirPosition) {
     const Record r;
     try {
