@@ -1,4 +1,5 @@
 #include "ClockFile.h"
+#include "LineReader.h"
 
 #include "core/common/Common.h"
 #include "core/common/Globals.h"
@@ -73,17 +74,16 @@ bool convertPunchFile(const QString& source, const QString& target) {
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    while (!in.atEnd()) {
-        QByteArray raw = in.readLine();
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
+    LineReader lines(in);
+    QByteArray raw;
+    while (lines.next(raw)) {
         // Latin-1 keeps every byte at its position and writes it back unchanged.
         if (const auto converted = convertPunchLine(QString::fromLatin1(raw))) {
             if (out.write(converted->toLatin1() + "\r\n") < 0)
                 return false;
         }
     }
-    return out.flush() && in.error() == QFileDevice::NoError;
+    return out.flush() && !lines.failed();
 }
 
 bool ConvertClockFile(const QString& appPath, const QString& dataPath) {

@@ -13,6 +13,9 @@
 // IDs lose their trailing blanks. A line is written only when its date is a
 // valid date; the time is copied as read. Other lines are skipped, and so is
 // a layout B line without a comma or a layout C line without a blank.
+// CR, LF and CR LF each end a downloaded line; a line longer than
+// LineReader::kMaxLineBytes is skipped as malformed. The file is read as a
+// stream, so its size does not matter.
 
 #include <QString>
 #include <optional>

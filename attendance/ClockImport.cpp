@@ -1,4 +1,5 @@
 #include "ClockImport.h"
+#include "LineReader.h"
 
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
@@ -35,10 +36,9 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
     std::vector<ClockPunch> out;
     QString lastText;
     std::optional<CalDate> lastDate;
-    while (!f.atEnd()) {
-        QByteArray raw = f.readLine();
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
+    LineReader lines(f);
+    QByteArray raw;
+    while (lines.next(raw)) {
         if (raw.trimmed().isEmpty())
             continue;
         const QString line = QString::fromLatin1(raw);
@@ -56,6 +56,8 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
             throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
         out.push_back({line.left(dateComma), *date, TimeOfDay::parse(line.mid(timeComma + 1).trimmed())});
     }
+    if (lines.failed())
+        throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
     return out;
 }
 

@@ -1,4 +1,6 @@
 #include "attendance/ClockFile.h"
+#include "attendance/ClockImport.h"
+#include "attendance/LineReader.h"
 #include "core/common/Common.h"
 #include "platform/ui/Dialogs.h"
 
@@ -86,4 +88,42 @@ TEST(ClockFile, ConversionWritesClockTxtAnew) {
     EXPECT_FALSE(ConvertClockFile(app, data));
     EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray());
     EXPECT_FALSE(ui::waitCursorShown());
+}
+
+// Files from older clocks end their lines with CR alone; CR, LF and CR LF
+// each end a line, in the download and in Clock.txt.
+TEST(ClockFile, EveryKindOfLineEndEndsALine) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("download.txt"));
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    writeFile(source, "1042,01/17/05 07:58:30\r1042,01/17/05 12:00:00\n1042,01/17/05 12:30:00\r\n"
+                      "1042,01/17/05 16:02:00\r");
+    ASSERT_TRUE(convertPunchFile(source, target));
+    EXPECT_EQ(readAll(target), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,12:00\r\n1042,01/17/05,12:30\r\n"
+                                          "1042,01/17/05,16:02\r\n"));
+
+    writeFile(target, "7,01/17/05,07:58\r7,01/17/05,12:00\n7,01/17/05,12:30\r\n\r\r7,01/17/05,16:02");
+    const auto punches = readClockFile(target);
+    ASSERT_EQ(punches.size(), 4u);
+    EXPECT_EQ(punches[0].time, TimeOfDay::fromHm(7, 58));
+    EXPECT_EQ(punches[3].id, QStringLiteral("7"));
+    EXPECT_EQ(punches[3].time, TimeOfDay::fromHm(16, 2));
+}
+
+// A line too long to be a punch is skipped without being kept in memory;
+// the lines around it are read.
+TEST(ClockFile, AnOverlongLineIsSkipped) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("download.txt"));
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    const QByteArray huge = "1042," + QByteArray(3 * LineReader::kMaxLineBytes, '9') + ",01/17/05 07:58:30";
+    writeFile(source, "1042,01/17/05 07:58:30\r\n" + huge + "\r\n1042,01/17/05 16:02:00\r\n" + huge);
+    ASSERT_TRUE(convertPunchFile(source, target));
+    EXPECT_EQ(readAll(target), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
+
+    writeFile(target, "7,01/17/05,07:58\r\n" + QByteArray(LineReader::kMaxLineBytes + 1, '7') +
+                          ",01/17/05,12:00\r\n7,01/17/05,16:02\r\n");
+    const auto punches = readClockFile(target);
+    ASSERT_EQ(punches.size(), 2u);
+    EXPECT_EQ(punches[1].time, TimeOfDay::fromHm(16, 2));
 }
