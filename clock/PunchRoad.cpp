@@ -1,5 +1,6 @@
 #include "PunchRoad.h"
 
+#include "core/common/ErrorBox.h"
 #include "core/pairing/PunchPairing.h"
 #include "core/types/ScheduleWindow.h"
 
@@ -7,7 +8,13 @@ namespace plax::clk {
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+QString textOf(const std::exception& e) {
+    if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+        return d->description();
+    return QString::fromUtf8(e.what());
 }
+} // namespace
 
 EmployeeQuery::EmployeeQuery(db::Database& db)
     : db_(&db),
@@ -76,6 +83,41 @@ int RecordPunch(db::Database& db, const CompanySettings& s, CalDate punchDate, T
     }
 }
 
+bool canWaitFor(const std::exception& e) {
+    switch (errorNumberOf(e)) {
+    case db::err::Locked:
+    case db::err::FileNotFound:
+    case db::err::CannotStart:
+    case db::err::NoPermission:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<KeptPunches::Done> KeptPunches::write(db::Database& db, const CompanySettings& s, int busyWaitMs,
+                                                  const std::function<void(const std::exception&)>& failed) {
+    std::vector<Done> done;
+    const int usual = db.busyTimeout();
+    db.setBusyTimeout(busyWaitMs);
+    while (!list_.empty()) {
+        const KeptPunch& p = list_.front();
+        try {
+            const int r = recordPunchOrThrow(db, s, p.at.date, p.at.time, p.employee.EmpID);
+            done.push_back({p, r, {}});
+        } catch (const std::exception& e) {
+            if (failed)
+                failed(e);
+            if (canWaitFor(e))
+                break;
+            done.push_back({p, punch::Error, textOf(e)});
+        }
+        list_.pop_front();
+    }
+    db.setBusyTimeout(usual);
+    return done;
+}
+
 QString invalidIdText() { return QStringLiteral("*****  Invalid ID!  *****"); }
 
 QString notScheduledText(const CurrentEmployee& e) {
@@ -83,6 +125,29 @@ QString notScheduledText(const CurrentEmployee& e) {
 }
 
 QString punchErrorText() { return QStringLiteral("An error occurred.  Please try again!"); }
+
+QString keptText(const CurrentEmployee& e, TimeOfDay punchTime) {
+    return QStringLiteral("Thanks ") + e.FirstName + QStringLiteral(".  Punch taken at ") + punchTime.toHm() +
+           QStringLiteral(".") + kCrLf + e.Message;
+}
+
+namespace {
+QString punchLine(const KeptPunch& p) {
+    return p.employee.EmpID + QStringLiteral(", ") + p.employee.FirstName + QStringLiteral(", ") +
+           p.at.date.toMdy2() + QStringLiteral(", ") + p.at.time.toHm();
+}
+} // namespace
+
+QString notRecordedLine(const KeptPunch& p, const QString& error) {
+    return punchLine(p) + QStringLiteral(" - Not recorded: ") + error;
+}
+
+QString keptOnCloseText(const KeptPunches& kept) {
+    QString text = QStringLiteral("These punches are waiting for the database and are not recorded yet:") + kCrLf;
+    for (const KeptPunch& p : kept.list())
+        text += punchLine(p) + kCrLf;
+    return text + kCrLf + QStringLiteral("If the clock closes now they are lost. Close the clock anyway?");
+}
 
 QString resultText(int r, const CurrentEmployee& e) {
     switch (r) {

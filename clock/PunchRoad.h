@@ -11,7 +11,11 @@
 #include "platform/db/Database.h"
 
 #include <QString>
+#include <deque>
+#include <exception>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace plax::clk {
 
@@ -63,10 +67,58 @@ int recordPunchOrThrow(db::Database& db, const CompanySettings& s, CalDate punch
 int RecordPunch(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
                 const QString& empId);
 
+// Punches taken at a badge reader while another program held the
+// database's write lock longer than the busy timeout. Nobody stands at a
+// reader terminal to press OK on an error box, so such a punch is kept,
+// with the minute of its swipe, and written as soon as the lock is free.
+// Kept punches are written in the order they were taken and a later punch
+// never goes before them, so ins and outs pair as if each had been written
+// at its swipe.
+struct KeptPunch {
+    CurrentEmployee employee;
+    DateTimeMin at; // the swipe's minute: the punch's date and time
+};
+
+class KeptPunches {
+public:
+    // A kept punch that has left the list: written (result 0, 1 or 2), or
+    // refused for good (result -1 and the engine's text).
+    struct Done {
+        KeptPunch punch;
+        int result = 0;
+        QString error;
+    };
+
+    bool empty() const { return list_.empty(); }
+    int size() const { return int(list_.size()); }
+    const std::deque<KeptPunch>& list() const { return list_; }
+    void keep(KeptPunch p) { list_.push_back(std::move(p)); }
+
+    // Writes the kept punches in order, each waiting at most `busyWaitMs`
+    // for the write lock, until the list is empty or one cannot be written
+    // yet. Every failure is passed to `failed`. Returns the punches that
+    // left the list.
+    std::vector<Done> write(db::Database& db, const CompanySettings& s, int busyWaitMs,
+                            const std::function<void(const std::exception&)>& failed);
+
+private:
+    std::deque<KeptPunch> list_;
+};
+
+// Whether a punch that failed with `e` can be written later: the file is
+// locked by another program or out of reach for the moment.
+bool canWaitFor(const std::exception& e);
+
 // The texts of the road.
 QString invalidIdText();
 QString notScheduledText(const CurrentEmployee& e);
 QString punchErrorText();
+// The confirmation for a punch kept until the database is free.
+QString keptText(const CurrentEmployee& e, TimeOfDay punchTime);
+// The line of a kept punch the database refused for good.
+QString notRecordedLine(const KeptPunch& p, const QString& error);
+// The question when the terminal is closed with punches still kept.
+QString keptOnCloseText(const KeptPunches& kept);
 // The confirmation shown for result r (0, 1 or 2).
 QString resultText(int r, const CurrentEmployee& e);
 // The line added to the punch log for result 1 or 2; empty otherwise.

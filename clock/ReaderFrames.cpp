@@ -33,4 +33,48 @@ std::optional<QString> cutRs2000Frame(QString s, const std::function<QString()>&
     return s;
 }
 
+void ReaderBuffer::append(const QString& text, DateTimeMin at) {
+    if (!text.isEmpty())
+        parts_.push_back({text, at});
+}
+
+QString ReaderBuffer::all() const {
+    QString s;
+    for (const Part& p : parts_)
+        s += p.text;
+    return s;
+}
+
+QString ReaderBuffer::take(qsizetype n) {
+    QString taken;
+    while (n > 0 && !parts_.empty()) {
+        Part& p = parts_.front();
+        if (p.text.size() > n) {
+            taken += p.text.left(n);
+            p.text.remove(0, n);
+            break;
+        }
+        taken += p.text;
+        n -= p.text.size();
+        parts_.pop_front();
+    }
+    return taken;
+}
+
+std::optional<ReaderBuffer::Frame> ReaderBuffer::takeFrame() {
+    if (parts_.empty())
+        return std::nullopt;
+    const DateTimeMin at = parts_.front().at;
+    const QString s = all();
+    const qsizetype first = s.indexOf(QLatin1Char(';'));
+    const qsizetype next = first < 0 ? -1 : s.indexOf(QLatin1Char(';'), first + 1);
+    return Frame{take(next < 0 ? s.size() : next), at};
+}
+
+QString ReaderBuffer::takeRest() {
+    const QString s = all();
+    const qsizetype next = s.indexOf(QLatin1Char(';'));
+    return take(next < 0 ? s.size() : next);
+}
+
 } // namespace plax::clk

@@ -2,17 +2,22 @@
 // polling loops and the port's event handler.
 //
 // The loops run on a single-shot timer instead of inside the activation
-// handler: each pass pauses PollDelay ms, reads the port, cuts the ID out of
-// the frame and runs the Enter path; the window, the keyboard and the clock
-// display stay served between passes and during the reads.
+// handler, and only when there is something to read: the port's receive
+// event (after its MachineSpeed pause) moves the input into the reader
+// buffer and starts a pass PollDelay ms later. A pass takes one frame, cuts
+// the ID out of it and runs the Enter path; frames that arrived together
+// (swipes queued during a confirmation) stay in the buffer for the passes
+// that follow, one punch each. Between passes the thread sleeps: no timer
+// wakes it while nobody swipes.
 #include "ReaderFrames.h"
 #include "frmClock.h"
 
+#include "core/types/Clock.h"
 #include "platform/serial/SerialPort.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 #include <QThread>
@@ -129,66 +134,83 @@ void frmClock::startPolling(Reader reader) {
     }
     pollingReader_ = reader;
     // A first pause, then each pass pauses again before it reads.
-    pollTimer_->start(2 * std::max(0, comm_.PollDelay));
+    schedulePass(2 * std::max(0, comm_.PollDelay));
+}
+
+void frmClock::schedulePass(int ms) {
+    if (!stopPolling_ && pollingReader_ != Reader::None && !pollTimer_->isActive())
+        pollTimer_->start(ms);
+}
+
+void frmClock::receive() {
+    // A read that fails (the port closed) gives nothing.
+    try {
+        if (MSComm1_->PortOpen() && MSComm1_->InBufferCount() > 0)
+            received_.append(MSComm1_->Input(), Clock::nowMinute());
+    } catch (const std::exception&) {
+    }
+}
+
+bool frmClock::waitForInput(int ms) {
+    const QPointer<frmClock> self(this);
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    // The receive handler runs first and fills the buffer.
+    connect(MSComm1_, &serial::SerialPort::OnComm, &wait, &QEventLoop::quit);
+    wait.exec();
+    return bool(self);
 }
 
 QString frmClock::ReadPort() {
-    QString result;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        QElapsedTimer waited;
-        waited.start();
-        while (MSComm1_->InBufferCount() < 1 && waited.elapsed() < kReadTickMs) {
-            QCoreApplication::processEvents();
-            QThread::msleep(1);
-        }
-        if (MSComm1_->InBufferCount() > 0) {
-            result = MSComm1_->Input();
-            break;
-        }
+    for (int attempt = 0; attempt < 4 && received_.isEmpty(); ++attempt) {
+        receive();
+        if (received_.isEmpty() && !waitForInput(kReadTickMs))
+            return {};
     }
-    return result;
+    return received_.takeRest();
 }
 
 void frmClock::pollPass() {
-    if (stopPolling_ || pollingReader_ == Reader::None)
+    if (inPass_ || stopPolling_ || pollingReader_ == Reader::None)
         return;
     const QPointer<frmClock> self(this);
-    // A read that fails (the port closed) gives the empty text.
-    auto read = [this]() -> QString {
-        try {
-            return ReadPort();
-        } catch (const std::exception&) {
-            return {};
-        }
-    };
     const auto goOn = [&self] { return self && !self->stopPolling_ && self->pollingReader_ != Reader::None; };
+    inPass_ = true;
+    const auto done = [&] {
+        if (!self)
+            return;
+        inPass_ = false;
+        // Swipes that queued up meanwhile: the next one after the pause.
+        receive();
+        if (!received_.isEmpty())
+            schedulePass(std::max(0, comm_.PollDelay));
+    };
 
-    const QString s = read();
-    if (!goOn())
-        return;
+    receive();
+    const std::optional<ReaderBuffer::Frame> frame = received_.takeFrame();
+    if (!frame)
+        return done();
     const std::optional<QString> id =
-        pollingReader_ == Reader::MSR100 ? cutMsr100Frame(s) : cutRs2000Frame(s, [&] {
-            const QString more = read();
-            return goOn() ? more : QString();
-        });
-    if (!goOn())
-        return;
-    if (id) {
-        txtID_->setText(*id);
-        QCoreApplication::processEvents();
-        if (!goOn())
-            return;
+        pollingReader_ == Reader::MSR100
+            ? cutMsr100Frame(frame->text)
+            : cutRs2000Frame(frame->text, [&] { return goOn() ? ReadPort() : QString(); });
+    if (!goOn() || !id)
+        return done();
+    txtID_->setText(*id);
+    QCoreApplication::processEvents();
+    if (goOn()) {
+        swipedAt_ = frame->at;
         txtID_KeyPress(13);
-        if (!goOn())
-            return;
     }
-    pollTimer_->start(std::max(0, comm_.PollDelay));
+    done();
 }
 
 void frmClock::MSComm1_OnComm() {
     const int code = MSComm1_->CommEvent();
     if (code == serial::ev::Receive) {
         QThread::msleep(unsigned(std::clamp(comm_.MachineSpeed, 0, 1000) * 10));
+        receive();
+        schedulePass(std::max(0, comm_.PollDelay));
         return;
     }
     if (code == serial::ev::Send || (code >= serial::ev::CTS && code <= serial::ev::EndOfFile))

@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace plax::clk {
 
@@ -56,6 +57,10 @@ frmClock::frmClock(QWidget* parent) : QMainWindow(parent) {
     pollTimer_ = new QTimer(this);
     pollTimer_->setSingleShot(true);
     connect(pollTimer_, &QTimer::timeout, this, &frmClock::pollPass);
+
+    keptTimer_ = new QTimer(this);
+    keptTimer_->setInterval(kKeptRetryMs);
+    connect(keptTimer_, &QTimer::timeout, this, [this] { writeKept(kKeptWaitMs); });
 
     MSComm1_ = new serial::SerialPort(this);
     connect(MSComm1_, &serial::SerialPort::OnComm, this, &frmClock::MSComm1_OnComm);
@@ -231,6 +236,12 @@ void frmClock::Form_Activate() {
 }
 
 void frmClock::closeEvent(QCloseEvent* e) {
+    // Punches kept for a busy database would be lost: one more try, then ask.
+    if (!unloaded_ && !writeKept(kKeptWaitMs) &&
+        ui::MsgBox(keptOnCloseText(kept_), ui::Buttons::YesNo, ui::Icon::Exclamation) != ui::Answer::Yes) {
+        e->ignore();
+        return;
+    }
     Form_Unload();
     e->accept();
 }
@@ -241,6 +252,7 @@ void frmClock::Form_Unload() {
     unloaded_ = true;
     stopPolling_ = true;
     pollTimer_->stop();
+    keptTimer_->stop();
     pollingReader_ = Reader::None;
     ClosePort(*MSComm1_);
     timer1_->stop();
@@ -281,8 +293,11 @@ void frmClock::LookupEmployee() {
 
 void frmClock::runPunchRoad() {
     // One moment for the whole punch: the schedule test and the record
-    // agree on the minute. Seconds never reach the database.
-    const DateTimeMin now = Clock::nowMinute();
+    // agree on the minute. A badge read keeps the minute of its swipe, also
+    // when it waited behind other swipes or for the database. Seconds never
+    // reach the database.
+    const std::optional<DateTimeMin> swiped = std::exchange(swipedAt_, std::nullopt);
+    const DateTimeMin now = swiped.value_or(Clock::nowMinute());
     showDate();
     db::Database* db = nullptr;
     try {
@@ -314,21 +329,66 @@ void frmClock::runPunchRoad() {
             return;
         }
     }
+    // Kept punches go first: a later punch never overtakes them. A swipe
+    // joins them while the database is still busy; a typed ID gets the
+    // error box and stays in the box.
+    if (!writeKept(swiped ? kKeptWaitMs : db->busyTimeout())) {
+        if (swiped) {
+            keep(current_, now);
+            return;
+        }
+        ShowError(QString(), punchErrorText());
+        return;
+    }
     int r = punch::Error;
     try {
-        r = recordPunchOrThrow(*db, settings_.company, now.date, now.time, current_.EmpID);
+        r = recordPunchOrThrow(database(), settings_.company, now.date, now.time, current_.EmpID);
     } catch (const std::exception& e) {
         connectionFailed(e);
+        if (swiped && errorNumberOf(e) == db::err::Locked) {
+            keep(current_, now);
+            return;
+        }
     }
     if (r == punch::Error) {
         // The ID stays in the box, so Enter can be pressed again.
         ShowError(QString(), punchErrorText());
         return;
     }
-    const QString line = logLine(r, current_, now.date, now.time);
-    if (!line.isEmpty())
-        lstLog_->addItem(line);
+    addLogLine(logLine(r, current_, now.date, now.time));
     ShowMessage(resultText(r, current_));
+}
+
+void frmClock::keep(const CurrentEmployee& e, DateTimeMin at) {
+    kept_.keep({e, at});
+    keptTimer_->start();
+    ShowMessage(keptText(e, at.time));
+}
+
+bool frmClock::writeKept(int busyWaitMs) {
+    if (kept_.empty())
+        return true;
+    try {
+        const auto failed = [](const std::exception& e) { connectionFailed(e); };
+        for (const KeptPunches::Done& d : kept_.write(database(), settings_.company, busyWaitMs, failed)) {
+            const KeptPunch& p = d.punch;
+            addLogLine(d.result == punch::Error ? notRecordedLine(p, d.error)
+                                                : logLine(d.result, p.employee, p.at.date, p.at.time));
+        }
+    } catch (const std::exception& e) {
+        connectionFailed(e); // the file out of reach: they wait
+    }
+    if (kept_.empty())
+        keptTimer_->stop();
+    return kept_.empty();
+}
+
+void frmClock::addLogLine(const QString& line) {
+    if (line.isEmpty())
+        return;
+    lstLog_->addItem(line);
+    // The newest punch stays in view however long the run.
+    lstLog_->scrollToBottom();
 }
 
 void frmClock::ShowMessage(const QString& text) {

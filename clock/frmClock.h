@@ -6,11 +6,13 @@
 // Threading: user-interface thread only. One instance per run.
 
 #include "PunchRoad.h"
+#include "ReaderFrames.h"
 #include "TerminalSettings.h"
 
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -52,11 +54,13 @@ public:
     // Key handler of the ID box: Enter (13) runs the punch road.
     void txtID_KeyPress(int keyAscii);
 
-    // The reader loops; they return at once and keep polling on a timer
-    // until the window unloads.
+    // The reader loops; they return at once and, until the window unloads,
+    // run a pass PollDelay ms after the port has received data.
     void PollMSR100Reader();
     void PollRS2000Reader();
-    // Up to four short waits for input; the text received, or empty.
+    // The rest of a frame that came in two reads: up to four short waits for
+    // input, then the text received up to the next frame (which stays for
+    // the next pass).
     QString ReadPort();
     // Serial-port event handler.
     void MSComm1_OnComm();
@@ -79,12 +83,18 @@ public:
     // How often the activation handler has run.
     int activations() const { return activations_; }
     bool polling() const { return pollingReader_ != Reader::None; }
+    // Badge-reader punches waiting for the database's write lock.
+    const KeptPunches& keptPunches() const { return kept_; }
 
     // How long ShowMessage holds the message panel (2000 ms; tests shorten it).
     static void setMessageHoldMs(int ms);
     static int messageHoldMs();
     // How long one of ReadPort's waits lasts: one advance of the system timer.
     static constexpr int kReadTickMs = 16;
+    // Kept punches are tried again this often, each try waiting this long
+    // for the lock, so the window never freezes for a whole busy timeout.
+    static constexpr int kKeptRetryMs = 250;
+    static constexpr int kKeptWaitMs = 100;
 
     static int twipsToPixels(int twips);
 
@@ -101,6 +111,16 @@ private:
     db::Database& database();
     void startPolling(Reader reader);
     void pollPass();
+    void schedulePass(int ms);
+    // Moves what the port has received into the reader buffer.
+    void receive();
+    // Sleeps in the event loop until input or `ms`; false when the window
+    // went away meanwhile.
+    bool waitForInput(int ms);
+    // Writes the kept punches; true when none is left.
+    bool writeKept(int busyWaitMs);
+    void keep(const CurrentEmployee& e, DateTimeMin at);
+    void addLogLine(const QString& line);
     void applyCaption();
     void showDate();
 
@@ -114,6 +134,7 @@ private:
     QLabel* panelStatus_ = nullptr;
     QTimer* timer1_ = nullptr;
     QTimer* pollTimer_ = nullptr;
+    QTimer* keptTimer_ = nullptr;
     serial::SerialPort* MSComm1_ = nullptr;
 
     TerminalSettings settings_;
@@ -125,6 +146,12 @@ private:
 
     bool stopPolling_ = false;
     Reader pollingReader_ = Reader::None;
+    bool inPass_ = false;
+    ReaderBuffer received_;
+    // The minute of the swipe whose ID the reader put into the box; unset
+    // for a typed ID.
+    std::optional<DateTimeMin> swipedAt_;
+    KeptPunches kept_;
     bool activationPending_ = true;
     int activations_ = 0;
     bool loaded_ = false;

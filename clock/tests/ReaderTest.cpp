@@ -1,5 +1,6 @@
 // Badge readers on a pseudo-terminal named as "Com2": the frames as the
-// readers send them, the port status, line errors and a missing port.
+// readers send them, queues of swipes, a busy database, the port status,
+// line errors and a missing port.
 #include "ClockFixture.h"
 
 #include "platform/serial/PortMap.h"
@@ -10,7 +11,10 @@
 #include <QListWidget>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 using namespace plax;
 using namespace plax::test;
@@ -144,6 +148,108 @@ TEST_F(Reader, Rs2000FramesCarriageReturnSplitAndNFrame) {
     ASSERT_TRUE(swipe(";A", "1"));
     EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2", "A1"}));
     EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockOut = '12:00'"), 1);
+}
+
+// A queue of employees at a shift change: swipes that reach the port
+// together, or while a confirmation holds the panel, each become a punch,
+// in order; the log keeps its newest line in view.
+TEST_F(Reader, QueuedSwipesAreEachPunchedInOrder) {
+    QStringList ids;
+    {
+        db::Database::Transaction tx(db());
+        for (int i = 0; i < 30; ++i) {
+            ids << QStringLiteral("E%1").arg(i, 2, 10, QLatin1Char('0'));
+            employee(ids.back(), "Emp", QStringLiteral("000"));
+        }
+        employee("C3", "Cy", QStringLiteral("000"));
+        employee("D4", "Di", QStringLiteral("000"));
+        tx.commit();
+    }
+    auto& w = openReader("2");
+    // Thirty swipes in one write, an "N" frame among them.
+    QByteArray burst;
+    for (const QString& id : ids)
+        burst += ";" + id.toLatin1() + (id == "E10" ? "?\r;N?\r" : "?\r");
+    pty.send(burst);
+    ASSERT_TRUE(runUntil([&] { return w.lstLog()->count() == 30; }));
+
+    // Swipes 0.4 s apart while each confirmation holds the panel for 1 s.
+    clk::frmClock::setMessageHoldMs(1000);
+    const QStringList late{"A1", "B2", "C3", "D4"};
+    std::thread reader([&] {
+        for (const QString& id : late) {
+            pty.send(";" + id.toLatin1() + "?\r");
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        }
+    });
+    const bool allPunched = runUntil([&] { return w.lstLog()->count() == 34; }, 20000);
+    reader.join();
+    ASSERT_TRUE(allPunched) << loggedIds().join(' ').toStdString();
+    EXPECT_EQ(loggedIds(), ids + late);
+    QStringList written;
+    for (auto rs = db().openRecordset("SELECT EmpID FROM [Time Attendance] ORDER BY rowid"); !rs.eof(); rs.moveNext())
+        written << rs.field(0).toString();
+    EXPECT_EQ(written, ids + late);
+    EXPECT_TRUE(boxes.messages.empty()) << boxes.texts().join(" / ").toStdString();
+
+    QListWidget* log = w.lstLog();
+    EXPECT_TRUE(runUntil([&] { return log->viewport()->rect().contains(log->visualItemRect(log->item(33))); }, 2000));
+    EXPECT_FALSE(log->viewport()->rect().intersects(log->visualItemRect(log->item(0))));
+}
+
+// Another program holds the write lock for 8 s, beyond the busy timeout:
+// the swipes are taken without a box, written when the lock is free in the
+// order they came, each at the minute of its swipe, and a typed punch does
+// not overtake them. Closing meanwhile says what would be lost.
+TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
+    auto& w = openReader("1");
+    const QString path = company->path();
+    std::atomic<bool> holding{false};
+    std::thread office([&] {
+        auto other = db::Database::open(path);
+        db::Database::Transaction tx(*other);
+        other->execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')");
+        holding = true;
+        std::this_thread::sleep_for(std::chrono::seconds(8));
+        tx.commit();
+    });
+    while (!holding)
+        std::this_thread::yield();
+
+    pty.send(";A1?");
+    const bool taken = runUntil([&] { return w.keptPunches().size() == 1; });
+    EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Punch taken at 09:00.\r\n");
+    setNow(2024, 1, 8, 9, 2);
+    pty.send(";B2?");
+    const bool second = runUntil([&] { return w.keptPunches().size() == 2; });
+    setNow(2024, 1, 8, 9, 5);
+    pty.send(";A1?");
+    const bool third = runUntil([&] { return w.keptPunches().size() == 3; });
+    EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Punch taken at 09:05.\r\n");
+
+    boxes.answers.push_back(ui::Answer::No);
+    w.close();
+    const std::vector<ui::MessageRequest> asked = boxes.messages;
+    const bool stillOpen = w.isVisible() && !programEnded();
+
+    setNow(2024, 1, 8, 9, 6);
+    punch("B2"); // typed while the lock may still be held
+    const bool written = runUntil([&] { return w.keptPunches().empty() && rowCount() == 2; }, 15000);
+    office.join();
+    ASSERT_TRUE(taken && second && third);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, "These punches are waiting for the database and are not recorded yet:\r\n"
+                             "A1, Ann, 01/08/24, 09:00\r\nB2, Bob, 01/08/24, 09:02\r\nA1, Ann, 01/08/24, 09:05\r\n"
+                             "\r\nIf the clock closes now they are lost. Close the clock anyway?");
+    EXPECT_EQ(asked[0].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(stillOpen);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(boxes.messages.size(), 1u) << boxes.texts().join(" / ").toStdString();
+    EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockIn = '09:00' AND ClockOut = '09:05' AND TotalMin = 5"), 1);
+    EXPECT_EQ(rowCount("EmpID = 'B2' AND ClockIn = '09:02' AND ClockOut = '09:06'"), 1);
+    EXPECT_EQ(w.lstLog()->count(), 4);
+    EXPECT_EQ(w.lstLog()->item(2)->text(), "A1, Ann, 01/08/24, 09:05 - Clocked Out");
+    EXPECT_EQ(w.lastMessage(), "Thanks Bob.  Clocked Out Sucessfully.\r\n");
 }
 
 TEST_F(Reader, KeyboardStillWorksWhileTheReaderIsPolled) {

@@ -11,7 +11,6 @@
 namespace plax::db {
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
 constexpr int kExclusiveWaitMs = 1500;
 
 QString duplicateText() {
@@ -207,7 +206,7 @@ std::unique_ptr<Database> Database::open(const QString& path, bool exclusive, bo
     // The first read below may meet another connection holding the file for
     // a moment (an exclusive open, a journal being recovered): wait for it
     // as a write would instead of failing the open as "locked".
-    setBusyWait(d->db_, kBusyTimeoutMs);
+    setBusyWait(d->db_, d->busyTimeoutMs_);
     // A file without a password opens whatever password is given, as before.
     const QString password = passwordFromConnect(connect);
     if (!plain) {
@@ -231,7 +230,7 @@ std::unique_ptr<Database> Database::open(const QString& path, bool exclusive, bo
             d->close();
             throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
         }
-        setBusyWait(d->db_, kBusyTimeoutMs);
+        setBusyWait(d->db_, d->busyTimeoutMs_);
         d->exclusive_ = true;
     }
     return d;
@@ -258,13 +257,19 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& p
 }
 
 void Database::configure(bool readOnly) {
-    setBusyWait(db_, kBusyTimeoutMs);
+    setBusyWait(db_, busyTimeoutMs_);
     if (!readOnly)
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db_, "PRAGMA foreign_keys=OFF", nullptr, nullptr, nullptr);
 }
 
 Database::~Database() { close(); }
+
+void Database::setBusyTimeout(int ms) {
+    busyTimeoutMs_ = ms;
+    if (db_)
+        setBusyWait(db_, ms);
+}
 
 void Database::close() {
     if (db_) {

@@ -49,6 +49,11 @@ public:
     bool isExclusive() const { return exclusive_; }
     void close();
 
+    // How long a statement waits for another connection's lock before it
+    // fails with Locked (3218): 5000 ms unless set otherwise.
+    void setBusyTimeout(int ms);
+    int busyTimeout() const { return busyTimeoutMs_; }
+
     // Action statement with the engine's silent rules: an INSERT or UPDATE
     // skips the rows that would break a unique index or a column rule.
     // Returns the number of rows written.
@@ -110,6 +115,7 @@ private:
     QString password_;
     bool exclusive_ = false;
     bool readOnly_ = false;
+    int busyTimeoutMs_ = 5000;
 };
 
 // Binds `params` (1-based) to a prepared statement.
