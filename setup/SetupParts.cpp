@@ -23,13 +23,9 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                if (auto* w = qobject_cast<QWidget*>(watched)) {
-                    QWidget* next = w->nextInFocusChain();
-                    while (next && next != w && (!next->isEnabled() || next->focusPolicy() == Qt::NoFocus))
-                        next = next->nextInFocusChain();
-                    if (next && next != w)
-                        next->setFocus(Qt::TabFocusReason);
-                }
+                // A Tab in its place: the focus moves along the tab order.
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(watched, &tab);
                 return true;
             }
         }

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -39,6 +40,8 @@ frmScheduleSetup::frmScheduleSetup(QWidget* parent) : QWidget(parent) {
     cboSchNo->setObjectName(QStringLiteral("cboSchNo"));
     cboSchNo->setEditable(true);
     cboSchNo->setInsertPolicy(QComboBox::NoInsert);
+    // A number means what is typed: "0" must not turn into "001".
+    cboSchNo->setCompleter(nullptr);
     txtDescription = new QLineEdit(frame);
     txtDescription->setObjectName(QStringLiteral("txtDescription"));
     auto* g = new QGridLayout(frame);
@@ -46,8 +49,10 @@ frmScheduleSetup::frmScheduleSetup(QWidget* parent) : QWidget(parent) {
     g->addWidget(cboSchNo, 0, 1);
     g->addWidget(new QLabel(QStringLiteral("Description:"), frame), 1, 0);
     g->addWidget(txtDescription, 1, 1);
-    cboSchNo->lineEdit()->installEventFilter(this);
-    enterToTab(cboSchNo->lineEdit());
+    // The focus and the keys belong to the combo box itself (its line edit
+    // only gets them handed on), so that is where they are watched.
+    cboSchNo->installEventFilter(this);
+    enterToTab(cboSchNo);
     enterToTab(txtDescription);
     connect(cboSchNo, &QComboBox::activated, this, [this] { cboSchNo_LostFocus(); }); // cboSchNo_Click
 
@@ -110,15 +115,19 @@ void frmScheduleSetup::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 100);
-        if (!qobject_cast<QWidget*>(parent()))
-            move(100 / 15, y());
+        reports::placeScreen(this, 100, 100);
     }
 }
 
 bool frmScheduleSetup::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cboSchNo->lineEdit() && event->type() == QEvent::FocusOut)
-        cboSchNo_LostFocus();
+    // Leaving the box for another control runs the lookup; its own list
+    // opening (the choice runs it) and another window taking the focus,
+    // such as the lookup's own message box, do not.
+    if (watched == cboSchNo && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        if (why != Qt::PopupFocusReason && why != Qt::ActiveWindowFocusReason)
+            cboSchNo_LostFocus();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -247,8 +256,24 @@ bool frmScheduleSetup::ValidateSchedule() {
 void frmScheduleSetup::SaveSchedule() {
     if (!ValidateSchedule())
         return;
-    // A number typed and saved at once is looked up first, as leaving the box would.
-    cboSchNo_LostFocus();
+    // A number typed and saved at once (toolbar buttons take no focus) has
+    // not been looked up. The screen is stored as it stands: the stored
+    // rows only decide between adding and updating, and an update writes
+    // what differs from them.
+    if (cboSchNo->currentText() != numberTag_) {
+        try {
+            const QString number = paddedScheduleNumber(cboSchNo->currentText());
+            const auto stored = loadSchedule(companyDb(), number);
+            IsNewSchedule = !stored;
+            if (stored) {
+                cboSchNo->setEditText(number);
+                snapshot_ = *stored;
+            }
+        } catch (const std::exception& e) {
+            ShowError(QStringLiteral("X156-"), e);
+            return;
+        }
+    }
     if (IsNewSchedule)
         AddSchedule();
     else

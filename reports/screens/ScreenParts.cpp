@@ -90,16 +90,16 @@ void setPickerDate(QDateEdit* picker, CalDate d) {
     picker->setDate(QDate(d.year(), d.month(), d.day()));
 }
 
-void placeScreen(QWidget* screen, int twips) {
+void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {
         // Inside the main window: centred across its document area.
         const QWidget* area = frame->parentWidget();
         const int width = area ? area->width() : frame->width();
-        frame->move(qMax(0, (width - frame->width()) / 2), twips / 15);
+        frame->move(leftTwips ? *leftTwips / 15 : qMax(0, (width - frame->width()) / 2), twips / 15);
         return;
     }
     CenterForm(screen);
-    screen->move(screen->x(), twips / 15);
+    screen->move(leftTwips ? *leftTwips / 15 : screen->x(), twips / 15);
 }
 
 void printReport(int destination, const QString& reportFile, const QString& selection,

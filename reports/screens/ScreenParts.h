@@ -29,8 +29,10 @@ CalDate pickerDate(const QDateEdit* picker);
 void setPickerDate(QDateEdit* picker, CalDate d);
 
 // Centres the screen and puts its top edge `twips` below the top of the
-// screen (15 twips to a pixel).
-void placeScreen(QWidget* screen, int twips);
+// screen (15 twips to a pixel); with `leftTwips` its left edge goes there
+// instead of the centre. Inside the main window the document area counts
+// as the screen.
+void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips = std::nullopt);
 // Closes the screen, and its frame in the main window's document area.
 void closeScreen(QWidget* screen);
 

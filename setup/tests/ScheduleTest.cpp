@@ -2,21 +2,36 @@
 #include "setup/ScheduleStore.h"
 #include "setup/frmScheduleSetup.h"
 
+#include "testing/ScreenEvents.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
 #include <QTimeEdit>
 
 using namespace plax;
 using namespace plax::setup;
+using plax::test::clickToolButton;
+using plax::test::showActive;
 
 namespace {
 
 class ScheduleScreen : public setup::test::SetupFixture {
 protected:
+    QComboBox* numberBox(frmScheduleSetup& f) { return child<QComboBox>(&f, "cboSchNo"); }
+    // Clicks into the number box, types over its text and leaves it with Tab.
     void typeNumber(frmScheduleSetup& f, const QString& text) {
-        child<QComboBox>(&f, "cboSchNo")->setEditText(text);
-        f.cboSchNo_LostFocus();
+        QComboBox* box = numberBox(f);
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Tab);
     }
     QCheckBox* day(frmScheduleSetup& f, int i) {
         return f.findChild<QCheckBox*>(QStringLiteral("chkScheduled%1").arg(i));
@@ -25,6 +40,16 @@ protected:
         return f.findChild<QTimeEdit*>(QStringLiteral("dtpStartTime%1").arg(i));
     }
     QTimeEdit* end(frmScheduleSetup& f, int i) { return f.findChild<QTimeEdit*>(QStringLiteral("dtpEndTime%1").arg(i)); }
+    // From the focus on a day's check box: ticks it and types both times
+    // ("hhmm" and AM or PM), as a person tabbing along the row would.
+    void workDay(frmScheduleSetup& f, int i, const char* from, const char* to) {
+        EXPECT_EQ(QApplication::focusWidget(), day(f, i));
+        QTest::keyClick(day(f, i), Qt::Key_Space);
+        QTest::keyClick(day(f, i), Qt::Key_Tab);
+        QTest::keyClicks(start(f, i), QString::fromLatin1(from));
+        QTest::keyClick(start(f, i), Qt::Key_Tab);
+        QTest::keyClicks(end(f, i), QString::fromLatin1(to));
+    }
     QString days(const QString& no) {
         auto rs = CompanyDb->openRecordset(
             "SELECT TheDay, StartTime, EndTime FROM [Schedule Days] WHERE ScheduleNo = ? ORDER BY TheDay", {no});
@@ -49,93 +74,146 @@ TEST(ScheduleNumbers, ValuesPaddingAndDayOrder) {
     EXPECT_EQ(workWeekDayOrder(1), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
 }
 
-TEST_F(ScheduleScreen, ShowsTheWorkWeekAndAStoredSchedule) {
-    frmScheduleSetup f;
-    ASSERT_TRUE(f.loaded());
-    EXPECT_EQ(f.dayRowOrder().front(), 2);
-    EXPECT_EQ(f.dayRowOrder().back(), 1);
-    EXPECT_EQ(child<QComboBox>(&f, "cboSchNo")->count(), 2);
-    typeNumber(f, "2"); // looked up as "002"
-    EXPECT_FALSE(f.isNewSchedule());
-    EXPECT_EQ(child<QComboBox>(&f, "cboSchNo")->currentText(), "002");
-    EXPECT_EQ(child<QLineEdit>(&f, "txtDescription")->text(), "Night shift");
-    EXPECT_TRUE(day(f, 2)->isChecked());
-    EXPECT_TRUE(start(f, 2)->isEnabled());
-    EXPECT_EQ(start(f, 2)->time(), QTime(22, 0));
-    EXPECT_EQ(end(f, 2)->time(), QTime(6, 0));
-    EXPECT_FALSE(day(f, 1)->isChecked());
-    EXPECT_FALSE(start(f, 1)->isEnabled());
+TEST_F(ScheduleScreen, OpensAtTheTopLeftAndShowsTheWorkWeekAndAStoredSchedule) {
+    QMdiArea area;
+    area.resize(1000, 800);
+    auto* f = new frmScheduleSetup;
+    QMdiSubWindow* frame = area.addSubWindow(f);
+    showActive(&area);
+    frame->show();
+    EXPECT_EQ(frame->pos(), QPoint(100 / 15, 100 / 15));
+    ASSERT_TRUE(f->loaded());
+    EXPECT_EQ(f->dayRowOrder().front(), 2);
+    EXPECT_EQ(f->dayRowOrder().back(), 1);
+    EXPECT_EQ(numberBox(*f)->count(), 2);
+    typeNumber(*f, "2"); // looked up as "002"
+    EXPECT_FALSE(f->isNewSchedule());
+    EXPECT_EQ(numberBox(*f)->currentText(), "002");
+    EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(), "Night shift");
+    EXPECT_TRUE(day(*f, 2)->isChecked());
+    EXPECT_TRUE(start(*f, 2)->isEnabled());
+    EXPECT_EQ(start(*f, 2)->time(), QTime(22, 0));
+    EXPECT_EQ(end(*f, 2)->time(), QTime(6, 0));
+    EXPECT_FALSE(day(*f, 1)->isChecked());
+    EXPECT_FALSE(start(*f, 1)->isEnabled());
+
+    // Choosing an item of the list looks it up as well.
+    numberBox(*f)->showPopup();
+    QAbstractItemView* list = numberBox(*f)->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_COMPARE(numberBox(*f)->currentText(), "001");
+    EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(), value("SELECT Description FROM Schedule WHERE ScheduleNo = '001'"));
 }
 
-TEST_F(ScheduleScreen, NewScheduleIsPaddedAndStoredWithItsDays) {
+TEST_F(ScheduleScreen, UpdateStoresWhatTheScreenShows) {
     frmScheduleSetup f;
+    showActive(&f);
+    auto* description = child<QLineEdit>(&f, "txtDescription");
+    // A new number, left with Tab; a description; Tuesday worked overnight.
     typeNumber(f, "7");
     EXPECT_TRUE(f.isNewSchedule());
-    child<QLineEdit>(&f, "txtDescription")->setText("Late shift");
-    day(f, 3)->setChecked(true);
-    start(f, 3)->setTime(QTime(22, 0));
-    end(f, 3)->setTime(QTime(6, 0));
-    f.Toolbar1_ButtonClick("Update");
+    ASSERT_EQ(QApplication::focusWidget(), description);
+    QTest::keyClicks(description, "Late shift");
+    QTest::keyClick(description, Qt::Key_Return); // Enter moves on as Tab does
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // past Monday
+    workDay(f, 3, "1000PM", "0600AM");
+    clickToolButton(&f, "Update");
     EXPECT_TRUE(answers.texts().isEmpty());
     EXPECT_EQ(value("SELECT Description FROM Schedule WHERE ScheduleNo = '007'"), "Late shift");
     EXPECT_EQ(days("007"), "3 22:00-06:00");
-    auto* box = child<QComboBox>(&f, "cboSchNo");
-    EXPECT_EQ(box->itemText(box->count() - 1), "007");
+    EXPECT_EQ(description->text(), "Late shift"); // the screen stays as it was
+    EXPECT_TRUE(day(f, 3)->isChecked());
+    EXPECT_EQ(numberBox(f)->itemText(numberBox(f)->count() - 1), "007");
 
     // Unchecking one day, checking another and moving a third's times.
-    day(f, 4)->setChecked(true);
-    start(f, 4)->setTime(QTime(8, 0));
-    end(f, 4)->setTime(QTime(12, 0));
-    f.Toolbar1_ButtonClick("Update");
+    QTest::mouseClick(day(f, 4), Qt::LeftButton, {}, QPoint(4, day(f, 4)->height() / 2));
+    QTest::keyClick(day(f, 4), Qt::Key_Tab);
+    QTest::keyClicks(start(f, 4), "0800AM");
+    QTest::keyClick(start(f, 4), Qt::Key_Tab);
+    QTest::keyClicks(end(f, 4), "1200PM");
+    clickToolButton(&f, "Update");
     EXPECT_EQ(days("007"), "3 22:00-06:00, 4 08:00-12:00");
-    day(f, 3)->setChecked(false);
+    QTest::mouseClick(day(f, 3), Qt::LeftButton, {}, QPoint(4, day(f, 3)->height() / 2));
     EXPECT_EQ(start(f, 3)->time(), QTime(0, 0));
-    end(f, 4)->setTime(QTime(13, 30));
-    f.Toolbar1_ButtonClick("Update");
+    QLineEdit* endText = end(f, 4)->findChild<QLineEdit*>();
+    QTest::mouseClick(endText, Qt::LeftButton, {}, QPoint(4, endText->height() / 2));
+    QTest::mouseDClick(endText, Qt::LeftButton, {}, QPoint(4, endText->height() / 2)); // the hours chosen
+    QTest::keyClicks(end(f, 4), "0130PM");
+    clickToolButton(&f, "Update");
     EXPECT_EQ(days("007"), "4 08:00-13:30");
+
+    // A stored number left with Tab is shown; its edited description is stored, not the old one.
+    typeNumber(f, "2");
+    EXPECT_EQ(description->text(), "Night shift");
+    QTest::keyClick(description, Qt::Key_End);
+    QTest::keyClicks(description, " B");
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(value("SELECT Description FROM Schedule WHERE ScheduleNo = '002'"), "Night shift B");
+    EXPECT_EQ(description->text(), "Night shift B");
+
+    // A number typed and saved at once, without leaving the box: what the
+    // screen shows goes under the new number.
+    QTest::mouseClick(numberBox(f)->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(numberBox(f), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(numberBox(f), "9");
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(value("SELECT Description FROM Schedule WHERE ScheduleNo = '009'"), "Night shift B");
+    EXPECT_EQ(days("009"), days("002"));
+    EXPECT_EQ(description->text(), "Night shift B");
+    EXPECT_TRUE(answers.texts().isEmpty());
 }
 
-TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefused) {
+TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     frmScheduleSetup f;
+    showActive(&f);
+    const QString refused = "Schedule# should be between 1 and 300!";
     typeNumber(f, "301");
-    EXPECT_EQ(answers.texts(), QStringList{"Schedule# should be between 1 and 300!"});
-    child<QComboBox>(&f, "cboSchNo")->setEditText("0");
-    f.Toolbar1_ButtonClick("Update");
-    EXPECT_EQ(answers.texts().size(), 2);
-    child<QComboBox>(&f, "cboSchNo")->setEditText("");
-    f.Toolbar1_ButtonClick("Update");
+    EXPECT_EQ(answers.texts(), QStringList{refused});
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(answers.texts(), QStringList(2, refused));
+    typeNumber(f, "0");
     EXPECT_EQ(answers.texts().size(), 3);
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(answers.texts().size(), 4);
+    typeNumber(f, ""); // a blank number only on Update
+    EXPECT_EQ(answers.texts().size(), 4);
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(answers.texts(), QStringList(5, refused));
     EXPECT_EQ(count("SELECT count(*) FROM Schedule"), 2);
 }
 
 TEST_F(ScheduleScreen, DeleteIsRefusedWhileEmployeesUseTheSchedule) {
     frmScheduleSetup f;
+    showActive(&f);
     typeNumber(f, "002");
-    f.Toolbar1_ButtonClick("Delete");
+    clickToolButton(&f, "Delete");
     EXPECT_EQ(answers.texts(),
               QStringList{"Cannot delete current schedule. One or more employees are assigned to it."});
     CompanyDb->execute("UPDATE Employee SET ScheduleNo = '001' WHERE ScheduleNo = '002'");
     answers.answers = {ui::Answer::Yes};
-    f.Toolbar1_ButtonClick("Delete");
+    clickToolButton(&f, "Delete");
     EXPECT_EQ(answers.texts().last(), "Delete current schedule?");
     EXPECT_EQ(count("SELECT count(*) FROM Schedule WHERE ScheduleNo = '002'"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM [Schedule Days] WHERE ScheduleNo = '002'"), 0);
-    EXPECT_EQ(child<QComboBox>(&f, "cboSchNo")->count(), 1);
+    EXPECT_EQ(numberBox(f)->count(), 1);
 
     typeNumber(f, "9"); // new and unsaved: Delete only clears
-    f.Toolbar1_ButtonClick("Delete");
+    clickToolButton(&f, "Delete");
     EXPECT_EQ(answers.texts().size(), 2);
-    EXPECT_EQ(child<QComboBox>(&f, "cboSchNo")->currentText(), "");
+    EXPECT_EQ(numberBox(f)->currentText(), "");
 }
 
 TEST_F(ScheduleScreen, AFailedInsertLeavesNoScheduleWithoutItsDays) {
     CompanyDb->executeScript("CREATE TRIGGER no_sunday BEFORE INSERT ON [Schedule Days] WHEN NEW.TheDay = 1 "
                              "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     frmScheduleSetup f;
+    showActive(&f);
     typeNumber(f, "050");
-    day(f, 2)->setChecked(true);
-    day(f, 1)->setChecked(true);
-    f.Toolbar1_ButtonClick("Update");
+    for (int d : {2, 1})
+        QTest::mouseClick(day(f, d), Qt::LeftButton, {}, QPoint(4, day(f, d)->height() / 2));
+    clickToolButton(&f, "Update");
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_TRUE(answers.messages[0].title.contains("X154-"));
     EXPECT_EQ(count("SELECT count(*) FROM Schedule WHERE ScheduleNo = '050'"), 0);
