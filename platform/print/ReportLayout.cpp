@@ -4,6 +4,10 @@
 
 #include <QFontMetricsF>
 #include <cmath>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <numeric>
 
 namespace plax::print {
 
@@ -75,6 +79,10 @@ QStringList Page::lines() const {
     return out;
 }
 
+namespace {
+const char* const kWeekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+}
+
 QString formatValue(const FValue& v, const ColumnDef& c) {
     if (v.isNull())
         return QString();
@@ -84,23 +92,29 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
     case ColumnDef::Format::Time:
         return v.kind() == FValue::Kind::Time ? v.toTime().toHm() : v.display();
     case ColumnDef::Format::Weekday: {
-        static const char* const kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                            "Thursday", "Friday", "Saturday"};
         if (v.kind() == FValue::Kind::Date)
-            return QString::fromLatin1(kDays[v.toDate().weekday() - 1]);
+            return QString::fromLatin1(kWeekdays[v.toDate().weekday() - 1]);
         const int d = int(v.toNumber());
         if (v.kind() == FValue::Kind::Number && d >= 1 && d <= 7)
-            return QString::fromLatin1(kDays[d - 1]);
+            return QString::fromLatin1(kWeekdays[d - 1]);
         return v.display();
     }
     case ColumnDef::Format::Decimals:
-        return v.kind() == FValue::Kind::Number ? QString::number(v.toNumber(), 'f', c.decimals) : v.display();
+        return v.kind() == FValue::Kind::Number ? QString::number(roundedTo(v.toNumber(), c.decimals), 'f', c.decimals)
+                                                : v.display();
     case ColumnDef::Format::YesNo:
         return v.toBool() ? c.trueText : c.falseText;
     case ColumnDef::Format::Auto:
         break;
     }
     return v.display();
+}
+
+double roundedTo(double x, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    // Fifteen significant digits drop the binary noise of the product.
+    const double scaled = std::strtod(QByteArray::number(x * scale, 'g', 15).constData(), nullptr);
+    return std::round(scaled) / scale;
 }
 
 void SubreportRun::index() {
@@ -125,10 +139,18 @@ namespace {
 
 constexpr double kMargin = 720; // half an inch
 
+// How many records the column widths are judged from: the layout never
+// needs every record at once.
+constexpr size_t kLookAhead = 200;
+// How many records at most go along to a new page with the totals or the
+// summary that close them.
+constexpr size_t kKeepLines = 2;
+
 struct ColumnGeom {
     const ColumnDef* def;
     double x, w;
     Qt::Alignment align;
+    bool whole; // a number, date or time: printed whole, never run on or cut
 };
 
 // The parts of a report body the layouter needs, for the main report and
@@ -153,7 +175,8 @@ public:
             fm_.emplace_back(fontFor(FontRole(r), pt_));
         avg_ = fm_[int(FontRole::Body)].averageCharWidth();
         main_ = {&def_, in.data, in.formulas, {}};
-        main_.cols = columns(def_, *in.data, in.columnVisible, left_, right_ - left_);
+        main_.cols = columns(main_, in.columnVisible, left_, right_ - left_, FontRole::Heading);
+        sums_.assign(def_.groups.size() + 1, Sums(main_.cols.size(), 0.0));
         bodyTop_ = kMargin + lh(FontRole::Company) + lh(FontRole::Title) + 120;
         if (hasHeadings(main_.cols))
             bodyTop_ += lh(FontRole::Heading) + 80;
@@ -162,7 +185,7 @@ public:
     }
 
     Document run() {
-        newPage(false);
+        newPage({});
         const auto& rows = in_.data->rows;
         const int groups = int(in_.groupColumns.size());
         if (rows.empty()) {
@@ -180,9 +203,11 @@ public:
                     change = g;
                     break;
                 }
-            if (i > 0)
+            if (i > 0) {
+                keepWithLastRecords(closingHeight(change));
                 for (int g = groups - 1; g >= change; --g)
                     closeGroup(g, i - 1);
+            }
             for (int g = change; g < groups; ++g)
                 openGroup(g, i, i > 0);
             if (def_.details) {
@@ -199,6 +224,8 @@ public:
             }
             ++printed_;
         }
+        if (!rows.empty())
+            keepWithLastRecords(closingHeight(0) + endHeight(def_, int(rows.size())));
         for (int g = groups - 1; g >= 0 && !rows.empty(); --g)
             closeGroup(g, int(rows.size()) - 1);
         endOfBody(main_, def_, 0, int(rows.size()), true);
@@ -218,33 +245,133 @@ private:
         return false;
     }
 
-    std::vector<ColumnGeom> columns(const ReportBody& body, const DataSet& data, const std::vector<bool>& visible,
-                                    double x0, double avail) const {
+    // Column widths. Each column first gets what its content needs, judged
+    // from what the column can print rather than from every record: a date,
+    // time or weekday its longest possible text, a number the characters its
+    // declared width allows (and at least the widest of the first records),
+    // a text the longest of the first records. Only when the page is too
+    // narrow for that are texts narrowed (they run on over several lines),
+    // and only when even their longest words do not fit is anything cut.
+    std::vector<ColumnGeom> columns(const BodyView& v, const std::vector<bool>& visible, double x0, double avail,
+                                    FontRole headingRole) const {
+        const ReportBody& body = *v.body;
+        const size_t sampled = std::min(v.data->rows.size(), kLookAhead);
         std::vector<ColumnGeom> out;
-        const double gap = avg_ * 2.5;
-        double total = 0;
+        std::vector<double> need, want;
         for (size_t i = 0; i < body.columns.size(); ++i) {
             if (i < visible.size() && !visible[i])
                 continue;
             const ColumnDef& c = body.columns[i];
-            out.push_back({&c, 0, std::max(c.width * avg_, fm(FontRole::Heading).horizontalAdvance(c.heading)),
-                           alignOf(c, data)});
-            total += out.back().w;
+            QStringList texts;
+            bool numeric = c.format == ColumnDef::Format::Decimals, typed = false;
+            for (size_t r = 0; r < sampled; ++r) {
+                const FValue value = valueOf(v, c.value, v.data->rows[r]);
+                if (!value.isNull() && c.format == ColumnDef::Format::Auto && !typed) {
+                    numeric = value.kind() == FValue::Kind::Number;
+                    typed = true;
+                }
+                texts << formatValue(value, c);
+            }
+            const double heading = fm(headingRole).horizontalAdvance(c.heading);
+            double widest = 0, longestWord = 0;
+            for (const QString& t : texts) {
+                widest = std::max(widest, fm(FontRole::Body).horizontalAdvance(t));
+                for (const QString& word : t.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    longestWord = std::max(longestWord, fm(FontRole::Body).horizontalAdvance(word));
+            }
+            const double declared = c.width * avg_;
+            const double fixed = fixedWidth(c);
+            double n = 0, w = 0;
+            if (fixed > 0 || numeric) {
+                // Never narrower than its longest text: such a value is not cut.
+                n = std::max({heading, fixed, widest});
+                w = std::max(n, declared);
+            } else {
+                n = std::max(heading, longestWord);
+                w = std::max({n, declared, c.wrap ? 0.0 : widest});
+            }
+            out.push_back({&c, 0, 0, alignOf(c, numeric), fixed > 0 || numeric});
+            need.push_back(n);
+            want.push_back(std::min(w, avail));
         }
         if (out.empty())
             return out;
-        total += gap * double(out.size() - 1);
-        const double scale = total > avail ? (avail - gap * double(out.size() - 1)) / (total - gap * double(out.size() - 1)) : 1.0;
+        // A totals label stands left of the first summed column: the columns
+        // before it make room for the longest label.
+        double label = 0;
+        if (body.totals)
+            label = fm(FontRole::Bold).horizontalAdvance(body.totalsLabel);
+        for (const GroupDef& g : body.groups)
+            if (g.totals && body.details)
+                label = std::max(label, fm(FontRole::Bold).horizontalAdvance(g.totalsLabel));
+        size_t leading = 0;
+        while (leading < out.size() && !out[leading].def->sum)
+            ++leading;
+        if (label > 0 && leading > 0 && leading < out.size()) {
+            const auto widen = [&](std::vector<double>& w) {
+                const double room = std::accumulate(w.begin(), w.begin() + std::ptrdiff_t(leading), 0.0) +
+                                    gap() * double(leading - 1);
+                w[leading - 1] += std::max(0.0, label - room);
+            };
+            widen(need);
+            widen(want);
+        }
+        const double gaps = gap() * double(out.size() - 1);
+        const double sumNeed = std::accumulate(need.begin(), need.end(), 0.0);
+        const double sumWant = std::accumulate(want.begin(), want.end(), 0.0);
         double x = x0;
-        for (ColumnGeom& g : out) {
-            g.w *= scale;
-            g.x = x;
-            x += g.w + gap;
+        for (size_t i = 0; i < out.size(); ++i) {
+            double w = want[i];
+            if (sumWant + gaps > avail) {
+                if (sumNeed + gaps <= avail) // give back the room beyond what is needed, evenly
+                    w = need[i] + (want[i] - need[i]) * (avail - gaps - sumNeed) / (sumWant - sumNeed);
+                else // the page cannot hold even that: everything narrows
+                    w = need[i] * (avail - gaps) / sumNeed;
+            }
+            out[i].x = x;
+            out[i].w = w;
+            x += w + gap();
         }
         return out;
     }
 
-    static Qt::Alignment alignOf(const ColumnDef& c, const DataSet& data) {
+    double gap() const { return avg_ * 2.5; }
+
+    // The width of the longest text a date, time, weekday or yes/no column
+    // can print; 0 for other columns. Decimals: the declared number of
+    // characters in digits.
+    double fixedWidth(const ColumnDef& c) const {
+        const QFontMetricsF& m = fm(FontRole::Body);
+        QChar digit = QLatin1Char('0');
+        for (char d = '1'; d <= '9'; ++d)
+            if (m.horizontalAdvance(QLatin1Char(d)) > m.horizontalAdvance(digit))
+                digit = QLatin1Char(d);
+        const auto digits = [&](int n) { return QString(std::max(0, n), digit); };
+        switch (c.format) {
+        case ColumnDef::Format::Date:
+            return m.horizontalAdvance(digits(2) + QLatin1Char('/') + digits(2) + QLatin1Char('/') + digits(4));
+        case ColumnDef::Format::Time:
+            return m.horizontalAdvance(digits(2) + QLatin1Char(':') + digits(2));
+        case ColumnDef::Format::Weekday: {
+            double w = 0;
+            for (const char* day : kWeekdays)
+                w = std::max(w, m.horizontalAdvance(QString::fromLatin1(day)));
+            return w;
+        }
+        case ColumnDef::Format::YesNo:
+            return std::max(m.horizontalAdvance(c.trueText), m.horizontalAdvance(c.falseText));
+        case ColumnDef::Format::Decimals: {
+            const int chars = int(c.width);
+            return m.horizontalAdvance(c.decimals > 0 ? digits(chars - c.decimals - 1) + QLatin1Char('.') + digits(c.decimals)
+                                                      : digits(chars));
+        }
+        case ColumnDef::Format::Auto:
+            break;
+        }
+        return 0;
+    }
+
+    static Qt::Alignment alignOf(const ColumnDef& c, bool numeric) {
         switch (c.align) {
         case ColumnDef::Align::Left:
             return Qt::AlignLeft;
@@ -255,29 +382,31 @@ private:
         case ColumnDef::Align::Auto:
             break;
         }
-        if (c.format == ColumnDef::Format::Decimals)
-            return Qt::AlignRight;
-        if (c.format != ColumnDef::Format::Auto || c.value.kind != LineItem::Kind::Field)
-            return Qt::AlignLeft;
-        const int idx = data.indexOf(c.value.field.table, c.value.field.field);
-        for (const Row& r : data.rows)
-            if (idx >= 0 && !r[size_t(idx)].isNull())
-                return r[size_t(idx)].kind() == FValue::Kind::Number ? Qt::AlignRight : Qt::AlignLeft;
-        return Qt::AlignLeft;
+        return numeric ? Qt::AlignRight : Qt::AlignLeft;
     }
 
     // ---- placing
 
-    void textAt(const QRectF& r, const QString& text, FontRole role, Qt::Alignment align = Qt::AlignLeft) {
+    // A text too wide for its place is cut with an ellipsis; one printed
+    // `whole` (a number, a date) reaches out of its place instead.
+    void textAt(const QRectF& r, const QString& text, FontRole role, Qt::Alignment align = Qt::AlignLeft,
+                bool whole = false) {
         if (text.isEmpty())
             return;
         PageItem it;
         it.rect = r;
         it.role = role;
         it.align = align;
-        it.text = fm(role).horizontalAdvance(text) > r.width() + 1
-                      ? fm(role).elidedText(text, Qt::ElideRight, r.width())
-                      : text;
+        const double w = fm(role).horizontalAdvance(text);
+        it.text = text;
+        if (w > r.width() + 1) {
+            if (!whole)
+                it.text = fm(role).elidedText(text, Qt::ElideRight, r.width());
+            else if (align & Qt::AlignRight)
+                it.rect.setLeft(r.right() - w);
+            else
+                it.rect.setWidth(w);
+        }
         page().items.push_back(it);
     }
     void rule(double x1, double x2, double y, double width = 10) {
@@ -295,22 +424,79 @@ private:
     }
     Page& page() { return target_ ? *target_ : doc_.pages.back(); }
 
-    void newPage(bool continued) {
+    // A new page; the groups open since an earlier page repeat their header
+    // with "(continued)".
+    void newPage(const std::vector<QString>& continuing) {
         doc_.pages.emplace_back();
         y_ = bodyTop_;
         stripe_ = 0;
-        if (!continued)
-            return;
-        for (const QString& h : openHeaders_)
+        for (const QString& h : continuing)
             if (!h.isEmpty()) {
                 textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Group)), h + QStringLiteral(" (continued)"),
                        FontRole::Group);
                 y_ += lh(FontRole::Group);
             }
+        pageBodyTop_ = y_;
     }
+    void newPage() { newPage(openHeaders_); }
     void ensure(double h) {
         if (y_ + h > bodyBottom_ && y_ > bodyTop_ + 1)
-            newPage(true);
+            newPage();
+    }
+
+    // Where a record's lines begin on its page (its group's header when it
+    // is the group's first record), so that lines printed after the last
+    // records can take those records along to a new page.
+    struct Mark {
+        size_t page, item;
+        double y;
+        std::vector<QString> continuing; // the headers of the groups open there
+    };
+    Mark here() { return Mark{doc_.pages.size() - 1, page().items.size(), y_, openHeaders_}; }
+    void markRecord() {
+        marks_.push_back(pendingMark_ && pendingMark_->page == doc_.pages.size() - 1 ? *pendingMark_ : here());
+        pendingMark_.reset();
+        if (marks_.size() > kKeepLines)
+            marks_.erase(marks_.begin());
+    }
+
+    // Makes room for `h` of lines that close a group or the report (totals,
+    // footers, the summary). When they do not fit, the last records go to
+    // the new page with them, so that no page holds only such lines.
+    void keepWithLastRecords(double h) {
+        if (y_ + h <= bodyBottom_ || y_ <= bodyTop_ + 1)
+            return;
+        const size_t current = doc_.pages.size() - 1;
+        for (size_t k = std::min(marks_.size(), kKeepLines); k >= 1; --k) {
+            const Mark m = marks_[marks_.size() - k];
+            if (m.page != current || m.y <= pageBodyTop_ + 1)
+                continue;
+            double top = bodyTop_;
+            for (const QString& h : m.continuing)
+                top += h.isEmpty() ? 0 : lh(FontRole::Group);
+            const double moved = y_ - m.y;
+            if (top + moved + h > bodyBottom_)
+                continue;
+            std::vector<PageItem>& from = page().items;
+            std::vector<PageItem> carried(std::make_move_iterator(from.begin() + std::ptrdiff_t(m.item)),
+                                          std::make_move_iterator(from.end()));
+            from.erase(from.begin() + std::ptrdiff_t(m.item), from.end());
+            newPage(m.continuing);
+            const double dy = y_ - m.y;
+            const size_t base = page().items.size();
+            for (PageItem& it : carried) {
+                it.rect.translate(0, dy);
+                page().items.push_back(std::move(it));
+            }
+            for (size_t i = marks_.size() - k; i < marks_.size(); ++i) {
+                marks_[i].item = marks_[i].item - m.item + base;
+                marks_[i].y += dy;
+                marks_[i].page = current + 1;
+            }
+            y_ += moved;
+            return;
+        }
+        newPage();
     }
 
     // ---- values
@@ -392,37 +578,47 @@ private:
         groupStart_.resize(def_.groups.size());
         openHeaders_.resize(def_.groups.size());
         groupStart_[size_t(g)] = start;
+        sums_[size_t(g)].assign(main_.cols.size(), 0.0);
         stripe_ = 0;
         if (gd.newPage && notFirst && y_ > bodyTop_ + 1)
-            newPage(false);
+            newPage(std::vector<QString>(openHeaders_.begin(), openHeaders_.begin() + g));
         const auto rows = range(start, groupEnd(g, start));
         QStringList lines;
         for (const TextLine& l : gd.header)
             lines << lineText(main_, l, rows);
-        openHeaders_[size_t(g)] = lines.isEmpty() ? QString() : lines.first();
+        // Open from here on: a page break before the header itself does not
+        // call it "(continued)".
+        openHeaders_[size_t(g)].clear();
         if (lines.isEmpty())
             return;
-        ensure(lh(FontRole::Group) * double(lines.size()) + lh(FontRole::Body) * 2 + 80);
-        if (y_ > bodyTop_ + 1)
+        double first = lh(FontRole::Body);
+        for (SubreportRun* s : in_.subreports)
+            if (def_.details)
+                first = std::max(first, lh(FontRole::Body) + subreportLead(*s, in_.data->rows[size_t(start)]));
+        ensure(lh(FontRole::Group) * double(lines.size()) + std::max(first, lh(FontRole::Body) * 2) + 80);
+        if (y_ > pageBodyTop_ + 1)
             y_ += lh(FontRole::Body) * 0.4;
+        if (!pendingMark_)
+            pendingMark_ = here();
         for (const QString& l : lines) {
             textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Group)), l, FontRole::Group);
             y_ += lh(FontRole::Group);
         }
         rule(left_, right_, y_ + 10, 8);
         y_ += 60;
+        openHeaders_[size_t(g)] = lines.first();
     }
 
     void closeGroup(int g, int last) {
         const GroupDef& gd = def_.groups[size_t(g)];
         const auto rows = range(groupStart_[size_t(g)], last);
         if (gd.totals && !def_.details) {
-            summaryRow(main_, rows, true);
+            summaryRow(g, rows);
             openHeaders_[size_t(g)].clear();
             return;
         }
         if (gd.totals)
-            totalsRow(main_, gd.totalsLabel, rows);
+            totalsRow(main_, gd.totalsLabel, sums_[size_t(g)]);
         for (const TextLine& l : gd.footer) {
             ensure(lh(FontRole::Italic));
             textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Italic)), lineText(main_, l, rows), FontRole::Italic);
@@ -433,9 +629,9 @@ private:
         openHeaders_[size_t(g)].clear();
     }
 
-    // The lines of a cell: one, or several for a wrapping column.
+    // The lines of a cell: one, or several for a text wider than its column.
     QStringList cellLines(const ColumnGeom& c, const QString& text) const {
-        if (!c.def->wrap || fm(FontRole::Body).horizontalAdvance(text) <= c.w)
+        if (c.whole || fm(FontRole::Body).horizontalAdvance(text) <= c.w)
             return {text};
         QStringList out;
         QString line;
@@ -459,13 +655,22 @@ private:
 
     void detail(const BodyView& v, const Row& row, bool striped) {
         std::vector<QStringList> cells;
+        Sums printed(v.cols.size(), 0.0);
         int lines = 1;
-        for (const ColumnGeom& c : v.cols) {
-            cells.push_back(cellLines(c, formatValue(valueOf(v, c.def->value, row), *c.def)));
+        for (size_t i = 0; i < v.cols.size(); ++i) {
+            const FValue value = valueOf(v, v.cols[i].def->value, row);
+            if (v.cols[i].def->sum)
+                printed[i] = printedAmount(v.cols[i], value);
+            cells.push_back(cellLines(v.cols[i], formatValue(value, *v.cols[i].def)));
             lines = std::max(lines, int(cells.back().size()));
         }
+        if (&v == &main_)
+            for (Sums& level : sums_)
+                add(level, printed);
         const double h = lh(FontRole::Body) * lines;
         ensure(h);
+        if (&v == &main_)
+            markRecord();
         // A subreport's lines share the shading of the record they belong to.
         bool shaded = nextStripe(striped);
         if (&v == &main_)
@@ -478,41 +683,72 @@ private:
         for (size_t i = 0; i < v.cols.size(); ++i)
             for (int l = 0; l < int(cells[i].size()); ++l)
                 textAt(QRectF(v.cols[i].x, y_ + l * lh(FontRole::Body), v.cols[i].w, lh(FontRole::Body)), cells[i][l],
-                       FontRole::Body, v.cols[i].align);
+                       FontRole::Body, v.cols[i].align, v.cols[i].whole);
         y_ += h;
     }
 
     // Without detail lines: one line per group, the sums of the summed
     // columns and the group's first record in the others.
-    void summaryRow(const BodyView& v, const std::vector<const Row*>& rows, bool striped) {
+    // The line of group g: its printed sums count in the totals of the
+    // groups around it and of the report.
+    void summaryRow(int g, const std::vector<const Row*>& rows) {
+        const BodyView& v = main_;
         if (v.cols.empty() || rows.empty())
             return;
         const double h = lh(FontRole::Body);
         ensure(h);
-        if (nextStripe(striped))
+        markRecord();
+        if (nextStripe(true))
             shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
-        for (const ColumnGeom& c : v.cols) {
+        Sums printed(v.cols.size(), 0.0);
+        for (size_t i = 0; i < v.cols.size(); ++i) {
+            const ColumnGeom& c = v.cols[i];
             LineItem it = c.def->value;
             it.sumOfFormula = it.kind == LineItem::Kind::Formula;
             const FValue value = c.def->sum ? FValue::number(sumOf(v, it, rows)) : valueOf(v, c.def->value, *rows.front());
-            textAt(QRectF(c.x, y_, c.w, h), formatValue(value, *c.def), FontRole::Body, c.align);
+            if (c.def->sum)
+                printed[i] = printedAmount(c, value);
+            textAt(QRectF(c.x, y_, c.w, h), formatValue(value, *c.def), FontRole::Body, c.align, c.whole);
         }
+        for (size_t level = 0; level < sums_.size(); ++level)
+            if (level < size_t(g) || level + 1 == sums_.size())
+                add(sums_[level], printed);
         y_ += h;
     }
 
-    void totalsRow(const BodyView& v, const QString& label, const std::vector<const Row*>& rows) {
+    // Totals are the sums of the amounts as printed on the lines above them,
+    // so that a clerk adding up the lines finds the printed total.
+    using Sums = std::vector<double>;
+    static double printedAmount(const ColumnGeom& c, const FValue& x) {
+        if (x.kind() != FValue::Kind::Number)
+            return 0;
+        return c.def->format == ColumnDef::Format::Decimals ? roundedTo(x.toNumber(), c.def->decimals) : x.toNumber();
+    }
+    static void add(Sums& to, const Sums& amounts) {
+        for (size_t i = 0; i < to.size() && i < amounts.size(); ++i)
+            to[i] += amounts[i];
+    }
+    Sums printedSums(const BodyView& v, const std::vector<const Row*>& rows) const {
+        Sums out(v.cols.size(), 0.0);
+        for (const Row* r : rows)
+            for (size_t i = 0; i < v.cols.size(); ++i)
+                if (v.cols[i].def->sum)
+                    out[i] += printedAmount(v.cols[i], valueOf(v, v.cols[i].def->value, *r));
+        return out;
+    }
+
+    void totalsRow(const BodyView& v, const QString& label, const Sums& sums) {
         if (v.cols.empty())
             return;
-        ensure(lh(FontRole::Bold) + 40);
+        ensure(totalsHeight());
         y_ += 30;
-        for (const ColumnGeom& c : v.cols) {
+        for (size_t i = 0; i < v.cols.size(); ++i) {
+            const ColumnGeom& c = v.cols[i];
             if (!c.def->sum)
                 continue;
             rule(c.x, c.x + c.w, y_ - 20, 10);
-            LineItem it = c.def->value;
-            it.sumOfFormula = it.kind == LineItem::Kind::Formula;
-            textAt(QRectF(c.x, y_, c.w, lh(FontRole::Bold)), formatValue(FValue::number(sumOf(v, it, rows)), *c.def),
-                   FontRole::Bold, c.align);
+            textAt(QRectF(c.x, y_, c.w, lh(FontRole::Bold)), formatValue(FValue::number(sums.at(i)), *c.def),
+                   FontRole::Bold, c.align, true);
         }
         if (!label.isEmpty()) {
             const ColumnGeom& first = v.cols.front();
@@ -527,14 +763,31 @@ private:
         y_ += lh(FontRole::Bold);
     }
 
+    double totalsHeight() const { return lh(FontRole::Bold) + 40; }
+    // The lines that close the groups from `from` inwards (with detail lines;
+    // without them a group's line is its record).
+    double closingHeight(int from) const {
+        double h = 0;
+        for (size_t g = size_t(from); g < def_.groups.size() && def_.details; ++g)
+            h += (def_.groups[g].totals ? totalsHeight() : 0) + lh(FontRole::Italic) * double(def_.groups[g].footer.size());
+        return h;
+    }
+    // The report's totals and summary.
+    double endHeight(const ReportBody& body, int count) const {
+        return (body.totals && count > 0 ? 40 + totalsHeight() : 0) +
+               (body.summary.empty() ? 0 : lh(FontRole::Bold) * double(body.summary.size()) + 120);
+    }
+
     void endOfBody(const BodyView& v, const ReportBody& body, int from, int count, bool isMain) {
         std::vector<const Row*> rows;
         for (int i = from; i < from + count; ++i)
             rows.push_back(&v.data->rows[size_t(i)]);
+        if (isMain)
+            keepWithLastRecords(endHeight(body, count));
         if (body.totals && count > 0) {
             if (isMain)
                 y_ += 40;
-            totalsRow(v, body.totalsLabel, rows);
+            totalsRow(v, body.totalsLabel, isMain ? sums_.back() : printedSums(v, rows));
         }
         if (body.summary.empty())
             return;
@@ -566,13 +819,24 @@ private:
         return h;
     }
 
+    // A subreport's columns, worked out once for all its records.
+    const BodyView& subView(const SubreportRun& s) {
+        auto it = subViews_.find(&s);
+        if (it == subViews_.end()) {
+            BodyView v{s.def, &s.data, &s.formulas, {}};
+            const double indent = avg_ * 4;
+            v.cols = columns(v, s.columnVisible, left_ + indent, right_ - left_ - indent, FontRole::Small);
+            it = subViews_.emplace(&s, std::move(v)).first;
+        }
+        return it->second;
+    }
+
     void subreport(SubreportRun& s, const Row& mainRow) {
         const auto it = s.rowsByKey.constFind(SubreportRun::key(mainRow, s.linkMain));
         if (it == s.rowsByKey.constEnd() || it->empty())
             return;
         const double indent = avg_ * 4;
-        BodyView v{s.def, &s.data, &s.formulas,
-                   columns(*s.def, s.data, s.columnVisible, left_ + indent, right_ - left_ - indent)};
+        const BodyView& v = subView(s);
         const auto headings = [&] {
             if (!s.def->headings || !hasHeadings(v.cols))
                 return;
@@ -591,7 +855,7 @@ private:
         headings();
         for (int r : *it) {
             if (y_ + lh(FontRole::Body) > bodyBottom_) {
-                newPage(true);
+                newPage();
                 headings();
             }
             detail(v, s.data.rows[size_t(r)], false);
@@ -600,7 +864,7 @@ private:
         for (int r : *it)
             rows.push_back(&s.data.rows[size_t(r)]);
         if (s.def->totals)
-            totalsRow(v, s.def->totalsLabel, rows);
+            totalsRow(v, s.def->totalsLabel, printedSums(v, rows));
         for (const TextLine& l : s.def->summary) {
             ensure(lh(FontRole::Italic));
             textAt(QRectF(left_ + indent, y_, right_ - left_ - indent, lh(FontRole::Italic)), lineText(v, l, rows),
@@ -664,6 +928,12 @@ private:
     Page* target_ = nullptr;
     std::vector<int> groupStart_;
     std::vector<QString> openHeaders_;
+    std::map<const SubreportRun*, BodyView> subViews_;
+    double pageBodyTop_ = 0; // below the "(continued)" headers of the page
+    std::vector<Mark> marks_;
+    // The printed amounts so far of each open group and (last) of the report.
+    std::vector<Sums> sums_;
+    std::optional<Mark> pendingMark_;
 };
 
 } // namespace

@@ -44,4 +44,9 @@ Document layoutReport(const LayoutInput& in);
 // The text of a value as a column shows it.
 QString formatValue(const FValue& v, const ColumnDef& c);
 
+// A number rounded to `decimals` places as a clerk rounds it: halves away
+// from zero, judged on the decimal the value stands for (2.675, held as
+// 2.67499..., gives 2.68).
+double roundedTo(double x, int decimals);
+
 } // namespace plax::print

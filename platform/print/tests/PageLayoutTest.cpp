@@ -1,0 +1,177 @@
+// Pages as a payroll clerk reads them, checked on the page model: nothing cut
+// while the page has room, group headers and closing lines where they
+// belong, printed amounts that add up.
+#include "EngineFixture.h"
+
+#include "platform/print/ReportLayout.h"
+
+#include <QRegularExpression>
+
+namespace plax::print {
+namespace {
+
+class PageLayout : public EngineFixture {
+protected:
+    static std::vector<const PageItem*> textItems(const Document& d) {
+        std::vector<const PageItem*> out;
+        for (const Page& p : d.pages)
+            for (const PageItem& it : p.items)
+                if (it.kind == PageItem::Kind::Text)
+                    out.push_back(&it);
+        return out;
+    }
+    // The texts printed in the column under `heading`, top to bottom, page by page.
+    static QStringList column(const Document& d, const QString& heading) {
+        QStringList out;
+        for (const Page& p : d.pages) {
+            double left = -1;
+            for (const PageItem& it : p.items)
+                if (it.kind == PageItem::Kind::Text && it.role == FontRole::Heading && it.text == heading)
+                    left = it.rect.left();
+            for (const PageItem& it : p.items)
+                if (it.kind == PageItem::Kind::Text && it.role == FontRole::Body && std::abs(it.rect.left() - left) < 1)
+                    out << it.text;
+        }
+        return out;
+    }
+    static void expectNothingCut(const Document& d, const char* report) {
+        for (const PageItem* it : textItems(d))
+            EXPECT_FALSE(it->text.contains(QChar(0x2026))) << report << ": " << it->text.toStdString();
+    }
+};
+
+TEST_F(PageLayout, ColumnsFitWhatTheyPrintAndOnlyTextsTooLongForThePageRunOn) {
+    const QString position = QStringLiteral("Senior maintenance technician, second shift");
+    company_.db().execute(QStringLiteral("UPDATE Employee SET Position = ?, [Hire Date] = '2024-11-30' WHERE ID = '1003'"),
+                          {position});
+    for (const char* report : {"EList.rpt", "EDetail.rpt"}) {
+        const Document& d = run(open(shipped(QString::fromLatin1(report))));
+        expectNothingCut(d, report);
+        const QStringList hired = column(d, QStringLiteral("Hire Date"));
+        ASSERT_EQ(hired.size(), 12) << report;
+        EXPECT_TRUE(hired.contains(QStringLiteral("11/30/2024"))) << report;
+        // The long position is printed whole, on one line or run on over several.
+        EXPECT_TRUE(column(d, QStringLiteral("Position")).join(QLatin1Char(' ')).contains(position)) << report;
+    }
+
+    // Far more columns than a portrait page holds: the texts run on over
+    // several lines; dates, weekdays, times and amounts stay whole.
+    company_.db().execute(QStringLiteral("UPDATE Employee SET Notes = 'Prefers the early shift and covers for the "
+                                         "warehouse team when needed' WHERE ID = '1003'"));
+    const QString path = write(QStringLiteral("Crowded.rpt"), QStringLiteral(R"(title "Crowded"
+table Employee
+sort {Employee.ID}
+column "Hired" {Employee.Hire Date} width 2 format date
+column "Day" {Employee.Hire Date} width 2 format weekday
+column "Rate" {Employee.Rate} width 9 format decimals 2
+column "Position" {Employee.Position} width 30
+column "Notes" {Employee.Notes} width 40
+column "City" {Employee.City} width 30
+column "Last Name" {Employee.LastName} width 30
+)"));
+    const Document& d = run(open(path));
+    expectNothingCut(d, "Crowded.rpt");
+    for (const QString& date : column(d, QStringLiteral("Hired")))
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$")).match(date).hasMatch()) << date.toStdString();
+    EXPECT_TRUE(column(d, QStringLiteral("Day")).contains(QStringLiteral("Saturday")));
+    EXPECT_TRUE(column(d, QStringLiteral("Position")).join(QLatin1Char(' ')).contains(position));
+    EXPECT_TRUE(column(d, QStringLiteral("Notes")).join(QLatin1Char(' ')).contains(
+        QStringLiteral("Prefers the early shift and covers for the warehouse team when needed")));
+    for (const PageItem* it : textItems(d)) {
+        EXPECT_GE(it->rect.left(), 700);
+        EXPECT_LE(it->rect.right(), d.width - 700) << it->text.toStdString();
+    }
+}
+
+TEST_F(PageLayout, GroupHeadersAndClosingLinesStayWithTheirRecordsWhereverThePageBreaks) {
+    const QString path = write(QStringLiteral("Groups.rpt"), QStringLiteral(R"(title "Groups"
+table Department
+formula One = 1
+where {Department.DepartmentNo} >= 'X'
+group {Department.Description}
+  header "Group " {Department.Description}
+  totals "Group total"
+end
+sort {Department.DepartmentNo}
+column "No" {Department.DepartmentNo} width 10
+column "Count" {@One} width 8 format decimals 0 sum
+totals "Grand total"
+summary "Listed: " count
+)"));
+    // One more record each time, so that the page breaks fall on every kind of line.
+    for (int n = 1; n <= 110; ++n) {
+        company_.db().execute(QStringLiteral("INSERT INTO Department (DepartmentNo, Description) VALUES (?, ?)"),
+                              {QStringLiteral("X%1").arg(n, 3, 10, QLatin1Char('0')), QStringLiteral("G%1").arg((n - 1) / 7)});
+        if (n < 40)
+            continue;
+        const Document& d = run(open(path));
+        ASSERT_GE(d.pages.size(), 2u);
+        for (size_t p = 0; p < d.pages.size(); ++p) {
+            const QStringList lines = d.pages[p].lines();
+            const auto at = [&](const QString& pattern) {
+                return int(lines.indexOf(QRegularExpression(pattern)));
+            };
+            const int continued = at(QStringLiteral("^Group G\\d+ \\(continued\\)$"));
+            if (continued >= 0) {
+                EXPECT_EQ(continued, 3) << "n " << n << ", page " << p + 1 << ": first line under the headings";
+                const QString header = lines[continued].chopped(12);
+                EXPECT_FALSE(lines.contains(header)) << "n " << n << ", page " << p + 1 << ": " << header.toStdString()
+                                                     << " starts on this page";
+            }
+            const int firstRecord = at(QStringLiteral("^X\\d{3}\t1$"));
+            for (const char* closing : {"^Group total\t\\d+$", "^Grand total\t\\d+$", "^Listed: \\d+$"}) {
+                const int c = at(QString::fromLatin1(closing));
+                if (c >= 0) {
+                    EXPECT_TRUE(firstRecord >= 0 && firstRecord < c)
+                        << "n " << n << ", page " << p + 1 << ": " << closing << " without a record above it\n"
+                        << lines.join(QLatin1Char('\n')).toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(allLines(d).filter(QRegularExpression(QStringLiteral("^X\\d{3}\t1$"))).size(), n);
+        EXPECT_TRUE(allLines(d).contains(QStringLiteral("Grand total\t%1").arg(n)));
+    }
+}
+
+TEST_F(PageLayout, AmountsAreRoundedHalfUpAndEveryTotalIsTheSumOfThePrintedAmounts) {
+    ColumnDef money;
+    money.format = ColumnDef::Format::Decimals;
+    money.decimals = 2;
+    for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{
+             {2.675, "2.68"}, {1.005, "1.01"}, {-2.675, "-2.68"}, {0.125, "0.13"}, {178.125, "178.13"}, {0.0049, "0.00"}})
+        EXPECT_EQ(formatValue(FValue::number(value), money), QString::fromLatin1(text)) << value;
+
+    // A day's wages to the tenth of a cent, as hours x rate gives them.
+    company_.db().execute(QStringLiteral("CREATE TABLE Pay (EmpID TEXT, Day INTEGER, Amount REAL)"));
+    const double amounts[] = {159.375, 159.375, 178.125, 192.1875, 0.005, 0.005, 0.005};
+    for (int i = 0; i < 7; ++i)
+        company_.db().execute(QStringLiteral("INSERT INTO Pay (EmpID, Day, Amount) VALUES (?, ?, ?)"),
+                              {i < 4 ? QStringLiteral("1002") : QStringLiteral("1003"), i, amounts[i]});
+    const QString body = QStringLiteral(R"(title "Pay"
+table Pay
+group {Pay.EmpID}
+  header "Employee " {Pay.EmpID}
+  totals "Employee total"
+end
+sort {Pay.Day}
+column "Employee" {Pay.EmpID} width 10
+column "Amount" {Pay.Amount} width 10 format decimals 2 sum
+totals "All employees"
+)");
+    const Document& lines = run(open(write(QStringLiteral("PayLines.rpt"), body)));
+    EXPECT_EQ(column(lines, QStringLiteral("Amount")),
+              (QStringList{"159.38", "159.38", "178.13", "192.19", "0.01", "0.01", "0.01"}));
+    const QStringList all = allLines(lines);
+    EXPECT_TRUE(all.contains(QStringLiteral("Employee total\t689.08"))) << all.join('\n').toStdString(); // not 689.06
+    EXPECT_TRUE(all.contains(QStringLiteral("Employee total\t0.03")));                                    // not 0.02
+    EXPECT_TRUE(all.contains(QStringLiteral("All employees\t689.11")));
+
+    // One line per employee: the report's total adds up those lines.
+    const Document& summary = run(open(write(QStringLiteral("PaySummary.rpt"), QString(body).replace(
+                                                 QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off")))));
+    EXPECT_EQ(column(summary, QStringLiteral("Amount")), (QStringList{"689.06", "0.02"}));
+    EXPECT_TRUE(allLines(summary).contains(QStringLiteral("All employees\t689.08")));
+}
+
+} // namespace
+} // namespace plax::print
