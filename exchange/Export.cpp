@@ -15,6 +15,9 @@ namespace {
 
 const QString kEmpty = QStringLiteral("Database empty!");
 const QString kDone = QStringLiteral("File exported Successfully!");
+const QString kDoneInUtf8 = QStringLiteral(
+    "\n\nSome values hold characters that the Windows character set (Windows-1252) has no place for, "
+    "so the file is written as UTF-8 text. Programs that expect Windows text may show those characters wrongly.");
 constexpr int kMaxAttendanceColumns = 9;
 
 void inform(const QString& text) { ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Information); }
@@ -32,19 +35,26 @@ ColumnKind attendanceKind(const QString& column) {
     return ColumnKind::Text;
 }
 
-// Writes one line per row; the file is closed when this returns or raises,
-// and the lines written so far stay in it.
-void writeRows(const QString& path, db::Recordset& rs, const QList<ColumnKind>& kinds) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error(file.errorString().toStdString());
+// Writes one line per row, in Windows-1252 when every value fits it, else
+// in UTF-8 (returned in `encoding`). The file is closed when this returns or
+// raises, and the lines written so far stay in it.
+void writeRows(const QString& path, db::Recordset& rs, const QList<ColumnKind>& kinds, TextEncoding& encoding) {
+    std::vector<QStringList> lines;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         QStringList texts;
         for (int i = 0; i < kinds.size(); ++i)
             texts << valueText(rs.field(i), kinds[i]);
-        if (file.write(quotedLine(texts)) < 0)
-            throw std::runtime_error(file.errorString().toStdString());
+        lines.push_back(std::move(texts));
     }
+    encoding = encodingFor(lines);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error(file.errorString().toStdString());
+    if (encoding == TextEncoding::Utf8 && file.write(kUtf8Bom) < 0)
+        throw std::runtime_error(file.errorString().toStdString());
+    for (const QStringList& texts : lines)
+        if (file.write(quotedLine(texts, encoding)) < 0)
+            throw std::runtime_error(file.errorString().toStdString());
     if (!file.flush())
         throw std::runtime_error(file.errorString().toStdString());
 }
@@ -61,8 +71,9 @@ ExportResult exportRows(db::Database& db, const QString& sql, const db::Params& 
         const QString path = GetExportFileName();
         if (path.isEmpty())
             return ExportResult::Cancelled;
-        writeRows(path, rs, kinds);
-        inform(kDone);
+        TextEncoding encoding = TextEncoding::Windows1252;
+        writeRows(path, rs, kinds, encoding);
+        inform(encoding == TextEncoding::Utf8 ? kDone + kDoneInUtf8 : kDone);
         return ExportResult::Written;
     } catch (const std::exception& e) {
         inform(QString::fromStdString(e.what()));

@@ -5,6 +5,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QFile>
+#include <QLocale>
 #include <array>
 #include <optional>
 #include <stdexcept>
@@ -55,18 +56,25 @@ ImportResult ImportPersonnel(db::Database& db, const QString& path, const QList<
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw std::runtime_error("File not found");
-        const QByteArray contents = file.readAll();
-        file.close();
 
         tx.emplace(db);
         db::Query exists = db.prepare(QStringLiteral("SELECT count(*) FROM Employee WHERE ID = ?"));
-        QuotedReader reader(contents);
+        QuotedReader reader(file);
         while (!reader.atEnd()) {
-            Record rec = reader.next();
+            Record rec;
+            try {
+                rec = reader.next();
+            } catch (const ValueTooLong& e) {
+                wait.reset();
+                message(QStringLiteral("Can't Import File! A value in line %1 is longer than %2 characters.")
+                            .arg(e.line)
+                            .arg(QLocale().toString(qint64(QuotedReader::kMaxValueLength))),
+                        ui::Icon::Exclamation);
+                result = ImportResult::ValueTooLong;
+                break;
+            }
             if (rec.empty())
                 continue; // a blank line
-            if (rec.size() > size_t(kMaxValuesPerLine))
-                rec.resize(kMaxValuesPerLine);
             if (rec.size() < size_t(codes.size())) {
                 wait.reset();
                 message(QStringLiteral("Can't Import File! Number of fields to import greater than Number of "

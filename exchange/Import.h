@@ -11,7 +11,7 @@
 
 namespace plax::exchange {
 
-enum class ImportResult { Done, NoFile, TooFewFields, NoEmployeeId, Failed };
+enum class ImportResult { Done, NoFile, TooFewFields, NoEmployeeId, ValueTooLong, Failed };
 
 struct ImportCounts {
     int added = 0;

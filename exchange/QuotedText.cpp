@@ -1,11 +1,14 @@
 #include "QuotedText.h"
 
+#include "Windows1252.h"
 #include "core/types/Dates.h"
 #include "platform/db/DbError.h"
 
 #include <QLocale>
 #include <QTime>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace plax::exchange {
 namespace {
@@ -18,7 +21,9 @@ QLocale plainNumbers() {
 
 [[noreturn]] void conversionError() { throw db::DbError(kConversionError, QStringLiteral("Data type conversion error.")); }
 
-bool isLineEnd(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
+
+constexpr qint64 kChunk = 64 * 1024;
 
 std::optional<double> toNumber(const QString& text) {
     const QString t = text.trimmed();
@@ -62,7 +67,15 @@ QString valueText(const db::Value& value, ColumnKind kind) {
     return value.toString();
 }
 
-QByteArray quotedLine(const QStringList& texts) {
+TextEncoding encodingFor(const std::vector<QStringList>& lines) {
+    for (const QStringList& texts : lines)
+        for (const QString& t : texts)
+            if (!cp1252::fits(t))
+                return TextEncoding::Utf8;
+    return TextEncoding::Windows1252;
+}
+
+QByteArray quotedLine(const QStringList& texts, TextEncoding encoding) {
     QByteArray line;
     for (qsizetype i = 0; i < texts.size(); ++i) {
         if (i > 0)
@@ -70,55 +83,178 @@ QByteArray quotedLine(const QStringList& texts) {
         QString t = texts[i];
         t.replace(QLatin1Char('"'), QLatin1String("\"\""));
         line += '"';
-        line += t.toLatin1();
+        line += encoding == TextEncoding::Utf8 ? t.toUtf8() : cp1252::encode(t);
         line += '"';
     }
     line += "\r\n";
     return line;
 }
 
+void Utf8Check::feed(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (valid_ && p < end) {
+        if (pending_ == 0) {
+            // Plain ASCII, eight bytes at a time.
+            while (end - p >= 8) {
+                std::uint64_t w;
+                std::memcpy(&w, p, 8);
+                if (w & 0x8080808080808080ull)
+                    break;
+                p += 8;
+            }
+            if (p == end)
+                break;
+            const unsigned char b = *p++;
+            if (b < 0x80)
+                continue;
+            lo_ = 0x80;
+            hi_ = 0xBF;
+            if (b >= 0xC2 && b <= 0xDF) {
+                pending_ = 1;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                pending_ = 2;
+                if (b == 0xE0)
+                    lo_ = 0xA0; // no overlong forms
+                if (b == 0xED)
+                    hi_ = 0x9F; // no surrogates
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                pending_ = 3;
+                if (b == 0xF0)
+                    lo_ = 0x90;
+                if (b == 0xF4)
+                    hi_ = 0x8F; // nothing beyond U+10FFFF
+            } else {
+                valid_ = false;
+            }
+        } else {
+            const unsigned char b = *p++;
+            if (b < lo_ || b > hi_) {
+                valid_ = false;
+                break;
+            }
+            lo_ = 0x80;
+            hi_ = 0xBF;
+            --pending_;
+        }
+    }
+}
+
+QuotedReader::QuotedReader(QIODevice& in, qsizetype maxValues, qsizetype maxValueLength)
+    : in_(&in), maxValues_(maxValues), maxValueLength_(maxValueLength) {
+    start();
+}
+
+QuotedReader::QuotedReader(const QByteArray& contents, qsizetype maxValues, qsizetype maxValueLength)
+    : in_(&ownBuffer_), maxValues_(maxValues), maxValueLength_(maxValueLength) {
+    ownBuffer_.setData(contents);
+    ownBuffer_.open(QIODevice::ReadOnly);
+    start();
+}
+
+void QuotedReader::start() {
+    const QByteArray head = in_->peek(kUtf8Bom.size());
+    if (head == kUtf8Bom) {
+        encoding_ = TextEncoding::Utf8;
+        in_->skip(kUtf8Bom.size());
+        return;
+    }
+    Utf8Check check;
+    while (check.valid()) {
+        const QByteArray chunk = in_->read(16 * kChunk);
+        if (chunk.isEmpty())
+            break;
+        check.feed(chunk);
+    }
+    encoding_ = check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    in_->seek(0);
+}
+
+int QuotedReader::peek(qsizetype ahead) {
+    while (pos_ + ahead >= text_.size()) {
+        const QByteArray chunk = in_->read(kChunk);
+        if (chunk.isEmpty())
+            return -1;
+        if (pos_ >= kChunk) {
+            text_.remove(0, pos_);
+            pos_ = 0;
+        }
+        text_ += encoding_ == TextEncoding::Utf8 ? QString(utf8_.decode(chunk)) : cp1252::decode(chunk);
+    }
+    return text_[pos_ + ahead].unicode();
+}
+
+void QuotedReader::advance(qsizetype n) {
+    for (; n > 0; --n) {
+        const int c = peek(0);
+        if (c < 0)
+            return;
+        // CR LF, LF and CR alone each end one line.
+        if (c == '\n' || (c == '\r' && peek(1) != '\n'))
+            ++line_;
+        ++pos_;
+    }
+}
+
+void QuotedReader::append(RawValue& v, char16_t c) {
+    if (v.text.size() >= maxValueLength_)
+        throw ValueTooLong(recordLine_);
+    v.text += QChar(c);
+}
+
 Record QuotedReader::next() {
     Record rec;
-    const qsizetype n = text_.size();
-    if (pos_ < n && !isLineEnd(text_[pos_])) {
+    recordLine_ = line_;
+    qsizetype count = 0;
+    int c = peek(0);
+    if (c >= 0 && !isLineEnd(c)) {
         for (;;) {
+            // Values beyond the first maxValues_ are read past, not kept.
+            const bool keep = count < maxValues_;
             RawValue v;
-            if (pos_ < n && text_[pos_] == QLatin1Char('"')) {
+            if (peek(0) == '"') {
                 v.quoted = true;
-                ++pos_;
-                while (pos_ < n) {
-                    const QChar c = text_[pos_];
-                    if (c == QLatin1Char('"')) {
-                        if (pos_ + 1 < n && text_[pos_ + 1] == QLatin1Char('"')) {
-                            v.text += c;
-                            pos_ += 2;
+                advance();
+                while ((c = peek(0)) >= 0) {
+                    if (c == '"') {
+                        const int after = peek(1);
+                        if (after == '"') {
+                            if (keep)
+                                append(v, u'"');
+                            advance(2);
                             continue;
                         }
-                        if (pos_ + 1 >= n || text_[pos_ + 1] == QLatin1Char(',') || isLineEnd(text_[pos_ + 1])) {
-                            ++pos_;
+                        if (after < 0 || after == ',' || isLineEnd(after)) {
+                            advance();
                             break;
                         }
                     }
-                    v.text += c;
-                    ++pos_;
+                    if (keep)
+                        append(v, char16_t(c));
+                    advance();
                 }
             }
             // Unquoted text, or anything between a closing quote and the comma.
-            while (pos_ < n && text_[pos_] != QLatin1Char(',') && !isLineEnd(text_[pos_]))
-                v.text += text_[pos_++];
-            rec.push_back(std::move(v));
-            if (pos_ < n && text_[pos_] == QLatin1Char(',')) {
-                ++pos_;
+            while ((c = peek(0)) >= 0 && c != ',' && !isLineEnd(c)) {
+                if (keep)
+                    append(v, char16_t(c));
+                advance();
+            }
+            if (keep)
+                rec.push_back(std::move(v));
+            ++count;
+            if (peek(0) == ',') {
+                advance();
                 continue;
             }
             break;
         }
     }
     // The line end: CR LF, LF or CR alone.
-    if (pos_ < n && text_[pos_] == QLatin1Char('\r'))
-        ++pos_;
-    if (pos_ < n && text_[pos_] == QLatin1Char('\n'))
-        ++pos_;
+    if (peek(0) == '\r')
+        advance();
+    if (peek(0) == '\n')
+        advance();
     return rec;
 }
 

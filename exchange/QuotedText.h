@@ -1,8 +1,12 @@
 #pragma once
 // The quoted comma-separated text of the personnel and attendance exports
 // and the personnel import: one record per line, every value in double
-// quotes, values separated by one comma, lines ended by CR LF, one byte
-// per character (Latin-1).
+// quotes, values separated by one comma, lines ended by CR LF.
+//
+// Files are written in the one-byte Windows code page (Windows-1252), as
+// they always were, when every value fits it; otherwise in UTF-8 behind a
+// byte-order mark, so no character is lost. The reader takes a byte-order
+// mark or valid UTF-8 as UTF-8 and anything else as Windows-1252.
 //
 // A double quote inside a value is written doubled, so that values holding
 // quotes, commas or line breaks read back as they were written. The reader
@@ -12,9 +16,13 @@
 #include "FieldTable.h"
 #include "platform/db/Value.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+#include <stdexcept>
 #include <vector>
 
 namespace plax::exchange {
@@ -24,8 +32,16 @@ namespace plax::exchange {
 // Booleans "True" or "False", any other text as stored.
 QString valueText(const db::Value& value, ColumnKind kind);
 
+enum class TextEncoding { Windows1252, Utf8 };
+
+// The encoding a file of these texts is written in: Windows-1252 when every
+// text fits it, else UTF-8.
+TextEncoding encodingFor(const std::vector<QStringList>& lines);
+// What a UTF-8 file starts with.
+inline const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
 // One line: each text quoted, separated by commas, ended by CR LF.
-QByteArray quotedLine(const QStringList& texts);
+QByteArray quotedLine(const QStringList& texts, TextEncoding encoding = TextEncoding::Windows1252);
 
 // A value as read from a file: `quoted` tells "" (an empty value written
 // in quotes) from nothing at all between two commas.
@@ -36,17 +52,70 @@ struct RawValue {
 };
 using Record = std::vector<RawValue>;
 
-// Splits file contents into records. A line break inside quotes belongs to
-// the value; an empty line gives an empty record.
+// A value longer than the reader's limit; `line` is the line of the file
+// (counted from 1) on which its record starts.
+class ValueTooLong : public std::runtime_error {
+public:
+    explicit ValueTooLong(qint64 line) : std::runtime_error("value too long"), line(line) {}
+    qint64 line;
+};
+
+// Splits a file into records, reading it a piece at a time. A line break
+// inside quotes belongs to the value; an empty line gives an empty record.
+// A record keeps its first `maxValues` values (the rest are read past); a
+// value longer than `maxValueLength` characters raises ValueTooLong, so a
+// damaged file never fills the memory.
 class QuotedReader {
 public:
-    explicit QuotedReader(const QByteArray& contents) : text_(QString::fromLatin1(contents)) {}
-    bool atEnd() const { return pos_ >= text_.size(); }
+    static constexpr qsizetype kMaxValueLength = 1'000'000;
+
+    // `in` must be open for reading and able to seek back to its start (the
+    // encoding is found by a first pass over the bytes).
+    explicit QuotedReader(QIODevice& in, qsizetype maxValues = kMaxValuesPerLine,
+                          qsizetype maxValueLength = kMaxValueLength);
+    explicit QuotedReader(const QByteArray& contents, qsizetype maxValues = kMaxValuesPerLine,
+                          qsizetype maxValueLength = kMaxValueLength);
+    QuotedReader(const QuotedReader&) = delete;
+    QuotedReader& operator=(const QuotedReader&) = delete;
+
+    TextEncoding encoding() const { return encoding_; }
+    bool atEnd() { return peek(0) < 0; }
     Record next();
+    // The line on which the record last returned by next() started.
+    qint64 recordLine() const { return recordLine_; }
 
 private:
-    QString text_;
+    void start();
+    // The character `ahead` places on, or -1 at the end of the file.
+    int peek(qsizetype ahead);
+    void advance(qsizetype n = 1);
+    void append(RawValue& v, char16_t c);
+
+    QBuffer ownBuffer_;
+    QIODevice* in_;
+    qsizetype maxValues_;
+    qsizetype maxValueLength_;
+    TextEncoding encoding_ = TextEncoding::Windows1252;
+    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
+    QString text_; // decoded and not yet taken
     qsizetype pos_ = 0;
+    qint64 line_ = 1;
+    qint64 recordLine_ = 0;
+};
+
+// Whether `bytes` is well-formed UTF-8 throughout (a sequence cut at the
+// end counts as well-formed: more bytes may follow).
+class Utf8Check {
+public:
+    void feed(QByteArrayView bytes);
+    bool valid() const { return valid_; }
+    bool complete() const { return valid_ && pending_ == 0; }
+
+private:
+    bool valid_ = true;
+    int pending_ = 0;        // continuation bytes still expected
+    unsigned char lo_ = 0x80; // allowed range of the next continuation byte
+    unsigned char hi_ = 0xBF;
 };
 
 // A text from a file turned into a value of the column's kind; raises the

@@ -2,6 +2,9 @@
 #include "exchange/Export.h"
 #include "exchange/FieldTable.h"
 #include "exchange/Import.h"
+#include "exchange/QuotedText.h"
+
+#include <QLocale>
 
 using namespace plax;
 using namespace plax::exchange;
@@ -22,45 +25,89 @@ protected:
 
 } // namespace
 
-TEST_F(ImportTest, ExportedFileImportsIntoAnotherCompanyOnce) {
-    // Every field, with awkward texts, a rate, a hire date and an inactive status.
+TEST_F(ImportTest, ExportedFileImportsIntoAnEmptyCompanyUnchanged) {
+    // Every field, with quotes, commas, line breaks, the Windows code page's
+    // own characters, a rate, a hire date and an inactive status.
     co.db().executeStrict(
         "INSERT INTO Employee (ID, SSN, FirstName, MiddleName, LastName, City, State, Zip, Phone, Address, Notes, "
         "DepartmentNo, ScheduleNo, Status, MsgNo, SupervisorLevel, Rate, Rulename, [Other ID], [Hire Date], "
-        "Position) VALUES ('A1', '123-45-6789', 'Ann', NULL, 'O''Hara, \"Jr\"', 'York', 'NY', '10001', '555', "
-        "'1 Main St', 'two\r\nlines', 'D1', '001', 0, '002', 2, 12.75, 'R', 'C9', '2020-02-29', 'Clerk')");
+        "Position) VALUES ('A1', '123-45-6789', 'Ann', NULL, 'O''Hara, \"Jr\" \u0160', 'York', 'NY', '10001', "
+        "'555', '1 Main St', 'two\r\nlines \u201cquoted\u201d \u20ac5', 'D1', '001', 0, '002', 2, 12.75, 'R', "
+        "'C9', '2020-02-29', 'Clerk')");
     addEmployee("B2", {"Brown"});
     QList<int> all;
     for (int c = 0; c < kFieldCount; ++c)
         all << c;
-    const QString out = dataFile("all.txt");
-    answers.files.push_back(out);
-    ASSERT_EQ(ExportPersonnel(co.db(), all, StatusChoice::All), ExportResult::Written);
-
-    test::TempCompany other;
-    ImportCounts counts;
-    EXPECT_EQ(ImportPersonnel(other.db(), out, all, &counts), ImportResult::Done);
-    EXPECT_EQ(counts.added, 2);
-    EXPECT_EQ(answers.texts().last(), "File Imported successfully!");
-
     const QString cols = "ID, SSN, FirstName, MiddleName, LastName, City, State, Zip, Phone, Address, Notes, "
                          "DepartmentNo, ScheduleNo, Status, MsgNo, SupervisorLevel, Rate, Rulename, [Other ID], "
                          "[Hire Date], Position";
-    auto a = co.db().openRecordset("SELECT " + cols + " FROM Employee WHERE ID = 'A1'");
-    auto b = other.db().openRecordset("SELECT " + cols + " FROM Employee WHERE ID = 'A1'");
-    for (int i = 0; i < a.fieldCount(); ++i) {
-        if (i == fMiddleName) // Null comes back as an empty text
-            continue;
-        EXPECT_EQ(a.field(i).toString(), b.field(i).toString()) << a.fieldNames()[i].toStdString();
-    }
-    EXPECT_EQ(b.field("Rate").toDouble(), 12.75);
-    EXPECT_EQ(b.field("Status").toInt(), 0);
+    const auto roundTrip = [&](bool utf8) {
+        const QString out = dataFile("all.txt");
+        answers.files.push_back(out);
+        answers.answers.push_back(ui::Answer::Yes); // overwrite the earlier export
+        ASSERT_EQ(ExportPersonnel(co.db(), all, StatusChoice::All), ExportResult::Written);
+        const QByteArray bytes = contents(out);
+        EXPECT_EQ(bytes.startsWith("\xEF\xBB\xBF"), utf8);
+        // "€5" as the Windows code page or UTF-8 writes it.
+        EXPECT_EQ(bytes.contains("\x80" "5"), !utf8);
+        EXPECT_EQ(bytes.contains("\xE2\x82\xAC" "5"), utf8);
+        EXPECT_EQ(answers.texts().last().startsWith("File exported Successfully!"), true);
+        EXPECT_EQ(answers.texts().last().contains("UTF-8"), utf8);
 
-    // A second run adds nothing and changes nothing.
-    EXPECT_EQ(ImportPersonnel(other.db(), out, all, &counts), ImportResult::Done);
-    EXPECT_EQ(counts.added, 0);
-    EXPECT_EQ(counts.skipped, 2);
-    EXPECT_EQ(int(other.db().openRecordset("SELECT count(*) FROM Employee").field(0).toInt()), 2);
+        test::TempCompany other;
+        ImportCounts counts;
+        EXPECT_EQ(ImportPersonnel(other.db(), out, all, &counts), ImportResult::Done);
+        EXPECT_EQ(answers.texts().last(), "File Imported successfully!");
+        const int employees = count("SELECT count(*) FROM Employee");
+        EXPECT_EQ(counts.added, employees);
+        auto a = co.db().openRecordset("SELECT " + cols + " FROM Employee ORDER BY ID");
+        auto b = other.db().openRecordset("SELECT " + cols + " FROM Employee ORDER BY ID");
+        for (; !a.eof() && !b.eof(); a.moveNext(), b.moveNext()) {
+            for (int i = 0; i < a.fieldCount(); ++i) {
+                // Null comes back as an empty text.
+                const QString want = a.field(i).isNull() ? QString() : a.field(i).toString();
+                EXPECT_EQ(want, b.field(i).toString()) << a.fieldNames()[i].toStdString();
+            }
+        }
+        EXPECT_TRUE(a.eof() && b.eof());
+        auto first = other.db().openRecordset("SELECT Rate, Status FROM Employee WHERE ID = 'A1'");
+        EXPECT_EQ(first.field("Rate").toDouble(), 12.75);
+        EXPECT_EQ(first.field("Status").toInt(), 0);
+
+        // A second run adds nothing and changes nothing.
+        EXPECT_EQ(ImportPersonnel(other.db(), out, all, &counts), ImportResult::Done);
+        EXPECT_EQ(counts.added, 0);
+        EXPECT_EQ(counts.skipped, employees);
+    };
+    roundTrip(false);
+
+    // Names in several scripts no one-byte code page holds: written as UTF-8.
+    co.db().executeStrict(
+        "INSERT INTO Employee (ID, FirstName, MiddleName, LastName, City, Notes) VALUES ('C3', ?, ?, ?, ?, ?)",
+        {QStringLiteral("\u03a3\u03c9\u03ba\u03c1\u03ac\u03c4\u03b7\u03c2"), QStringLiteral("\u041f\u0451\u0442\u0440"),
+         QStringLiteral("Wa\u0142\u0119sa, \"\u0141\""), QStringLiteral("\u0141\u00f3d\u017a"),
+         QStringLiteral("\u738b\u5c0f\u660e\r\n\u0633\u0627\u0631\u0629 \U0001F642 \u20ac")});
+    roundTrip(true);
+}
+
+TEST_F(ImportTest, AHugeValueIsRefusedNamingItsLineAndKeepsTheLinesBefore) {
+    // A value of 1 GB on the second line (the file is sparse: the gap reads as NUL bytes).
+    const QString path = dataFile("huge.txt");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\"E1\",\"Kept\"\r\n\"E2\",\"");
+        ASSERT_TRUE(f.seek(f.pos() + (qint64(1) << 30)));
+        f.write("\"\r\n\"E3\",\"After\"\r\n");
+    }
+    EXPECT_EQ(ImportPersonnel(co.db(), path, {fID, fLastName}), ImportResult::ValueTooLong);
+    EXPECT_EQ(answers.texts().last(), "Can't Import File! A value in line 2 is longer than " +
+                                          QLocale().toString(qint64(QuotedReader::kMaxValueLength)) +
+                                          " characters.");
+    EXPECT_EQ(answers.last()->icon, ui::Icon::Exclamation);
+    EXPECT_EQ(count("SELECT count(*) FROM Employee"), 1);
+    EXPECT_EQ(employee("E1").field("LastName").toString(), "Kept");
+    EXPECT_FALSE(ui::waitCursorShown());
 }
 
 TEST_F(ImportTest, ExistingEmployeesAreNeverChanged) {

@@ -1,4 +1,5 @@
 #include "exchange/QuotedText.h"
+#include "exchange/Windows1252.h"
 #include "platform/db/DbError.h"
 
 #include <QRegularExpression>
@@ -85,4 +86,56 @@ TEST(QuotedText, ConversionBackToStoredValues) {
             EXPECT_EQ(e.number(), kConversionError);
         }
     }
+}
+
+TEST(QuotedText, FilesReadInTheEncodingTheyWereWrittenIn) {
+    const QString mixed = QStringLiteral("\u0141\u00f3d\u017a \u20ac \u03a3 \u041f\u0451\u0442\u0440 \u738b \U0001F642");
+    const auto firstText = [](const QByteArray& bytes, TextEncoding expected) {
+        QuotedReader r(bytes);
+        EXPECT_EQ(r.encoding(), expected);
+        const Record rec = r.next();
+        return rec.empty() ? QString() : rec[0].text;
+    };
+    // UTF-8 behind a byte-order mark, and valid UTF-8 without one.
+    EXPECT_EQ(firstText(kUtf8Bom + quotedLine({mixed}, TextEncoding::Utf8), TextEncoding::Utf8), mixed);
+    EXPECT_EQ(firstText(quotedLine({mixed}, TextEncoding::Utf8), TextEncoding::Utf8), mixed);
+    // Windows-1252: its own characters in 0x80-0x9F, Latin-1 above, and the
+    // undefined bytes as the control characters of the same number.
+    const QString western = QStringLiteral("\u20ac\u0160\u201c\u00e9\u201d\u0081\u009d\u00ff");
+    ASSERT_TRUE(encodingFor({{western, "plain"}}) == TextEncoding::Windows1252);
+    EXPECT_EQ(quotedLine({western}), QByteArray("\"\x80\x8a\x93\xe9\x94\x81\x9d\xff\"\r\n"));
+    EXPECT_EQ(firstText(quotedLine({western}), TextEncoding::Windows1252), western);
+    EXPECT_TRUE(encodingFor({{"plain"}, {western, mixed}}) == TextEncoding::Utf8);
+    // One byte that is no UTF-8 far down the file, or a sequence cut off at
+    // its end, makes the whole file Windows-1252.
+    const QByteArray ascii(200000, 'a');
+    EXPECT_EQ(firstText(ascii + "\xe9", TextEncoding::Windows1252), QString::fromLatin1(ascii) + u'\u00e9');
+    EXPECT_EQ(firstText("\"x\"\r\n\xc3", TextEncoding::Windows1252), "x");
+    for (const char* bad : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe0\x80\xaf"}) // overlong, surrogate, too large
+        EXPECT_EQ(firstText(bad, TextEncoding::Windows1252), cp1252::decode(bad)) << bad;
+    // A character whose bytes straddle two of the reader's pieces.
+    const QByteArray split = QByteArray(64 * 1024 - 1, 'b') + QStringLiteral("\u738b").toUtf8();
+    EXPECT_EQ(firstText(split, TextEncoding::Utf8), QString::fromUtf8(split));
+}
+
+TEST(QuotedText, ReaderBoundsWhatItKeepsAndCountsLines) {
+    // Lines end with CR LF, LF or CR; a break inside quotes is part of the value.
+    QuotedReader r("\"a\"\r\n\"b\nc\"\n\"d\"\r\"" + QByteArray(11, 'x') + "\"\r\n", 2, 10);
+    EXPECT_EQ(textsOf(r.next()), QStringList{"a"});
+    EXPECT_EQ(r.recordLine(), 1);
+    EXPECT_EQ(textsOf(r.next()), QStringList{"b\nc"});
+    EXPECT_EQ(r.recordLine(), 2);
+    EXPECT_EQ(textsOf(r.next()), QStringList{"d"});
+    EXPECT_EQ(r.recordLine(), 4);
+    try {
+        r.next();
+        ADD_FAILURE() << "an 11-character value passed a limit of 10";
+    } catch (const ValueTooLong& e) {
+        EXPECT_EQ(e.line, 5);
+    }
+    // Values beyond the first ones kept are read past, however long.
+    QuotedReader wide("1,2," + QByteArray(100, 'z') + ",4\r\n5", 2, 10);
+    EXPECT_EQ(textsOf(wide.next()), (QStringList{"1", "2"}));
+    EXPECT_EQ(textsOf(wide.next()), QStringList{"5"});
+    EXPECT_TRUE(wide.atEnd());
 }
