@@ -15,6 +15,12 @@ void putHeader(std::vector<std::uint8_t>& packed, const InfoHeader& h) { std::me
 // Header sizes beyond the largest known one are not bitmap files.
 constexpr std::uint32_t kMaxHeaderSize = 1024;
 
+// The depths a bitmap file can have (0 belongs to compressed formats that
+// are not drawn here).
+bool isDefinedBitCount(std::uint16_t bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
 int fail(std::vector<std::uint8_t>& packed, int code) {
     packed.clear();
     packed.shrink_to_fit();
@@ -70,13 +76,15 @@ int readDib(ByteSource& source, std::vector<std::uint8_t>& packed) {
         return fail(packed, kInvalidBitmap);
 
     // The bits the picture needs at least, whatever the header says, so that
-    // drawing never reads beyond them.
-    const std::int64_t rowBytes = (std::int64_t(h.biBitCount) * h.biWidth + 31) / 32 * 4;
-    const std::int64_t needed = rowBytes * h.biHeight;
-    if (h.biWidth <= 0 || h.biHeight <= 0 || h.biBitCount == 0 || needed < 1)
+    // drawing never reads beyond them. Every size is checked against the
+    // limit before it is multiplied, so no product can wrap.
+    if (!isDefinedBitCount(h.biBitCount) || h.biWidth <= 0 || h.biHeight <= 0)
         return fail(packed, kInvalidBitmap);
-    if (std::uint64_t(needed) > kMaxDibBytes || h.biSizeImage > kMaxDibBytes)
+    const std::uint64_t rowBytes = (std::uint64_t(h.biBitCount) * std::uint64_t(h.biWidth) + 31) / 32 * 4;
+    if (rowBytes > kMaxDibBytes || std::uint64_t(h.biHeight) > kMaxDibBytes / rowBytes ||
+        h.biSizeImage > kMaxDibBytes)
         return fail(packed, kNoMemory);
+    const std::uint64_t needed = rowBytes * std::uint64_t(h.biHeight);
     if (h.biSizeImage == 0)
         h.biSizeImage = std::uint32_t(needed);
     const std::uint32_t available = bfSize - bfOffBits; // unsigned: a bfSize of 0 reads as "all of it"
@@ -86,7 +94,7 @@ int readDib(ByteSource& source, std::vector<std::uint8_t>& packed) {
 
     const std::size_t bitsAt = headerSize + std::size_t(tableBytes);
     try {
-        packed.resize(bitsAt + std::max<std::size_t>(h.biSizeImage, std::size_t(needed)), 0);
+        packed.resize(bitsAt + std::size_t(std::max<std::uint64_t>(h.biSizeImage, needed)), 0);
     } catch (const std::bad_alloc&) {
         return fail(packed, kNoMemory);
     }
@@ -111,10 +119,11 @@ std::size_t bitsOffset(const std::uint8_t* packed, std::size_t size) {
 }
 
 Size displaySize(const InfoHeader& h, int logPixelsX, int logPixelsY) {
+    // 64-bit sums cannot wrap for 32-bit inputs; a result beyond an int
+    // (a resolution of a few pixels per metre) is held at the largest one.
     const auto side = [](std::int64_t pixels, std::int64_t logPixels, std::int64_t perMetre) {
-        if (perMetre != 0)
-            return int(pixels * logPixels / 127 * 5000 / perMetre);
-        return int(pixels * logPixels / 96);
+        const std::int64_t v = perMetre != 0 ? pixels * logPixels / 127 * 5000 / perMetre : pixels * logPixels / 96;
+        return int(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
     };
     return {side(h.biWidth, logPixelsX, h.biXPelsPerMeter), side(h.biHeight, logPixelsY, h.biYPelsPerMeter)};
 }

@@ -118,6 +118,27 @@ TEST(Dib, DamagedFilesAreInvalid) {
     bytes[22] = 0xff;
     bytes[23] = 0xff; // height 65535
     EXPECT_EQ(loadBytes(bytes), kNoMemory);
+
+    // Sizes whose product wraps in 64 bits, with a bit count no bitmap has
+    // (49477 x 12,312,736 x 242,243,305 once came to 4 bytes), or with a
+    // real one at the largest width; and the depths the format leaves out.
+    const auto withHeader = [](std::uint16_t bits, std::int32_t width, std::int32_t height) {
+        auto b = makeBmp(BmpLayout{});
+        std::memcpy(&b[18], &width, 4);
+        std::memcpy(&b[22], &height, 4);
+        std::memcpy(&b[28], &bits, 2);
+        return b;
+    };
+    EXPECT_EQ(loadBytes(withHeader(49477, 12312736, 242243305)), kInvalidBitmap);
+    EXPECT_EQ(loadBytes(withHeader(32, 0x7fffffff, 0x7fffffff)), kNoMemory);
+    EXPECT_EQ(loadBytes(withHeader(1, 0x7fffffff, 2)), kNoMemory);
+    for (std::uint16_t bits : {0, 2, 3, 7, 12, 33, 64, 0xffff})
+        EXPECT_EQ(loadBytes(withHeader(bits, 4, 2)), kInvalidBitmap) << bits;
+    InfoHeader flat{};
+    flat.biWidth = 0x7fffffff;
+    flat.biHeight = 1;
+    flat.biXPelsPerMeter = 1;
+    EXPECT_EQ(displaySize(flat, 96, 96).cx, INT32_MAX);
 }
 
 TEST(Dib, SmallImageSizeInHeaderStillLeavesRoomForAllBits) {
