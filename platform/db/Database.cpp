@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "FileSystem.h"
 
 #include <sqlite3.h>
 
@@ -258,8 +259,27 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& p
 
 void Database::configure(bool readOnly) {
     setBusyWait(db_, busyTimeoutMs_);
-    if (!readOnly)
-        sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (!readOnly) {
+        if (journalModeFor(fileSystemTypeOf(path_)) == JournalMode::Wal) {
+            sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        } else {
+            // Leaving WAL needs every other connection gone; one that still
+            // holds the file in WAL (a program on the computer whose disk
+            // holds it) would not see this computer's writes in time.
+            QString mode;
+            try {
+                mode = prepare(QStringLiteral("PRAGMA journal_mode=DELETE")).scalar().toString();
+            } catch (const DbError&) {
+                mode = QStringLiteral("wal");
+            }
+            if (mode.compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+                throw DbError(err::InUse,
+                              QStringLiteral("Could not use '%1'; file already in use. The file is on a network "
+                                             "drive and a program on the computer that holds it has it open; "
+                                             "that computer must open it through the network drive too.")
+                                  .arg(path_));
+        }
+    }
     sqlite3_exec(db_, "PRAGMA foreign_keys=OFF", nullptr, nullptr, nullptr);
 }
 

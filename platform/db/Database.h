@@ -12,8 +12,9 @@
 // Every value goes in as a bound parameter; no caller pastes text into SQL.
 //
 // Threading: a Database and everything opened from it belong to the thread
-// that opened it. Two processes may use one file at the same time (WAL
-// journal, busy timeout).
+// that opened it. Two processes may use one file at the same time (busy
+// timeout; the WAL journal on a local disk, the rollback journal on a
+// network file system: FileSystem.h).
 
 #include "DbError.h"
 #include "Recordset.h"
