@@ -160,11 +160,12 @@ void QuotedReader::start() {
         return;
     }
     Utf8Check check;
+    std::vector<char> buffer(kChunk);
     while (check.valid()) {
-        const QByteArray chunk = in_->read(16 * kChunk);
-        if (chunk.isEmpty())
+        const qint64 n = in_->read(buffer.data(), kChunk);
+        if (n <= 0)
             break;
-        check.feed(chunk);
+        check.feed(QByteArrayView(buffer.data(), n));
     }
     encoding_ = check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     in_->seek(0);
@@ -172,13 +173,15 @@ void QuotedReader::start() {
 
 int QuotedReader::peek(qsizetype ahead) {
     while (pos_ + ahead >= text_.size()) {
-        const QByteArray chunk = in_->read(kChunk);
-        if (chunk.isEmpty())
+        char buffer[4096];
+        const qint64 n = in_->read(buffer, sizeof buffer);
+        if (n <= 0)
             return -1;
         if (pos_ >= kChunk) {
             text_.remove(0, pos_);
             pos_ = 0;
         }
+        const QByteArrayView chunk(buffer, n);
         text_ += encoding_ == TextEncoding::Utf8 ? QString(utf8_.decode(chunk)) : cp1252::decode(chunk);
     }
     return text_[pos_ + ahead].unicode();

@@ -43,7 +43,8 @@ long FileSource::read(void* buffer, long count) {
 bool FileSource::seekRelative(long offset) { return std::fseek(f_, offset, SEEK_CUR) == 0; }
 bool FileSource::seekAbsolute(long offset) { return std::fseek(f_, offset, SEEK_SET) == 0; }
 
-int readDib(ByteSource& source, std::vector<std::uint8_t>& packed) {
+int readDib(ByteSource& source, std::vector<std::uint8_t>& packed, std::uint64_t maxBytes) {
+    maxBytes = std::min(maxBytes, kMaxDibBytes); // the sizes below are 32-bit
     packed.clear();
     std::uint8_t fileHeader[14];
     if (source.read(fileHeader, 14) != 14 || (fileHeader[0] | fileHeader[1] << 8) != kBitmapType)
@@ -81,8 +82,7 @@ int readDib(ByteSource& source, std::vector<std::uint8_t>& packed) {
     if (!isDefinedBitCount(h.biBitCount) || h.biWidth <= 0 || h.biHeight <= 0)
         return fail(packed, kInvalidBitmap);
     const std::uint64_t rowBytes = (std::uint64_t(h.biBitCount) * std::uint64_t(h.biWidth) + 31) / 32 * 4;
-    if (rowBytes > kMaxDibBytes || std::uint64_t(h.biHeight) > kMaxDibBytes / rowBytes ||
-        h.biSizeImage > kMaxDibBytes)
+    if (rowBytes > maxBytes || std::uint64_t(h.biHeight) > maxBytes / rowBytes || h.biSizeImage > maxBytes)
         return fail(packed, kNoMemory);
     const std::uint64_t needed = rowBytes * std::uint64_t(h.biHeight);
     if (h.biSizeImage == 0)

@@ -72,9 +72,9 @@ private:
 
 // Reads a bitmap file from its start into `packed`: the info header (with
 // biClrUsed and, when it was 0, biSizeImage filled in), the colour table of
-// biClrUsed entries and the bits. Returns kOk, kInvalidBitmap or kNoMemory;
-// `packed` is empty after a failure.
-int readDib(ByteSource& source, std::vector<std::uint8_t>& packed);
+// biClrUsed entries and the bits. Returns kOk, kInvalidBitmap or kNoMemory
+// (bits beyond `maxBytes`); `packed` is empty after a failure.
+int readDib(ByteSource& source, std::vector<std::uint8_t>& packed, std::uint64_t maxBytes = kMaxDibBytes);
 
 InfoHeader headerOf(const std::uint8_t* packed, std::size_t size);
 inline InfoHeader headerOf(const std::vector<std::uint8_t>& packed) { return headerOf(packed.data(), packed.size()); }
