@@ -117,6 +117,7 @@ void GridModel::setPending(int row, int column, const db::Value& v) {
         pending_.clear();
     }
     pending_[column] = v;
+    refusedAsItIs_ = false;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
@@ -125,9 +126,14 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     const int row = index.row(), column = index.column();
     const QString text = value.toString();
+    const db::Value typed = fromText(columns_[size_t(column)], text);
+    if (row != pendingRow_ && typed == this->value(row, column))
+        return true;
+    if (pendingRow_ >= 0 && pendingRow_ != row && !storePending())
+        return false;
     if (beforeColUpdate && !beforeColUpdate(row, column, text))
         return false;
-    setPending(row, column, fromText(columns_[size_t(column)], text));
+    setPending(row, column, typed);
     if (afterColUpdate)
         afterColUpdate(row, column);
     return true;
@@ -162,10 +168,12 @@ bool GridModel::storePending() {
         }
     } catch (const db::DbError& e) {
         rs_.cancelUpdate();
+        refusedAsItIs_ = true;
         emit refused(e.number(), e.description());
         return false;
     } catch (const std::exception& e) {
         rs_.cancelUpdate();
+        refusedAsItIs_ = true;
         emit refused(0, QString::fromUtf8(e.what()));
         return false;
     }

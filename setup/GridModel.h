@@ -47,6 +47,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A typed cell. A value typed into another row than the pending one
+    // first stores that row, and is not taken while that row is refused, so
+    // the refused row keeps what was typed. A cell left as it was (an
+    // editor opened and closed) makes no row pending.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // The stored (or pending) value of a cell.
@@ -60,6 +64,8 @@ public:
     // Writes the pending row. False when the engine refused it: `refused`
     // has been emitted and the edit stays pending for the user to mend.
     bool storePending();
+    // The pending row was refused and has not been changed since.
+    bool refusedAsItIs() const { return hasPending() && refusedAsItIs_; }
     void cancelPending();
     // Deletes the rows (stored rows only), last first. Raises on the first
     // failure; the rows deleted before it stay deleted.
@@ -87,6 +93,7 @@ private:
     db::Recordset rs_;
     int shownRows_ = 1;
     int pendingRow_ = -1;
+    bool refusedAsItIs_ = false;
     std::map<int, db::Value> pending_;
 };
 

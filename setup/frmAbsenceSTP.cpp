@@ -9,6 +9,7 @@
 #include "platform/ui/Dialogs.h"
 #include "reports/screens/ScreenParts.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -25,8 +27,8 @@
 namespace plax::setup {
 namespace {
 
-// TDBDropDown1: the employee ID column picks from the active employees;
-// the cell receives the ID.
+// TDBDropDown1: the employee ID column picks from the active employees in
+// a list of two columns, the ID and the name; the cell receives the ID.
 class EmployeeDropDown : public QStyledItemDelegate {
 public:
     EmployeeDropDown(const std::vector<std::pair<QString, QString>>& employees, QObject* parent)
@@ -34,26 +36,42 @@ public:
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
         auto* box = new QComboBox(parent);
+        box->setObjectName(QStringLiteral("TDBDropDown1"));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView { background: #C0C0C0; }"));
-        for (const auto& [id, name] : employees_)
-            box->addItem(id + QStringLiteral("  ") + name, id);
+        auto* rows = new QStandardItemModel(0, 2, box);
+        rows->setHorizontalHeaderLabels({QStringLiteral("Employee ID"), QStringLiteral("Name")});
+        for (const auto& [id, name] : employees_) {
+            auto* nameItem = new QStandardItem(name);
+            nameItem->setBackground(QColor(0xFF, 0xFF, 0x80));
+            rows->appendRow({new QStandardItem(id), nameItem});
+        }
+        auto* list = new QTableView;
+        list->setObjectName(QStringLiteral("TDBDropDown1List"));
+        box->setView(list); // before the model, so the list takes it as well
+        box->setModel(rows);
+        box->setModelColumn(0);
+        list->verticalHeader()->hide();
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setColumnWidth(0, 1200 / 15);
+        list->setColumnWidth(1, 1500 / 15);
+        list->setMinimumWidth((1200 + 1500) / 15 + 2 * list->frameWidth());
+        QPalette grey = list->palette();
+        grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+        list->setPalette(grey);
         return box;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         auto* box = static_cast<QComboBox*>(editor);
         const QString id = index.data(Qt::EditRole).toString();
-        const int i = box->findData(id);
+        const int i = box->findText(id, Qt::MatchFixedString);
         if (i >= 0)
             box->setCurrentIndex(i);
         else
             box->setEditText(id);
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        auto* box = static_cast<QComboBox*>(editor);
-        const int i = box->findText(box->currentText());
-        model->setData(index, i >= 0 ? box->itemData(i).toString() : box->currentText(), Qt::EditRole);
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
     }
 
 private:
@@ -184,6 +202,8 @@ bool frmAbsenceSTP::LoadAbsenceGrid() {
 }
 
 void frmAbsenceSTP::cmdLoad_Click() {
+    if (!pendingRowStored())
+        return;
     try {
         if (LoadAbsenceGrid())
             SetGridColumns();
@@ -195,7 +215,7 @@ void frmAbsenceSTP::cmdLoad_Click() {
 void frmAbsenceSTP::TDBGrid1_HeadClick(int column) {
     try {
         const auto p = shownPeriod(true);
-        if (!p || column < 0 || column >= int(model_->columns().size()))
+        if (!p || column < 0 || column >= int(model_->columns().size()) || !pendingRowStored())
             return;
         model_->open(QStringLiteral("TDate BETWEEN ? AND ?"), {p->from, p->to},
                      QLatin1Char('[') + model_->columns()[size_t(column)].field + QLatin1Char(']'));

@@ -27,7 +27,7 @@ public:
     void cmdLoad_Click();
     void TDBGrid1_HeadClick(int column);
     void DeleteSelectedRows();
-    // The active employees the ID drop-down offers ("ID", "LastName, FirstName").
+    // The active employees the ID drop-down offers: ID and "LastName, FirstName".
     const std::vector<std::pair<QString, QString>>& employeeChoices() const { return employees_; }
 
 protected:

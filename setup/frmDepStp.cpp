@@ -50,7 +50,7 @@ frmDepStp::frmDepStp(QWidget* parent)
 
 void frmDepStp::TDBGrid1_HeadClick(int column) {
     try {
-        if (column < 0 || column >= int(model_->columns().size()))
+        if (column < 0 || column >= int(model_->columns().size()) || !pendingRowStored())
             return;
         model_->open(QString(), {}, QLatin1Char('[') + model_->columns()[size_t(column)].field + QLatin1Char(']'));
         SetGridColumns();

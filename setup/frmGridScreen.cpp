@@ -8,15 +8,29 @@
 #include "reports/screens/ScreenParts.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace plax::setup {
+namespace {
+
+// The grid, with the view's hand-over of an editor's text open to the screen.
+class GridView : public QTableView {
+public:
+    using QTableView::QTableView;
+    using QTableView::commitData;
+};
+
+bool within(const QWidget* outer, const QWidget* w) { return w && (w == outer || outer->isAncestorOf(w)); }
+
+} // namespace
 
 frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
                              const std::vector<ToolButton>& buttons, QStringList causes, bool trailingBreak,
@@ -25,7 +39,7 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
     setObjectName(objectName);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    TDBGrid1 = new QTableView(this);
+    TDBGrid1 = new GridView(this);
     TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
     TDBGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
     TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -38,17 +52,26 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
     layout_->addWidget(makeToolbar(this, buttons, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     layout_->addWidget(TDBGrid1, 1);
     resize(560, 420);
+    // A cell editor, not the grid, holds the focus while a cell is typed
+    // into, so the grid itself is not told when the focus leaves it.
+    connect(qApp, &QApplication::focusChanged, this, &frmGridScreen::gridFocusChanged);
 }
 
 void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> columns) {
     model_ = new GridModel(companyDb(), table, std::move(columns), this);
     TDBGrid1->setModel(model_);
     connect(model_, &GridModel::refused, this, [this] { TDBGrid1_Error(); });
-    // Leaving a row stores it, as the bound grid did.
+    // Leaving a row stores it, as the bound grid did; a refused row takes
+    // the user back to it for mending.
     connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
-                if (previous.isValid() && previous.row() == model_->pendingRow() && current.row() != previous.row())
-                    model_->storePending();
+                if (!previous.isValid() || previous.row() != model_->pendingRow() || current.row() == previous.row())
+                    return;
+                if (!model_->storePending())
+                    QTimer::singleShot(0, this, [this, back = QPersistentModelIndex(previous)] {
+                        if (back.isValid())
+                            TDBGrid1->setCurrentIndex(back);
+                    });
             });
 }
 
@@ -69,10 +92,40 @@ void frmGridScreen::showEvent(QShowEvent* event) {
     }
 }
 
+void frmGridScreen::gridFocusChanged(QWidget* old, QWidget* now) {
+    // Only a move to another control of this screen counts: not one to a
+    // message box (the refusal's own) or to another window.
+    if (within(TDBGrid1, old) && !within(TDBGrid1, now) && isAncestorOf(now))
+        TDBGrid1_LostFocus();
+}
+
+void frmGridScreen::commitOpenEditor() {
+    const QModelIndex at = TDBGrid1->currentIndex();
+    if (QWidget* editor = at.isValid() ? TDBGrid1->indexWidget(at) : nullptr)
+        static_cast<GridView*>(TDBGrid1)->commitData(editor);
+}
+
+bool frmGridScreen::pendingRowStored() {
+    commitOpenEditor();
+    if (!model_ || !model_->hasPending())
+        return true;
+    // Refused a moment ago and not changed since: the user has been told.
+    if (model_->refusedAsItIs())
+        return false;
+    return model_->storePending();
+}
+
+void frmGridScreen::closeEvent(QCloseEvent* event) {
+    commitOpenEditor();
+    if (model_ && model_->hasPending() && !model_->storePending()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 bool frmGridScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TDBGrid1) {
-        if (event->type() == QEvent::FocusOut && !TDBGrid1->isAncestorOf(QApplication::focusWidget()))
-            TDBGrid1_LostFocus();
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
             model_ && model_->hasPending()) {
             model_->cancelPending();
@@ -131,7 +184,7 @@ void frmGridScreen::TDBGrid1_Error() { ui::MsgBox(errorMessage(), ui::Buttons::O
 
 void frmGridScreen::RefreshGrid() {
     try {
-        if (model_) {
+        if (model_ && pendingRowStored()) {
             model_->requery();
             SetGridColumns();
         }

@@ -23,7 +23,8 @@ public:
     QTableView* grid() const { return TDBGrid1; }
 
     virtual void Toolbar1_ButtonClick(const QString& key);
-    // The grid loses the focus: a pending row is stored.
+    // The focus went from the grid (or one of its cell editors) to another
+    // control of the screen: a pending row is stored.
     void TDBGrid1_LostFocus();
     // The database refused a row: the screen's fixed message.
     void TDBGrid1_Error();
@@ -44,8 +45,14 @@ protected:
     void CloseForm();
     // Runs the screen's loading; a failure shows the error box.
     void load(const std::function<void()>& body);
+    // Before the rows are read again: a pending row is stored. False when
+    // it stays pending (refused, the message shown); the rows must then stay.
+    bool pendingRowStored();
 
     void showEvent(QShowEvent* event) override;
+    // However the screen is closed, a pending row is stored first; a
+    // refused one keeps the screen open with the message.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QVBoxLayout* layout_;
@@ -53,6 +60,10 @@ protected:
     GridModel* model_ = nullptr;
 
 private:
+    // Hands the text of an open cell editor to the model.
+    void commitOpenEditor();
+    void gridFocusChanged(QWidget* old, QWidget* now);
+
     QStringList causes_;
     bool trailingBreak_;
     bool loaded_ = false;

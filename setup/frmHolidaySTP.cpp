@@ -75,6 +75,8 @@ void frmHolidaySTP::LoadGridData() {
 }
 
 void frmHolidaySTP::cmdLoad_Click() {
+    if (!pendingRowStored())
+        return;
     try {
         LoadGridData();
         SetGridColumns();

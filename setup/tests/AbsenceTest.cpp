@@ -1,7 +1,12 @@
-#include "SetupFixture.h"
+#include "GridFixture.h"
 #include "core/common/Screens.h"
 #include "core/types/WorkWeek.h"
 #include "setup/frmAbsenceSTP.h"
+#include "testing/ScreenEvents.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QComboBox>
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -12,10 +17,10 @@ using namespace plax::setup;
 
 namespace {
 
-class AbsenceScreen : public setup::test::SetupFixture {
+class AbsenceScreen : public setup::test::GridFixture {
 protected:
     void SetUp() override {
-        SetupFixture::SetUp();
+        GridFixture::SetUp();
         CompanyDb->execute("DELETE FROM Absence");
         // Monday 9 March 2026 is the start of today's work week (WorkDay 2).
         for (const char* d : {"2026-03-01", "2026-03-09", "2026-03-15", "2026-03-16"})
@@ -32,9 +37,6 @@ protected:
             out << m->value(r, 1).toString();
         out.sort();
         return out;
-    }
-    void type(GridModel* m, int row, int column, const QString& text) {
-        m->setData(m->index(row, column), text, Qt::EditRole);
     }
 };
 
@@ -68,37 +70,69 @@ TEST_F(AbsenceScreen, SortingInPayPeriodModeReachesIntoALateDayStart) {
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15", "2026-03-16"}));
 }
 
-TEST_F(AbsenceScreen, NewRowsGetTheirWeekAndRefusalsTheMessage) {
+TEST_F(AbsenceScreen, NewRowsFromTheEmployeeDropDownGetTheirWeekAndRefusalsTheMessage) {
     frmAbsenceSTP f;
+    plax::test::showActive(&f);
     GridModel* m = f.model();
     const int row = m->recordCount();
-    type(m, row, 0, "1002");
-    type(m, row, 1, "03/11/2026");
+
+    // The employee drop-down lists ID and name in two columns.
+    typeCell(f, row, 0, "1002");
+    auto* box = qobject_cast<QComboBox*>(f.grid()->indexWidget(m->index(row, 0)));
+    ASSERT_TRUE(box);
+    auto* list = qobject_cast<QTableView*>(box->view());
+    ASSERT_TRUE(list);
+    const QAbstractItemModel* choices = list->model();
+    EXPECT_EQ(choices->columnCount(), 2);
+    EXPECT_EQ(choices->rowCount(), 10); // active employees only
+    EXPECT_EQ(choices->headerData(0, Qt::Horizontal).toString(), "Employee ID");
+    EXPECT_EQ(list->columnWidth(0), 1200 / 15);
+    EXPECT_EQ(list->columnWidth(1), 1500 / 15);
+    EXPECT_EQ(choices->index(0, 0).data().toString(), f.employeeChoices()[0].first);
+    EXPECT_EQ(choices->index(0, 1).data().toString(), f.employeeChoices()[0].second);
+    EXPECT_EQ(choices->index(0, 1).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xFF, 0xFF, 0x80));
+
+    // The date's week follows at once; leaving the row stores it.
+    QTest::keyClick(box, Qt::Key_Tab);
+    typeCell(f, row, 1, "03/11/2026");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(m->value(row, 2).toInt(), WeekNumber(CalDate::ymd(2026, 3, 11), Company));
-    type(m, row, 3, "Doctor");
-    type(m, row, 4, "4.5");
-    EXPECT_TRUE(m->storePending());
+    EXPECT_FALSE(m->flags(m->index(row, 2)) & Qt::ItemIsEditable);
+    typeCell(f, row, 3, "Doctor");
+    typeCell(f, row, 4, "4.5");
+    clickRow(f, 0);
     EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1002' AND TDate = '2026-03-11' AND "
-                    "[Hours Paid] = 4.5 AND Week = ?",
+                    "[Hours Paid] = 4.5 AND Reason = 'Doctor' AND Week = ?",
                     {WeekNumber(CalDate::ymd(2026, 3, 11), Company)}),
               1);
 
-    type(m, row + 1, 0, "1002");
-    type(m, row + 1, 1, "03/11/2026");
-    EXPECT_FALSE(m->storePending());
+    // The same employee and day again: the message, then Esc Esc drops it.
+    typeCell(f, row + 1, 0, "1002");
+    typeCell(f, row + 1, 1, "03/11/2026");
+    clickRow(f, 0);
+    ASSERT_EQ(answers.texts().size(), 1);
     EXPECT_TRUE(answers.texts().last().endsWith("\r\n- A record exists with the same employee ID# and absence date."));
     EXPECT_TRUE(answers.texts().last().contains("\r\n- The employee ID# does not exist. \r\n"));
-    m->cancelPending();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(f) == row + 1; }));
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(m->hasPending());
 
-    type(m, row + 1, 0, "9999"); // names no employee
-    type(m, row + 1, 1, "03/12/2026");
-    EXPECT_FALSE(m->storePending());
-    type(m, row + 1, 4, "lots");
-    type(m, row + 1, 0, "1003");
-    EXPECT_FALSE(m->storePending()); // hours that are no number
-    type(m, row + 1, 4, "8");
-    EXPECT_TRUE(m->storePending());
+    // An ID that names no employee, then hours that are no number: each
+    // refused once, the typed values kept for mending.
+    typeCell(f, row + 1, 0, "9999");
+    typeCell(f, row + 1, 1, "03/12/2026");
+    clickRow(f, 0);
+    EXPECT_EQ(answers.texts().size(), 2);
+    typeCell(f, row + 1, 4, "lots");
+    typeCell(f, row + 1, 0, "1003");
+    clickRow(f, 0);
     EXPECT_EQ(answers.texts().size(), 3);
+    EXPECT_EQ(cell(m, row + 1, 4), "lots");
+    typeCell(f, row + 1, 4, "8");
+    clickRow(f, 0);
+    EXPECT_EQ(answers.texts().size(), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1003' AND TDate = '2026-03-12'"), 1);
     EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '9999'"), 0);
 }
 

@@ -1,133 +1,208 @@
-#include "SetupFixture.h"
+#include "GridFixture.h"
+#include "core/common/Common.h"
+#include "core/common/Screens.h"
+#include "core/mdi/frmMDI.h"
 #include "core/types/WorkWeek.h"
 #include "setup/frmDepStp.h"
 #include "setup/frmHolidaySTP.h"
 #include "setup/frmSetupMessages.h"
+#include "testing/ScreenEvents.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 using namespace plax;
 using namespace plax::setup;
+using plax::test::clickToolButton;
+using plax::test::showActive;
 
 namespace {
 
-class GridScreens : public setup::test::SetupFixture {
-protected:
-    // Types a cell as the grid's editor would hand it over.
-    void type(GridModel* m, int row, int column, const QString& text) {
-        m->setData(m->index(row, column), text, Qt::EditRole);
+// Records the boxes as the scripted responder does, and shows each one as a
+// real modal message box for a moment, so it takes the focus as it would
+// in front of a user; afterwards the window behind it is active again, as
+// the window manager would make it.
+class RealBoxes : public ui::ScriptedResponder {
+public:
+    ui::Answer message(const ui::MessageRequest& r) override {
+        const ui::Answer a = ScriptedResponder::message(r);
+        QWidget* behind = QApplication::activeWindow();
+        QMessageBox box(QMessageBox::Critical, r.title, r.text, QMessageBox::Ok);
+        QTimer::singleShot(50, &box, &QMessageBox::accept);
+        box.exec();
+        if (behind)
+            QApplication::setActiveWindow(behind);
+        return a;
     }
-    QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
 };
+
+class GridScreens : public setup::test::GridFixture {};
 
 } // namespace
 
-TEST_F(GridScreens, HolidaysOfAYearWithTheirWeek) {
+TEST_F(GridScreens, HolidaysAreStoredWhenTheUserLeavesTheGridAndARefusalIsToldOnce) {
+    RealBoxes boxes;
     frmHolidaySTP f;
     ASSERT_TRUE(f.loaded());
+    showActive(&f);
     GridModel* m = f.model();
     // 2026 is past the list: no year is chosen and the grid is empty.
-    EXPECT_EQ(child<QComboBox>(&f, "cboYear")->currentText(), "");
+    auto* year = child<QComboBox>(&f, "cboYear");
+    EXPECT_EQ(year->currentText(), "");
     EXPECT_EQ(m->recordCount(), 0);
     EXPECT_TRUE(f.grid()->isColumnHidden(2));
-    child<QComboBox>(&f, "cboYear")->setEditText("2026");
-    f.cmdLoad_Click();
+    QTest::mouseClick(year->lineEdit(), Qt::LeftButton);
+    QTest::keyClicks(year, "2026");
+    QTest::mouseClick(child<QPushButton>(&f, "cmdLoad"), Qt::LeftButton);
     const qint64 stored = count("SELECT count(*) FROM Holidays WHERE TDate LIKE '2026%'");
-    EXPECT_EQ(m->recordCount(), stored);
+    ASSERT_EQ(m->recordCount(), stored);
 
+    // A new row, left for another control of the screen (the Year list)
+    // straight from the cell editor: stored with the week of its date.
     const int row = m->recordCount(); // the new-row line
-    type(m, row, 0, "Christmas");
-    type(m, row, 1, "12/25/2026");
-    EXPECT_EQ(m->value(row, 2).toInt(), WeekNumber(CalDate::ymd(2026, 12, 25), Company));
-    EXPECT_TRUE(m->storePending());
+    typeCell(f, row, 0, "Christmas");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    typeCell(f, row, 1, "12/25/2026");
+    QTest::mouseClick(year->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(value("SELECT Week FROM Holidays WHERE TDate = '2026-12-25'").toInt(),
               WeekNumber(CalDate::ymd(2026, 12, 25), Company));
+    EXPECT_FALSE(m->hasPending());
 
-    // Moving it a day on rewrites its week at once (Friday -> Saturday of another week with WorkDay 7).
-    Company.WorkDay = 7;
-    type(m, row, 1, "12/26/2026");
-    EXPECT_TRUE(m->storePending());
-    EXPECT_EQ(value("SELECT Week FROM Holidays WHERE TDate = '2026-12-26'").toInt(),
-              WeekNumber(CalDate::ymd(2026, 12, 26), Company));
+    // A second holiday on the same date, then a click on another row: one
+    // box, the typed values stay and the user is back on the row.
+    typeCell(f, row + 1, 0, "Boxing Day");
+    typeCell(f, row + 1, 1, "12/25/2026");
+    clickRow(f, row);
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_TRUE(boxes.messages[0].text.startsWith("Data was NOT updated successfully. This is due to one or more "
+                                                  "of the following errors: \r\n- The data you have entered"));
+    EXPECT_TRUE(boxes.messages[0].text.endsWith("- A record exists with the same date.\r\n"));
+    EXPECT_EQ(boxes.messages[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(m->hasPending());
+    EXPECT_EQ(cell(m, row + 1, 0), "Boxing Day");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(f) == row + 1; }));
+    EXPECT_EQ(boxes.messages.size(), 1u);
 
-    // A second holiday on the same date is refused with the screen's message.
-    type(m, row + 1, 0, "Boxing Day");
-    type(m, row + 1, 1, "12/26/2026");
-    EXPECT_FALSE(m->storePending());
-    ASSERT_EQ(answers.messages.size(), 1u);
-    EXPECT_TRUE(answers.messages[0].text.startsWith("Data was NOT updated successfully. This is due to one or more "
-                                                    "of the following errors: \r\n- The data you have entered"));
-    EXPECT_TRUE(answers.messages[0].text.endsWith("- A record exists with the same date.\r\n"));
-    EXPECT_EQ(answers.messages[0].icon, ui::Icon::Critical);
-    EXPECT_TRUE(m->hasPending()); // the input stays for mending
-    type(m, row + 1, 1, "12/27/2026");
-    EXPECT_TRUE(m->storePending());
-    EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE TDate LIKE '2026-12%'"), 2);
+    // Closing with the refused row keeps the screen open and says why.
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(boxes.messages.size(), 2u);
+
+    // Mended (the week follows the new date at once) and closed with the
+    // window's close box: stored.
+    typeCell(f, row + 1, 1, "12/26/2026");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m->value(row + 1, 2).toInt() != 0; }));
+    EXPECT_EQ(m->value(row + 1, 2).toInt(), WeekNumber(CalDate::ymd(2026, 12, 26), Company));
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(value("SELECT HolidayName FROM Holidays WHERE TDate = '2026-12-26'"), "Boxing Day");
+    EXPECT_EQ(boxes.messages.size(), 2u);
 }
 
-TEST_F(GridScreens, DepartmentNumbersHoldNoBlankAndSortByHeading) {
-    frmDepStp f;
-    GridModel* m = f.model();
+TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlank) {
+    auto* f = new frmDepStp;
+    QPointer<frmDepStp> alive = f;
+    showActive(f);
+    GridModel* m = f->model();
     ASSERT_EQ(m->recordCount(), 3);
     EXPECT_EQ(cell(m, 0, 0), "ADM");
-    type(m, 0, 0, "A 1");
+    typeCell(*f, 0, 0, "A 1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.texts().isEmpty(); }));
     EXPECT_EQ(answers.texts(), QStringList{"The department# cannot contain any space character."});
     EXPECT_EQ(cell(m, 0, 0), "ADM");
-    type(m, 3, 0, "Q 9"); // a new row keeps its empty number
-    EXPECT_EQ(cell(m, 3, 0), "");
-    EXPECT_EQ(answers.texts().size(), 2);
 
+    // Sorting by a heading.
     CompanyDb->execute("INSERT INTO Department VALUES ('AAA', 'Zoo')");
-    f.TDBGrid1_HeadClick(1);
+    QHeaderView* heads = f->grid()->horizontalHeader();
+    QTest::mouseClick(heads->viewport(), Qt::LeftButton, {}, QPoint(heads->sectionViewportPosition(1) + 5, 5));
     EXPECT_EQ(cell(m, 0, 1), "Administration");
     EXPECT_EQ(cell(m, 3, 1), "Zoo");
-    f.TDBGrid1_HeadClick(0);
+    QTest::mouseClick(heads->viewport(), Qt::LeftButton, {}, QPoint(heads->sectionViewportPosition(0) + 5, 5));
     EXPECT_EQ(cell(m, 0, 0), "AAA");
 
-    // Two departments with one number, and one still in use, are refused.
-    type(m, 0, 0, "prd");
-    EXPECT_FALSE(m->storePending());
+    // A number another department has is refused; Esc closes the editor,
+    // a second Esc drops the row's edit.
+    typeCell(*f, 0, 0, "prd");
+    clickRow(*f, 2);
+    EXPECT_EQ(answers.texts().size(), 2);
     EXPECT_TRUE(answers.texts().last().contains("- An existing record has the same Department#."));
-    m->cancelPending();
-    f.grid()->selectRow(1); // ADM: employees belong to it
-    f.deleteGridRows();
-    EXPECT_EQ(answers.texts().size(), 4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(*f) == 0; }));
+    EXPECT_EQ(cell(m, 0, 0), "prd");
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(m->hasPending());
+    EXPECT_EQ(cell(m, 0, 0), "AAA");
+
+    // The grid's own deletion (a row chosen by its header, the Delete key)
+    // keeps a department that employees belong to.
+    QHeaderView* rowHeads = f->grid()->verticalHeader();
+    QTest::mouseClick(rowHeads->viewport(), Qt::LeftButton, {}, QPoint(5, rowHeads->sectionViewportPosition(1) + 5));
+    if (f->grid()->indexWidget(f->grid()->currentIndex()))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(f->grid(), Qt::Key_Delete);
+    EXPECT_EQ(answers.texts().size(), 3);
     EXPECT_TRUE(answers.texts().last().contains("- One or more employees are assigned to current department."));
     EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo = 'ADM'"), 1);
-    f.grid()->selectRow(0);
-    f.deleteGridRows();
-    EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo = 'AAA'"), 0);
-    EXPECT_EQ(m->recordCount(), 3);
+
+    typeCell(*f, 4, 0, "Q 9"); // a new row keeps its empty number
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 4; }));
+    EXPECT_EQ(cell(m, 4, 0), "");
+    typeCell(*f, 4, 0, "QA");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    typeCell(*f, 4, 1, "Quality");
+    clickToolButton(f, "Close");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
+    EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = 'QA'"), "Quality");
+    EXPECT_EQ(answers.texts().size(), 4);
 }
 
-TEST_F(GridScreens, MessagesRefuseADuplicateNumber) {
-    frmSetupMessages f;
-    GridModel* m = f.model();
+TEST_F(GridScreens, ClosingTheMainWindowStoresAPendingMessageOrStaysForARefusedOne) {
+    setEndProgramHandler([](int) {});
+    QPointer<frmMDI> main = new frmMDI;
+    main->MDIForm_Load();
+    showActive(main);
+    auto* f = new frmSetupMessages;
+    QPointer<frmSetupMessages> alive = f;
+    showScreen(f);
+    GridModel* m = f->model();
     ASSERT_EQ(m->recordCount(), 3);
-    type(m, 3, 0, "002");
-    type(m, 3, 1, "Twice");
-    f.TDBGrid1_LostFocus();
+    typeCell(*f, 3, 0, "002"); // the number of another message
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    typeCell(*f, 3, 1, "Twice");
+    main->close();
+    EXPECT_TRUE(main && main->isVisible());
     ASSERT_EQ(answers.texts().size(), 1);
     EXPECT_TRUE(answers.texts()[0].endsWith("\r\n- A record exists with the same Message#."));
-    type(m, 3, 0, "004");
-    f.TDBGrid1_LostFocus();
-    EXPECT_EQ(value("SELECT Message FROM Messages WHERE MessageNo = '004'"), "Twice");
-    EXPECT_EQ(m->recordCount(), 4);
-    CompanyDb->execute("DELETE FROM Messages WHERE MessageNo = '001'");
-    f.Toolbar1_ButtonClick("Refresh");
-    EXPECT_EQ(m->recordCount(), 3);
+    EXPECT_TRUE(alive);
+
+    typeCell(*f, 3, 0, "004");
+    main->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
+    EXPECT_TRUE(!main || !main->isVisible());
+    auto file = co.reopen();
+    EXPECT_EQ(file->openRecordset("SELECT Message FROM Messages WHERE MessageNo = '004'").field(0).toString(), "Twice");
+    setEndProgramHandler({});
 }
 
 TEST_F(GridScreens, TheModelKeepsItsViewsInStepThroughAddsRefusalsAndDeletes) {
     frmSetupMessages f;
     GridModel* m = f.model();
     QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    type(m, 3, 0, "005");
+    m->setData(m->index(3, 0), "005");
     EXPECT_TRUE(m->storePending());
     EXPECT_EQ(m->rowCount(), 5); // four rows and the new-row line
-    type(m, 4, 0, "005");
+    m->setData(m->index(4, 0), "005");
     EXPECT_FALSE(m->storePending());
     EXPECT_EQ(m->rowCount(), 5);
     m->cancelPending();

@@ -1,0 +1,39 @@
+#pragma once
+// The setup fixture with what a person does to a grid screen: typing into a
+// cell and clicking another row, through the running event loop.
+
+#include "SetupFixture.h"
+#include "setup/frmGridScreen.h"
+
+#include <QTableView>
+#include <QTest>
+
+namespace plax::setup::test {
+
+class GridFixture : public SetupFixture {
+protected:
+    // Types over the text of a cell, clicking it first unless its editor is
+    // open already (Tab leads there); the editor stays open.
+    void typeCell(frmGridScreen& f, int row, int column, const QString& text) {
+        QTableView* g = f.grid();
+        const QModelIndex at = g->model()->index(row, column);
+        if (!QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; }, 100)) {
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
+            if (!QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; }, 100))
+                QTest::keyClick(g, Qt::Key_F2); // the current cell: F2 edits it
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; })) << row << "," << column;
+        QWidget* editor = g->indexWidget(at);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+    }
+    // Clicks another row: the row left is stored.
+    void clickRow(frmGridScreen& f, int row) {
+        QTableView* g = f.grid();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
+    }
+    QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
+    int currentRow(frmGridScreen& f) { return f.grid()->currentIndex().row(); }
+};
+
+} // namespace plax::setup::test
