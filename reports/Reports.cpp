@@ -114,7 +114,7 @@ bool OpenReportEngine() {
 }
 
 void PrintReport(short destination, const QString& reportFile, const QString& selectionFormula,
-                 std::optional<short> sortChoice) {
+                 std::optional<short> sortChoice, const std::vector<std::pair<QString, QString>>& formulas) {
     short job = 0;
     try {
         job = PEOpenPrintJob(AppPath + QStringLiteral("Reports/") + reportFile);
@@ -149,6 +149,9 @@ void PrintReport(short destination, const QString& reportFile, const QString& se
                     ShowReportError(job);
             if (!PESetFormula(job, QStringLiteral("CompanyName"), QStringLiteral("'%1'").arg(Company.CompanyName)))
                 ShowReportError(job);
+            for (const auto& [name, text] : formulas)
+                if (!PESetFormula(job, name, text))
+                    ShowReportError(job);
             if (!PESetSelectionFormula(job, selectionFormula)) {
                 ShowReportError(job);
                 return;

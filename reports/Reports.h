@@ -21,6 +21,8 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace plax::reports {
 
@@ -37,9 +39,11 @@ constexpr short kToWindow = 1;
 
 bool OpenReportEngine();
 // sortChoice: the employee list's sort (1 "ID#", 2 "Department", 3 "Last
-// Name"); used for "EList.rpt" only.
+// Name"); used for "EList.rpt" only. `formulas`: further named formulas of
+// the report (name, formula text), set after "CompanyName".
 void PrintReport(short destination, const QString& reportFile, const QString& selectionFormula,
-                 std::optional<short> sortChoice = std::nullopt);
+                 std::optional<short> sortChoice = std::nullopt,
+                 const std::vector<std::pair<QString, QString>>& formulas = {});
 // Asks for a year and prints "Holiday.rpt" for it.
 void PrintHolidayList(short destination);
 

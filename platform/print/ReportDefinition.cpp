@@ -255,6 +255,8 @@ private:
                 sub_->title = needQuoted(1);
             else
                 def.title = needQuoted(1);
+        } else if (is(k, "subtitle") && !sub_) {
+            def.subtitle = textLine(toks, 1, n);
         } else if (is(k, "orientation") && !sub_) {
             if (toks.size() < 2 || !(is(toks[1], "portrait") || is(toks[1], "landscape")))
                 throw DefinitionError(n, QStringLiteral("orientation is portrait or landscape"));

@@ -107,6 +107,7 @@ struct SubreportDef : ReportBody {
 
 struct ReportDefinition : ReportBody {
     QString title;
+    TextLine subtitle; // under the title on every page; may be empty
     bool landscape = false;
     double fontSize = 9;
     QString printer; // the report's own printer; empty = the default printer

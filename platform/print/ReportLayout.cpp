@@ -178,6 +178,8 @@ public:
         main_.cols = columns(main_, in.columnVisible, left_, right_ - left_, FontRole::Heading);
         sums_.assign(def_.groups.size() + 1, Sums(main_.cols.size(), 0.0));
         bodyTop_ = kMargin + lh(FontRole::Company) + lh(FontRole::Title) + 120;
+        if (!def_.subtitle.empty())
+            bodyTop_ += lh(FontRole::Group);
         if (hasHeadings(main_.cols))
             bodyTop_ += lh(FontRole::Heading) + 80;
         bodyTop_ += 60;
@@ -526,9 +528,11 @@ private:
                 out += it.text;
                 break;
             case LineItem::Kind::Field:
-            case LineItem::Kind::Formula:
                 if (!rows.empty())
                     out += valueOf(v, it, *rows.front()).display();
+                break;
+            case LineItem::Kind::Formula:
+                out += v.formulas->value(v.formulas->indexOf(it.text), rows.empty() ? nullptr : rows.front()).display();
                 break;
             case LineItem::Kind::Count:
                 out += QString::number(rows.size());
@@ -877,6 +881,10 @@ private:
     // Page header and footer on every page, now that the page count is known.
     void finish() {
         const int n = int(doc_.pages.size());
+        std::vector<const Row*> first;
+        if (!in_.data->rows.empty())
+            first.push_back(&in_.data->rows.front());
+        const QString subtitle = lineText(main_, def_.subtitle, first);
         const QString printed = QStringLiteral("Date printed: %1 %2")
                                     .arg(CalDate::ymd(in_.printed.date().year(), in_.printed.date().month(),
                                                       in_.printed.date().day())
@@ -895,7 +903,12 @@ private:
                    Qt::AlignRight);
             y += lh(FontRole::Company);
             textAt(QRectF(left_, y, w, lh(FontRole::Title)), def_.title, FontRole::Title);
-            y += lh(FontRole::Title) + 40;
+            y += lh(FontRole::Title);
+            if (!def_.subtitle.empty()) {
+                textAt(QRectF(left_, y, w, lh(FontRole::Group)), subtitle, FontRole::Group);
+                y += lh(FontRole::Group);
+            }
+            y += 40;
             rule(left_, right_, y, 20);
             y += 80;
             if (hasHeadings(main_.cols)) {

@@ -1,6 +1,7 @@
 #include "ScreenParts.h"
 
 #include "core/common/Common.h"
+#include "core/types/WorkWeek.h"
 #include "reports/Reports.h"
 
 #include <QAction>
@@ -102,12 +103,23 @@ void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips) {
     screen->move(leftTwips ? *leftTwips / 15 : screen->x(), twips / 15);
 }
 
+NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
+    const CalDate first = WeekStart(day, s);
+    return {QStringLiteral("Period"), QStringLiteral("'Week %1: %2 to %3'")
+                                          .arg(WeekNumber(first, s))
+                                          .arg(first.toMdy4(), first.addDays(6).toMdy4())};
+}
+
+NamedFormula dateRangeFormula(CalDate from, CalDate to) {
+    return {QStringLiteral("Period"), QStringLiteral("'%1 to %2'").arg(from.toMdy4(), to.toMdy4())};
+}
+
 void printReport(int destination, const QString& reportFile, const QString& selection,
-                 std::optional<int> sortChoice) {
+                 std::optional<int> sortChoice, const std::vector<NamedFormula>& formulas) {
     if (!OpenReportEngine())
         return;
     PrintReport(short(destination), reportFile, selection,
-                sortChoice ? std::optional<short>(short(*sortChoice)) : std::nullopt);
+                sortChoice ? std::optional<short>(short(*sortChoice)) : std::nullopt, formulas);
 }
 
 void closeScreen(QWidget* screen) {

@@ -3,12 +3,15 @@
 // "Print" and "Close", date pickers, placing a screen, closing it, and the
 // call into the print wrapper.
 
+#include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
 
 #include <QIcon>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QDateEdit;
 class QToolBar;
@@ -36,8 +39,15 @@ void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips = std:
 // Closes the screen, and its frame in the main window's document area.
 void closeScreen(QWidget* screen);
 
+// A named formula a screen passes with a print: name and formula text.
+using NamedFormula = std::pair<QString, QString>;
+// The "Period" formula a report prints in its heading: the work week that
+// holds `day`, with its first and last date, or the dates of a range.
+NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s);
+NamedFormula dateRangeFormula(CalDate from, CalDate to);
+
 // OpenReportEngine and, when it opened, PrintReport.
 void printReport(int destination, const QString& reportFile, const QString& selection,
-                 std::optional<int> sortChoice = std::nullopt);
+                 std::optional<int> sortChoice = std::nullopt, const std::vector<NamedFormula>& formulas = {});
 
 } // namespace plax::reports

@@ -153,7 +153,11 @@ void frmAbsenceRpt::PrintAbsenceReport(int destination) {
     const QString p = absenceSelection();
     if (p.isEmpty())
         return; // the message was shown
-    printReport(destination, QStringLiteral("EmployeeAbsence.rpt"), p);
+    // The report prints the period it covers in its heading.
+    const NamedFormula period = optDateRange_->isChecked()
+                                    ? dateRangeFormula(pickerDate(DTPFromDate_), pickerDate(DTPToDate_))
+                                    : payPeriodFormula(*parseDate(txtPayPeriod_->text()), Company);
+    printReport(destination, QStringLiteral("EmployeeAbsence.rpt"), p, std::nullopt, {period});
 }
 
 } // namespace plax::reports

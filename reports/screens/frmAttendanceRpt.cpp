@@ -235,7 +235,12 @@ void frmAttendanceRpt::PrintAttendanceReport(int destination) {
     const AttendanceType type = optDaily_->isChecked()     ? AttendanceType::Daily
                                 : optSummary_->isChecked() ? AttendanceType::Summary
                                                            : AttendanceType::Detailed;
-    printReport(destination, AttendanceReportFile(type, period.payPeriod), selection);
+    // The summary prints the period it covers in its heading.
+    std::vector<NamedFormula> formulas;
+    if (type == AttendanceType::Summary)
+        formulas.push_back(period.payPeriod ? payPeriodFormula(*parseDate(period.payPeriodText), Company)
+                                            : dateRangeFormula(period.from, period.to));
+    printReport(destination, AttendanceReportFile(type, period.payPeriod), selection, std::nullopt, formulas);
 }
 
 } // namespace plax::reports

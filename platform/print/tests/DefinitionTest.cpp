@@ -9,6 +9,7 @@ namespace {
 TEST(Definition, EveryStatementIsRead) {
     const ReportDefinition d = ReportDefinition::parse(QStringLiteral(R"(# a comment
 title "Weekly ""Hours"""
+subtitle "Period: " {@Period}
 orientation landscape
 fontsize 8
 printer "Office Laser"
@@ -42,6 +43,8 @@ subreport "Time Attendance"
 end
 )"));
     EXPECT_EQ(d.title, QStringLiteral("Weekly \"Hours\""));
+    ASSERT_EQ(d.subtitle.size(), 2u);
+    EXPECT_EQ(d.subtitle[1].text, QStringLiteral("Period"));
     EXPECT_TRUE(d.landscape);
     EXPECT_EQ(d.fontSize, 8);
     EXPECT_EQ(d.printer, QStringLiteral("Office Laser"));

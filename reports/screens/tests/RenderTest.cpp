@@ -152,6 +152,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     f.PrintAttendanceReport(0);
     const QString summary = lastPdf();
     EXPECT_TRUE(summary.contains("Attendance Summary Report"));
+    EXPECT_TRUE(summary.contains("03/09/2026 to 03/13/2026")) << "the period in the heading";
     // One line per employee: E1 40 + 5 = 45; E2 16.5 worked, 8 absence, 8 holiday.
     EXPECT_TRUE(
         QRegularExpression("E1\\s+LastE1, FirstE1\\s+Production\\s+40.00\\s+5.00\\s+0.00\\s+0.00\\s+45.00")
@@ -220,6 +221,8 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
         EXPECT_TRUE(absences.contains("LastE2, FirstE2"));
         EXPECT_TRUE(absences.contains("8.00"));
         EXPECT_TRUE(absences.contains("Absences listed: 1"));
+        EXPECT_TRUE(absences.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
+            << "the week and its dates in the heading";
     }
 }
 
