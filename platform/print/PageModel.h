@@ -13,6 +13,9 @@
 namespace plax::print {
 
 constexpr double kTwipsPerInch = 1440.0;
+constexpr double kTwipsPerMm = kTwipsPerInch / 25.4;
+// The paper (US Letter, portrait) and the margin kept on every side.
+constexpr double kPaperWidth = 12240, kPaperHeight = 15840, kPageMargin = 720;
 
 enum class FontRole { Body, Bold, Heading, Group, Title, Company, Small, Italic };
 
@@ -21,11 +24,15 @@ enum class FontRole { Body, Bold, Heading, Group, Title, Company, Small, Italic 
 QFont fontFor(FontRole role, double bodyPoints);
 
 struct PageItem {
-    enum class Kind { Text, Rule, Shade };
+    // A box is the thin outline of a card.
+    enum class Kind { Text, Rule, Shade, Box };
     Kind kind = Kind::Text;
-    QRectF rect; // twips; a rule is drawn along the top edge of its rect
+    // Twips. A rule is drawn along the top edge of its rect, or along its
+    // left edge when the rect is taller than wide.
+    QRectF rect;
     QString text;
     FontRole role = FontRole::Body;
+    double points = 0; // a text's own size (on cards); 0: the role's size for the document
     Qt::Alignment align = Qt::AlignLeft;
     double ruleWidth = 10; // twips
 };
@@ -39,7 +46,7 @@ struct Page {
 };
 
 struct Document {
-    double width = 12240, height = 15840; // US Letter portrait
+    double width = kPaperWidth, height = kPaperHeight;
     double bodyPoints = 9;
     std::vector<Page> pages;
     // Statistics of the run.

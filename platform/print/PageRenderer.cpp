@@ -25,11 +25,19 @@ void paintPage(QPainter& p, const Document& doc, int index, double scale) {
         case PageItem::Kind::Shade:
             break;
         case PageItem::Kind::Rule:
-            p.fillRect(QRectF(it.rect.left(), it.rect.top(), it.rect.width(), it.ruleWidth), QColor(0x30, 0x30, 0x30));
+            if (it.rect.height() > it.rect.width())
+                p.fillRect(QRectF(it.rect.left(), it.rect.top(), it.ruleWidth, it.rect.height()), QColor(0x30, 0x30, 0x30));
+            else
+                p.fillRect(QRectF(it.rect.left(), it.rect.top(), it.rect.width(), it.ruleWidth), QColor(0x30, 0x30, 0x30));
+            break;
+        case PageItem::Kind::Box:
+            p.setPen(QPen(QColor(0xB8, 0xBB, 0xC2), it.ruleWidth));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(it.rect);
             break;
         case PageItem::Kind::Text:
             p.setPen(Qt::black);
-            p.setFont(fontFor(it.role, doc.bodyPoints));
+            p.setFont(fontFor(it.role, it.points > 0 ? it.points : doc.bodyPoints));
             p.drawText(it.rect, int(it.align | Qt::AlignVCenter) | Qt::TextSingleLine, it.text);
             break;
         }

@@ -1,6 +1,7 @@
 #include "ReportDefinition.h"
 
 #include "Formula.h"
+#include "PageModel.h"
 
 #include <QFile>
 #include <memory>
@@ -213,8 +214,10 @@ public:
             const std::vector<Tok> toks = tokenize(s, lineNo_);
             line(def, s, toks);
         }
-        if (group_ || sub_)
-            throw DefinitionError(lineNo_ - 1, QStringLiteral("A 'group' or 'subreport' block has no 'end'"));
+        if (group_ || sub_ || card_)
+            throw DefinitionError(lineNo_ - 1, QStringLiteral("A 'group', 'subreport' or 'card' block has no 'end'"));
+        if (def.card)
+            checkCard(def);
         for (const SubreportDef& sr : def.subreports)
             if (sr.tables.empty())
                 throw DefinitionError(0, QStringLiteral("The subreport \"%1\" names no table").arg(sr.name));
@@ -227,6 +230,19 @@ private:
     void line(ReportDefinition& def, const QString& s, const std::vector<Tok>& toks) {
         const Tok& k = toks[0];
         const int n = lineNo_;
+        if (card_) {
+            if (is(k, "line")) {
+                card_->lines.push_back(cardLine(toks));
+            } else if (is(k, "end")) {
+                if (card_->lines.empty())
+                    throw DefinitionError(n, QStringLiteral("A card needs at least one 'line'"));
+                def.card = *card_;
+                card_.reset();
+            } else {
+                throw DefinitionError(n, QStringLiteral("Unknown line '%1' inside a card").arg(k.text));
+            }
+            return;
+        }
         const auto needQuoted = [&](size_t i) -> QString {
             if (i >= toks.size() || toks[i].kind != Tok::Quoted)
                 throw DefinitionError(n, QStringLiteral("'%1' needs a text in double quotes").arg(k.text));
@@ -302,6 +318,24 @@ private:
             def.details = is(toks[1], "on");
         } else if (is(k, "nodata")) {
             b.noData = needQuoted(1);
+        } else if (is(k, "card") && !sub_) {
+            if (def.card)
+                throw DefinitionError(n, QStringLiteral("A report has one card layout"));
+            card_ = std::make_unique<CardDef>();
+            cardLineNo_ = n;
+            for (size_t i = 1; i < toks.size(); ++i) {
+                double* target = is(toks[i], "width") ? &card_->width
+                                 : is(toks[i], "height") ? &card_->height
+                                 : is(toks[i], "gap")    ? &card_->gap
+                                                         : nullptr;
+                if (!target)
+                    throw DefinitionError(n, QStringLiteral("A card is written: card width W height H [gap G] "
+                                                            "(millimetres), not '%1'")
+                                                 .arg(toks[i].text));
+                *target = millimetres(toks, ++i);
+            }
+            if (card_->width <= 0 || card_->height <= 0)
+                throw DefinitionError(n, QStringLiteral("A card needs a width and a height in millimetres"));
         } else if (is(k, "subreport") && !sub_) {
             sub_ = std::make_unique<SubreportDef>();
             sub_->name = needQuoted(1);
@@ -357,7 +391,71 @@ private:
         b.tables.push_back(t);
     }
 
-    int lineNo_ = 0;
+    double millimetres(const std::vector<Tok>& toks, size_t i) const {
+        bool ok = false;
+        const double v = i < toks.size() ? toks[i].text.toDouble(&ok) : 0;
+        if (!ok || v < 0 || v > 1000)
+            throw DefinitionError(lineNo_, QStringLiteral("A length in millimetres expected after '%1'")
+                                               .arg(toks[i - 1].text));
+        return v;
+    }
+
+    // line items... [size N] [bold] [align left|center|right] [top N] [band]
+    CardLine cardLine(const std::vector<Tok>& toks) {
+        CardLine l;
+        std::vector<Tok> items{toks[0]};
+        for (size_t i = 1; i < toks.size(); ++i) {
+            const Tok& t = toks[i];
+            if (is(t, "size")) {
+                bool ok = false;
+                l.points = i + 1 < toks.size() ? toks[++i].text.toDouble(&ok) : 0;
+                if (!ok || l.points < 4 || l.points > 72)
+                    throw DefinitionError(lineNo_, QStringLiteral("size takes a number of points from 4 to 72"));
+            } else if (is(t, "bold")) {
+                l.bold = true;
+            } else if (is(t, "band")) {
+                l.band = true;
+            } else if (is(t, "top")) {
+                l.top = millimetres(toks, ++i);
+            } else if (is(t, "align")) {
+                const Tok* a = i + 1 < toks.size() ? &toks[++i] : nullptr;
+                if (a && is(*a, "left"))
+                    l.align = CardLine::Align::Left;
+                else if (a && is(*a, "right"))
+                    l.align = CardLine::Align::Right;
+                else if (a && is(*a, "center"))
+                    l.align = CardLine::Align::Center;
+                else
+                    throw DefinitionError(lineNo_, QStringLiteral("align is left, right or center"));
+            } else {
+                items.push_back(t);
+            }
+        }
+        l.items = textLine(items, 1, lineNo_);
+        return l;
+    }
+
+    // Cards replace the detail lines: nothing else may print per record, and
+    // a card must fit inside the page's margins.
+    void checkCard(const ReportDefinition& def) const {
+        if (!def.columns.empty() || !def.groups.empty() || !def.subreports.empty() || def.totals ||
+            !def.summary.empty())
+            throw DefinitionError(cardLineNo_, QStringLiteral("A report with cards has no columns, groups, totals, "
+                                                              "summary or subreports"));
+        const double shortSide = (kPaperWidth - 2 * kPageMargin) / kTwipsPerMm;
+        const double longSide = (kPaperHeight - 2 * kPageMargin) / kTwipsPerMm;
+        const double across = def.landscape ? longSide : shortSide, down = def.landscape ? shortSide : longSide;
+        if (def.card->width > across || def.card->height > down)
+            throw DefinitionError(cardLineNo_, QStringLiteral("A card of %1 x %2 mm does not fit on the page "
+                                                              "(at most %3 x %4 mm)")
+                                                   .arg(def.card->width)
+                                                   .arg(def.card->height)
+                                                   .arg(across, 0, 'f', 1)
+                                                   .arg(down, 0, 'f', 1));
+    }
+
+    int lineNo_ = 0, cardLineNo_ = 0;
+    std::unique_ptr<CardDef> card_;
     std::unique_ptr<GroupDef> group_;
     std::unique_ptr<SubreportDef> sub_;
 };

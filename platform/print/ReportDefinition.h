@@ -7,6 +7,7 @@
 // the same on every report.
 
 #include <QString>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -98,6 +99,22 @@ struct ReportBody {
     bool details = true;
 };
 
+// A card layout: one card of a fixed size per record, as many across and
+// down the page as fit, with cut marks. Lengths in millimetres.
+struct CardLine {
+    TextLine items;
+    double points = 10;
+    bool bold = false;
+    enum class Align { Left, Center, Right } align = Align::Center;
+    double top = -1; // from the card's top edge; below the line before when negative
+    bool band = false; // printed on a shaded band across the card
+};
+struct CardDef {
+    double width = 0, height = 0;
+    double gap = 0; // between neighbouring cards
+    std::vector<CardLine> lines;
+};
+
 struct SubreportDef : ReportBody {
     QString name;
     QString title; // printed above the subreport's rows; may be empty
@@ -112,6 +129,7 @@ struct ReportDefinition : ReportBody {
     double fontSize = 9;
     QString printer; // the report's own printer; empty = the default printer
     std::vector<SubreportDef> subreports;
+    std::optional<CardDef> card; // cards instead of detail lines
 
     // Throws DefinitionError with the line number.
     static ReportDefinition parse(const QString& text);

@@ -137,7 +137,6 @@ QString SubreportRun::key(const Row& row, const std::vector<int>& columns) {
 
 namespace {
 
-constexpr double kMargin = 720; // half an inch
 
 // How many records the column widths are judged from: the layout never
 // needs every record at once.
@@ -162,6 +161,20 @@ struct BodyView {
     std::vector<ColumnGeom> cols;
 };
 
+} // namespace
+
+CardGrid cardGrid(const CardDef& card, double pageWidth, double pageHeight) {
+    const double w = card.width * kTwipsPerMm, h = card.height * kTwipsPerMm, gap = card.gap * kTwipsPerMm;
+    CardGrid g;
+    g.across = std::max(1, int((pageWidth - 2 * kPageMargin + gap) / (w + gap)));
+    g.down = std::max(1, int((pageHeight - 2 * kPageMargin + gap) / (h + gap)));
+    g.left = (pageWidth - (g.across * (w + gap) - gap)) / 2;
+    g.top = (pageHeight - (g.down * (h + gap) - gap)) / 2;
+    return g;
+}
+
+namespace {
+
 class Layouter {
 public:
     explicit Layouter(const LayoutInput& in) : in_(in), def_(*in.def) {
@@ -169,24 +182,26 @@ public:
         doc_.bodyPoints = pt_;
         if (def_.landscape)
             std::swap(doc_.width, doc_.height);
-        left_ = kMargin;
-        right_ = doc_.width - kMargin;
+        left_ = kPageMargin;
+        right_ = doc_.width - kPageMargin;
         for (int r = 0; r <= int(FontRole::Italic); ++r)
             fm_.emplace_back(fontFor(FontRole(r), pt_));
         avg_ = fm_[int(FontRole::Body)].averageCharWidth();
         main_ = {&def_, in.data, in.formulas, {}};
         main_.cols = columns(main_, in.columnVisible, left_, right_ - left_, FontRole::Heading);
         sums_.assign(def_.groups.size() + 1, Sums(main_.cols.size(), 0.0));
-        bodyTop_ = kMargin + lh(FontRole::Company) + lh(FontRole::Title) + 120;
+        bodyTop_ = kPageMargin + lh(FontRole::Company) + lh(FontRole::Title) + 120;
         if (!def_.subtitle.empty())
             bodyTop_ += lh(FontRole::Group);
         if (hasHeadings(main_.cols))
             bodyTop_ += lh(FontRole::Heading) + 80;
         bodyTop_ += 60;
-        bodyBottom_ = doc_.height - kMargin - lh(FontRole::Small) - 120;
+        bodyBottom_ = doc_.height - kPageMargin - lh(FontRole::Small) - 120;
     }
 
     Document run() {
+        if (def_.card && !in_.data->rows.empty())
+            return runCards();
         newPage({});
         const auto& rows = in_.data->rows;
         const int groups = int(in_.groupColumns.size());
@@ -878,6 +893,116 @@ private:
         y_ += lh(FontRole::Body) * 0.4;
     }
 
+    // ---- cards
+
+    // One card per record, left to right and top to bottom, the block of
+    // cards centred on the page; cut marks in the margin around the block
+    // continue the cards' edges.
+    Document runCards() {
+        const CardDef& card = *def_.card;
+        const double w = card.width * kTwipsPerMm, h = card.height * kTwipsPerMm, gap = card.gap * kTwipsPerMm;
+        const CardGrid grid = cardGrid(card, doc_.width, doc_.height);
+        const auto& rows = in_.data->rows;
+        const int perPage = grid.across * grid.down;
+        for (int i = 0; i < int(rows.size()); ++i) {
+            const int n = i % perPage;
+            if (n == 0) {
+                doc_.pages.emplace_back();
+                const int onPage = std::min(perPage, int(rows.size()) - i);
+                cutMarks(grid, std::min(onPage, grid.across), (onPage + grid.across - 1) / grid.across, w, h, gap);
+            }
+            const QRectF r(grid.left + (n % grid.across) * (w + gap), grid.top + (n / grid.across) * (h + gap), w, h);
+            cardAt(card, r, rows[size_t(i)]);
+            ++printed_;
+        }
+        // The footer only where the cut marks leave room for it.
+        const double fy = doc_.height - kPageMargin - lh(FontRole::Small);
+        const int n = int(doc_.pages.size());
+        if (fy > grid.top + grid.down * (h + gap) - gap + kCutMarkOffset + kCutMarkLength)
+            for (int p = 0; p < n; ++p) {
+                target_ = &doc_.pages[size_t(p)];
+                textAt(QRectF(left_, fy, (right_ - left_) * 0.7, lh(FontRole::Small)), def_.title, FontRole::Small);
+                textAt(QRectF(left_ + (right_ - left_) * 0.6, fy, (right_ - left_) * 0.4, lh(FontRole::Small)),
+                       QStringLiteral("Page %1 of %2").arg(p + 1).arg(n), FontRole::Small, Qt::AlignRight);
+            }
+        target_ = nullptr;
+        doc_.recordsPrinted = printed_;
+        return std::move(doc_);
+    }
+
+    static constexpr double kCutMarkOffset = 1.5 * kTwipsPerMm, kCutMarkLength = 5 * kTwipsPerMm;
+
+    void cutMarks(const CardGrid& g, int columns, int rows, double w, double h, double gap) {
+        const double right = g.left + columns * (w + gap) - gap, bottom = g.top + rows * (h + gap) - gap;
+        const auto mark = [&](double x1, double y1, double x2, double y2) {
+            PageItem it;
+            it.kind = PageItem::Kind::Rule;
+            it.ruleWidth = 5;
+            it.rect = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+            (x1 == x2 ? it.rect.setWidth(it.ruleWidth) : it.rect.setHeight(it.ruleWidth));
+            page().items.push_back(it);
+        };
+        std::vector<double> xs, ys;
+        for (int c = 0; c < columns; ++c)
+            for (double x : {g.left + c * (w + gap), g.left + c * (w + gap) + w})
+                if (xs.empty() || std::fabs(xs.back() - x) > 1)
+                    xs.push_back(x);
+        for (int r = 0; r < rows; ++r)
+            for (double y : {g.top + r * (h + gap), g.top + r * (h + gap) + h})
+                if (ys.empty() || std::fabs(ys.back() - y) > 1)
+                    ys.push_back(y);
+        for (double x : xs) {
+            mark(x, g.top - kCutMarkOffset - kCutMarkLength, x, g.top - kCutMarkOffset);
+            mark(x, bottom + kCutMarkOffset, x, bottom + kCutMarkOffset + kCutMarkLength);
+        }
+        for (double y : ys) {
+            mark(g.left - kCutMarkOffset - kCutMarkLength, y, g.left - kCutMarkOffset, y);
+            mark(right + kCutMarkOffset, y, right + kCutMarkOffset + kCutMarkLength, y);
+        }
+    }
+
+    void cardAt(const CardDef& card, const QRectF& r, const Row& row) {
+        PageItem box;
+        box.kind = PageItem::Kind::Box;
+        box.rect = r;
+        box.ruleWidth = 6;
+        const double pad = 3 * kTwipsPerMm;
+        double y = r.top() + pad;
+        std::vector<PageItem> texts;
+        for (const CardLine& l : card.lines) {
+            const QString text = lineText(main_, l.items, {&row});
+            const FontRole role = l.bold ? FontRole::Bold : FontRole::Body;
+            // A long text is set smaller, down to 6 points, before it is cut.
+            double pt = l.points;
+            while (pt > 6 && QFontMetricsF(fontFor(role, pt)).horizontalAdvance(text) > r.width() - 2 * pad)
+                pt = std::max(6.0, pt - 0.5);
+            const QFontMetricsF m(fontFor(role, pt));
+            const double height = std::ceil(QFontMetricsF(fontFor(role, l.points)).height() * 1.15);
+            if (l.top >= 0)
+                y = r.top() + l.top * kTwipsPerMm;
+            if (l.band) {
+                PageItem band;
+                band.kind = PageItem::Kind::Shade;
+                band.rect = QRectF(r.left(), y - pad, r.width(), height + 2 * pad).intersected(r);
+                page().items.push_back(band);
+            }
+            PageItem it;
+            it.rect = QRectF(r.left() + pad, y, r.width() - 2 * pad, height);
+            it.text = m.elidedText(text, Qt::ElideRight, it.rect.width());
+            it.role = role;
+            it.points = pt;
+            it.align = l.align == CardLine::Align::Left    ? Qt::AlignLeft
+                       : l.align == CardLine::Align::Right ? Qt::AlignRight
+                                                           : Qt::AlignHCenter;
+            if (!text.isEmpty())
+                texts.push_back(it);
+            y += height;
+        }
+        page().items.push_back(box);
+        for (PageItem& it : texts)
+            page().items.push_back(std::move(it));
+    }
+
     // Page header and footer on every page, now that the page count is known.
     void finish() {
         const int n = int(doc_.pages.size());
@@ -896,7 +1021,7 @@ private:
             Page body = std::move(doc_.pages[size_t(p)]);
             doc_.pages[size_t(p)] = Page();
             target_ = &doc_.pages[size_t(p)];
-            double y = kMargin;
+            double y = kPageMargin;
             const double w = right_ - left_;
             textAt(QRectF(left_, y, w * 0.65, lh(FontRole::Company)), in_.companyName, FontRole::Company);
             textAt(QRectF(left_ + w * 0.5, y, w * 0.5, lh(FontRole::Company)), printed, FontRole::Small,
@@ -918,7 +1043,7 @@ private:
                 y += lh(FontRole::Heading) + 20;
                 rule(left_, right_, y, 10);
             }
-            const double fy = doc_.height - kMargin - lh(FontRole::Small);
+            const double fy = doc_.height - kPageMargin - lh(FontRole::Small);
             rule(left_, right_, fy - 60, 8);
             textAt(QRectF(left_, fy, w * 0.7, lh(FontRole::Small)), def_.title, FontRole::Small);
             textAt(QRectF(left_ + w * 0.6, fy, w * 0.4, lh(FontRole::Small)),

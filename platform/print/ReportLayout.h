@@ -41,6 +41,14 @@ struct LayoutInput {
 
 Document layoutReport(const LayoutInput& in);
 
+// Where the cards of a card layout go on a page (twips): as many across and
+// down as fit inside the margins, the block centred on the paper.
+struct CardGrid {
+    int across = 1, down = 1;
+    double left = 0, top = 0; // the first card's corner
+};
+CardGrid cardGrid(const CardDef& card, double pageWidth, double pageHeight);
+
 // The text of a value as a column shows it.
 QString formatValue(const FValue& v, const ColumnDef& c);
 

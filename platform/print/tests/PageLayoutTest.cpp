@@ -173,5 +173,93 @@ totals "All employees"
     EXPECT_TRUE(allLines(summary).contains(QStringLiteral("All employees\t689.08")));
 }
 
+TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
+    const QString longName = QStringLiteral("Maximiliane Konstantinopoulou-Vanderbilt");
+    for (int i = 0; i < 7; ++i)
+        company_.db().execute(QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status) "
+                                             "VALUES (?, ?, ?, 'PRD', 1)"),
+                              {QStringLiteral("2%1").arg(i, 3, 10, QLatin1Char('0')),
+                               i == 0 ? QStringLiteral("Maximiliane") : QStringLiteral("New"),
+                               i == 0 ? QStringLiteral("Konstantinopoulou-Vanderbilt") : QStringLiteral("Hire")});
+    const short job = open(shipped(QStringLiteral("EmpID.rpt")));
+    ASSERT_TRUE(PESetFormula(job, QStringLiteral("CompanyName"), QStringLiteral("'Northwind Fixtures Ltd.'")));
+    const Document& d = run(job);
+
+    const double w = 85.6 * kTwipsPerMm, h = 54 * kTwipsPerMm;
+    const double left = (d.width - 2 * w) / 2, top = (d.height - 4 * h) / 2;
+    ASSERT_EQ(d.pages.size(), 3u) << "17 active employees, 8 to a page";
+    for (size_t p = 0; p < d.pages.size(); ++p) {
+        std::vector<QRectF> cards, marks;
+        for (const PageItem& it : d.pages[p].items)
+            if (it.kind == PageItem::Kind::Box)
+                cards.push_back(it.rect);
+            else if (it.kind == PageItem::Kind::Rule)
+                marks.push_back(it.rect);
+        ASSERT_EQ(cards.size(), p < 2 ? 8u : 1u) << "page " << p + 1;
+        for (size_t i = 0; i < cards.size(); ++i) {
+            // Two across and four down, touching, the block centred on the paper.
+            EXPECT_NEAR(cards[i].left(), left + double(i % 2) * w, 1) << "page " << p + 1 << ", card " << i;
+            EXPECT_NEAR(cards[i].top(), top + double(i / 2) * h, 1) << "page " << p + 1 << ", card " << i;
+            EXPECT_NEAR(cards[i].width(), w, 1);
+            EXPECT_NEAR(cards[i].height(), h, 1);
+            EXPECT_GE(cards[i].left(), kPageMargin);
+            EXPECT_LE(cards[i].bottom(), d.height - kPageMargin);
+        }
+        // Cut marks continue every card edge in the margin around the block
+        // and touch no card: 3 edges across and 5 down on a full page, each
+        // marked on both sides.
+        EXPECT_EQ(marks.size(), p < 2 ? 16u : 8u) << "page " << p + 1;
+        for (const QRectF& m : marks) {
+            for (const QRectF& c : cards)
+                EXPECT_FALSE(m.intersects(c));
+            const bool vertical = m.height() > m.width();
+            bool onEdge = false;
+            for (const QRectF& c : cards)
+                onEdge |= vertical ? std::abs(m.left() - c.left()) < 1 || std::abs(m.left() - c.right()) < 1
+                                   : std::abs(m.top() - c.top()) < 1 || std::abs(m.top() - c.bottom()) < 1;
+            EXPECT_TRUE(onEdge) << "a mark off the cards' edges at " << m.left() << ", " << m.top();
+        }
+    }
+    // A card holds its employee: company, name in large type, ID, department.
+    const auto onCard = [&](size_t page, size_t card) {
+        std::vector<const PageItem*> out;
+        std::vector<QRectF> cards;
+        for (const PageItem& it : d.pages[page].items)
+            if (it.kind == PageItem::Kind::Box)
+                cards.push_back(it.rect);
+        for (const PageItem& it : d.pages[page].items)
+            if (it.kind == PageItem::Kind::Text && cards[card].contains(it.rect))
+                out.push_back(&it);
+        return out;
+    };
+    const auto first = onCard(0, 0);
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[0]->text, QStringLiteral("Northwind Fixtures Ltd."));
+    EXPECT_EQ(first[1]->text, QStringLiteral("Anna Berger"));
+    EXPECT_EQ(first[2]->text, QStringLiteral("ID 1001"));
+    EXPECT_EQ(first[3]->text, QStringLiteral("Administration"));
+    for (const PageItem* it : {first[0], first[2], first[3]})
+        EXPECT_GT(first[1]->points, it->points) << "the name is the largest type";
+    // The long name is set smaller to stand whole on its card.
+    const auto longCard = onCard(1, 2);
+    ASSERT_EQ(longCard.size(), 4u);
+    EXPECT_EQ(longCard[1]->text, longName);
+    EXPECT_LT(longCard[1]->points, first[1]->points);
+
+    for (const auto& [text, error] : std::vector<std::pair<const char*, const char*>>{
+             {"card width 85.6 height 54\n  line \"x\"\nend\ncolumn \"ID\" {Employee.ID}\n", "no columns"},
+             {"card width 300 height 54\n  line \"x\"\nend\n", "does not fit on the page"},
+             {"card width 85.6\n  line \"x\"\nend\n", "needs a width and a height"},
+             {"card width 85.6 height 54\nend\n", "at least one 'line'"},
+             {"card width 85.6 height 54\n  line \"x\" size 200\nend\n", "size takes"}}) {
+        try {
+            ReportDefinition::parse(QStringLiteral("table Employee\n") + QString::fromLatin1(text));
+            ADD_FAILURE() << text;
+        } catch (const DefinitionError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromLatin1(error))) << e.message().toStdString();
+        }
+    }
+}
+
 } // namespace
 } // namespace plax::print
