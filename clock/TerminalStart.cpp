@@ -54,6 +54,7 @@ void frmSplash::Timer1_Timer() {
 void Main() {
     try {
         AppPath = GetAppPath();
+        NameHelpFile(AppPath + QStringLiteral("PLAX.hlp"));
         CompanyDbPath = GetWindowsSetting(QStringLiteral("Company Settings"), QStringLiteral("Database"),
                                           AppPath + QStringLiteral("Company07.mdb"));
         CompanyDb = db::Database::open(CompanyDbPath, false, false, QStringLiteral(";pwd="));

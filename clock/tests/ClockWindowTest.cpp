@@ -2,12 +2,14 @@
 // activation rereading the settings, the message hold and the unload.
 #include "ClockFixture.h"
 
+#include "platform/help/HelpViewer.h"
 #include "platform/serial/SerialPort.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QTimer>
 
 using namespace plax;
@@ -120,4 +122,16 @@ TEST_F(ClockWindow, ASettingsErrorIsNotShownAgainWhenItsBoxCloses) {
     QApplication::sendEvent(&w, &activate);
     EXPECT_EQ(w.activations(), 1);
     EXPECT_EQ(boxes.messages.size(), 1u);
+}
+
+TEST_F(ClockWindow, F1OpensTheTopicForEmployeesAtTheTerminal) {
+    NameHelpFile(QStringLiteral(PLAX_SOURCE_DIR) + "/help/PLAX.hlp");
+    auto& w = openWindow();
+    QTest::keyClick(w.txtID(), Qt::Key_F1);
+    QPointer<help::HelpViewer> v = static_cast<help::HelpViewer*>(help::openViewer(HelpFile));
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(v->currentTopic(), "clockterminal");
+    EXPECT_EQ(w.txtID()->text(), "");
+    v->close();
 }

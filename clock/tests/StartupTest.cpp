@@ -75,6 +75,7 @@ TEST_F(Startup, OpensTheDatabaseOfTheRegistryAndShowsTheClockAfterTheSplash) {
     EXPECT_FALSE(splashScreen());
     EXPECT_EQ(w->windowTitle(), "Acme --- Zelto-PLAX Clock");
     EXPECT_FALSE(programEnded());
+    EXPECT_EQ(HelpFile, GetAppPath() + "PLAX.hlp"); // F1 opens it (ClockWindow tests)
 }
 
 TEST_F(Startup, AMissingDatabaseEndsTheProgramAndKeepsThePath) {

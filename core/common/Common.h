@@ -3,10 +3,12 @@
 // centring a window, the open-file chooser, closing the help viewer and
 // ending the program.
 
+#include "platform/help/HelpKey.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -33,6 +35,11 @@ QString ShowOpenDialog(const QString& initDir, const QString& title, int kind);
 
 // The program's help file (AppPath + "PLAX.hlp" once start-up has run).
 extern QString HelpFile;
+// Names the program's help file at start-up: sets HelpFile and lets F1 on
+// any screen open it at that screen's topic (screenHelpTopics()).
+void NameHelpFile(const QString& path);
+// The screens that have a topic of their own in the user guide.
+const std::vector<help::ScreenTopic>& screenHelpTopics();
 // Closes the help viewer opened for `form`.
 void QuitHelp(QWidget* form);
 

@@ -54,7 +54,7 @@ void Main(const QString& appPath) {
 
         AppPath = withTrailingSeparator(appPath);
         DataPath = AppPath + QStringLiteral("Data/");
-        HelpFile = AppPath + QStringLiteral("PLAX.hlp");
+        NameHelpFile(AppPath + QStringLiteral("PLAX.hlp"));
 
         CompanyDbPath = GetWindowsSetting(QStringLiteral("Company Settings"), QStringLiteral("Database"),
                                           AppPath + QStringLiteral("Company07.mdb"));

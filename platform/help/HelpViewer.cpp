@@ -97,6 +97,13 @@ void HelpViewer::showContents() {
     lstContents->setFocus();
 }
 
+void HelpViewer::showHome() {
+    tabs->setCurrentIndex(0);
+    if (!file_.topics.empty())
+        showTopic(file_.topics.front().id);
+    lstContents->setFocus();
+}
+
 void HelpViewer::showSearch() {
     tabs->setCurrentIndex(1);
     if (current_.isEmpty() && !file_.topics.empty())

@@ -24,6 +24,8 @@ public:
     const QString& currentTopic() const { return current_; }
 
     void showContents();
+    // The contents list with the first topic (the contents page) shown.
+    void showHome();
     void showSearch();
     bool showTopic(const QString& id);
     bool showContext(int context);

@@ -4,7 +4,9 @@
 
 #include "platform/ui/Dialogs.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QWindow>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -142,13 +144,19 @@ bool WinHelp(QWidget* window, const QString& file, unsigned command, unsigned lo
         break;
     case HELP_CONTEXT:
         if (!viewer->showContext(int(data)))
-            viewer->showContents();
+            viewer->showHome();
         break;
     default:
         viewer->showContents();
         break;
     }
     viewer->show();
+    // Opened from a modal dialog, the viewer must not be blocked by it: it
+    // becomes the dialog's transient window (a new modal dialog would block
+    // it again until help is asked for from there).
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != viewer && modal->windowHandle() &&
+                                                            viewer->windowHandle())
+        viewer->windowHandle()->setTransientParent(modal->windowHandle());
     viewer->raise();
     viewer->activateWindow();
     return true;

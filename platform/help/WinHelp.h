@@ -49,7 +49,8 @@ std::optional<HelpFile> parseHelpFile(const QString& html);
 
 // Runs a help command for `window` on `file`. HELP_FINDER and HELP_CONTENTS
 // open the contents, HELP_PARTIALKEY the search, HELP_CONTEXT the topic
-// numbered `data`; HELP_QUIT closes the viewer opened for `window`.
+// numbered `data` (the first topic, the contents page, when no topic has
+// that number); HELP_QUIT closes the viewer opened for `window`.
 // Returns false, after a message, when the file cannot be read.
 bool WinHelp(QWidget* window, const QString& file, unsigned command, unsigned long long data);
 

@@ -3,11 +3,14 @@
 #include "core/common/Settings.h"
 #include "core/common/frmLogon.h"
 #include "core/mdi/Startup.h"
+#include "core/mdi/frmDBPswd.h"
 #include "core/mdi/frmMDI.h"
+#include "platform/help/HelpViewer.h"
 #include "testing/TempCompany.h"
 
 #include <QDir>
 #include <QFile>
+#include <QAction>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -149,4 +152,46 @@ TEST_F(Startup, AnyOtherFailureShowsTheErrorBoxAndEnds) {
     EXPECT_EQ(boxes.messages[0].icon, ui::Icon::Critical);
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(mainWindow());
+}
+
+TEST_F(Startup, F1OpensTheTopicOfTheScreenItIsPressedIn) {
+    test::TempCompany c("open sesame");
+    c.handle().reset();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PLAX_SOURCE_DIR) + "/help/PLAX.hlp", c.dir() + "PLAX.hlp"));
+    const auto topic = [] {
+        auto* v = static_cast<help::HelpViewer*>(help::openViewer(HelpFile));
+        return v && v->isVisible() ? v->currentTopic() : QString();
+    };
+    // Named at start-up: F1 works from the first screen on.
+    Main(c.dir());
+    QPointer<frmLogon> logon = visibleWindow<frmLogon>();
+    ASSERT_TRUE(logon);
+    QTest::keyClick(logon->txtPassword, Qt::Key_F1);
+    EXPECT_EQ(topic(), "logon");
+    logon->txtPassword->setText("open sesame");
+    QTest::keyClick(logon->txtPassword, Qt::Key_Return);
+    ASSERT_TRUE(mainWindow());
+
+    QTest::keyClick(mainWindow(), Qt::Key_F1);
+    EXPECT_EQ(topic(), "mainwindow");
+    mainWindow()->item("mnuSetupPassword")->trigger();
+    auto* password = mainWindow()->findChild<frmDBPswd*>();
+    ASSERT_TRUE(password);
+    QTest::keyClick(password->findChild<QLineEdit*>(), Qt::Key_F1);
+    EXPECT_EQ(topic(), "password");
+    // A screen without a topic of its own opens the contents, not the main
+    // window's topic; so does the viewer itself.
+    auto* bare = new QWidget;
+    showScreen(bare);
+    QTest::keyClick(bare, Qt::Key_F1);
+    EXPECT_EQ(topic(), "contents");
+    QTest::keyClick(mainWindow(), Qt::Key_F1);
+    QTest::keyClick(help::openViewer(HelpFile), Qt::Key_F1);
+    EXPECT_EQ(topic(), "contents");
+
+    // Every screen's number names a topic of the guide.
+    const auto guide = help::readHelpFile(HelpFile);
+    ASSERT_TRUE(guide);
+    for (const help::ScreenTopic& s : screenHelpTopics())
+        EXPECT_TRUE(guide->byContext(s.context)) << s.screen;
 }

@@ -1,8 +1,11 @@
+#include "platform/help/HelpKey.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/help/WinHelp.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTest>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,6 +55,12 @@ TEST(HelpFile, TheUserGuideReadsAndItsLinksResolve) {
     ASSERT_TRUE(guide);
     EXPECT_GE(guide->topics.size(), 5u);
     const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    // Every topic is reached from the contents, the first topic.
+    QStringList listed;
+    for (auto it = link.globalMatch(guide->topics.front().html); it.hasNext();)
+        listed << it.next().captured(1);
+    for (const Topic& t : guide->topics)
+        EXPECT_TRUE(t.id == guide->topics.front().id || listed.contains(t.id)) << t.id.toStdString();
     for (const Topic& t : guide->topics) {
         EXPECT_FALSE(t.title.isEmpty()) << t.id.toStdString();
         // A context number names one topic only.
@@ -126,4 +135,27 @@ TEST(HelpViewer, AWordLeadingToSeveralTopicsNamesTheTopicOnEachLine) {
     v.txtSearch->setText("wel");
     ASSERT_EQ(v.lstSearch->count(), 1);
     EXPECT_EQ(v.lstSearch->item(0)->text(), "welcome");
+}
+
+TEST(HelpKey, F1InAModalDialogOpensAViewerThatCanBeUsed) {
+    QTemporaryDir dir;
+    const QString path = writeSample(dir);
+    installHelpKey(path, {{"QDialog", 42}});
+    QWidget screen;
+    screen.show();
+    QDialog dialog(&screen);
+    dialog.setModal(true);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QPointer<HelpViewer> v = static_cast<HelpViewer*>(openViewer(path));
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->currentTopic(), "setup");
+    // The dialog stays open and modal, yet a click in the viewer works (a
+    // click through the window system, which drops input to blocked windows).
+    const QRect first = v->lstContents->visualItemRect(v->lstContents->item(0));
+    QTest::mouseClick(v->windowHandle(), Qt::LeftButton, {},
+                      v->lstContents->viewport()->mapTo(v.data(), first.center()));
+    EXPECT_EQ(v->currentTopic(), "intro");
+    EXPECT_TRUE(dialog.isVisible());
+    v->close();
 }
