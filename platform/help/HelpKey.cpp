@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <string_view>
@@ -71,6 +72,11 @@ int helpContextFor(const QWidget* w) {
             return context;
         if (qobject_cast<const QMdiSubWindow*>(p->parentWidget()))
             return 0;
+        // A box over the main window belongs to the screen active beneath it.
+        if (p->isWindow() && p->parentWidget())
+            if (const auto* area = p->parentWidget()->window()->findChild<QMdiArea*>())
+                if (const QMdiSubWindow* active = area->activeSubWindow())
+                    return helpContextFor(active);
     }
     return 0;
 }

@@ -6,7 +6,8 @@
 // key, the first widget whose class (or a base class) is in the table
 // decides. A screen of the main window's document area ends the search: one
 // without a topic opens the contents, never the main window's topic. A
-// dialog or message box of its own belongs to the window that opened it.
+// dialog or message box of its own belongs to the window that opened it,
+// and over the main window to the document-area screen active beneath it.
 //
 // Threading: user-interface thread only.
 

@@ -5,6 +5,7 @@
 #include "core/types/Clock.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
@@ -79,6 +80,11 @@ int main(int argc, char** argv) {
         if (ifMissing)
             return 0;
         std::fprintf(stderr, "mkcompany: %s exists already\n", qPrintable(path));
+        return 1;
+    }
+    if (const QDir folder = QFileInfo(path).absoluteDir(); !folder.exists()) {
+        std::fprintf(stderr, "mkcompany: the folder %s does not exist (make it first: mkdir -p %s)\n",
+                     qPrintable(folder.path()), qPrintable(folder.path()));
         return 1;
     }
     try {

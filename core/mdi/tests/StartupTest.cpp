@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QAction>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -179,6 +180,14 @@ TEST_F(Startup, F1OpensTheTopicOfTheScreenItIsPressedIn) {
     ASSERT_TRUE(password);
     QTest::keyClick(password->findChild<QLineEdit*>(), Qt::Key_F1);
     EXPECT_EQ(topic(), "password");
+    // A message box over the main window belongs to the screen beneath it.
+    auto* box = new QMessageBox(QMessageBox::Information, "PLAX", "Saved.", QMessageBox::Ok, mainWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    QTest::keyClick(mainWindow(), Qt::Key_F1);
+    QTest::keyClick(box, Qt::Key_F1);
+    EXPECT_EQ(topic(), "password");
+    box->close();
     // A screen without a topic of its own opens the contents, not the main
     // window's topic; so does the viewer itself.
     auto* bare = new QWidget;

@@ -50,5 +50,8 @@ TEST(Mkcompany, HelpAndUnknownOptionsNeverMakeAFile) {
     EXPECT_EQ(mkcompany(dir.path(), {"Acme.mdb"}).code, 1);
     EXPECT_EQ(mkcompany(dir.path(), {"Acme.mdb", "--if-missing"}).code, 0);
     EXPECT_EQ(mkcompany(dir.path(), {"--", "-odd.mdb"}).code, 0);
+    const Outcome noFolder = mkcompany(dir.path(), {"acme/Acme.mdb"});
+    EXPECT_EQ(noFolder.code, 1);
+    EXPECT_TRUE(noFolder.err.contains("the folder " + dir.filePath("acme") + " does not exist"));
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("-odd.mdb")));
 }
