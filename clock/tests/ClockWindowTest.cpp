@@ -2,6 +2,7 @@
 // activation rereading the settings, the message hold and the unload.
 #include "ClockFixture.h"
 
+#include "clock/PunchRoad.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/serial/SerialPort.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QTextBrowser>
 #include <QTimer>
 
 using namespace plax;
@@ -133,5 +135,13 @@ TEST_F(ClockWindow, F1OpensTheTopicForEmployeesAtTheTerminal) {
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->currentTopic(), "clockterminal");
     EXPECT_EQ(w.txtID()->text(), "");
+    // The topic quotes the terminal's messages as they appear.
+    const QString topic = v->txtTopic->toPlainText().replace(QChar(0xA0), QLatin1Char(' '));
+    clk::CurrentEmployee ann;
+    ann.FirstName = "Ann";
+    for (const QString& shown : {clk::invalidIdText(), clk::notScheduledText(ann), clk::punchErrorText(),
+                                 clk::resultText(0, ann), clk::resultText(1, ann), clk::resultText(2, ann),
+                                 clk::keptText(ann, TimeOfDay::parse("07:58").value())})
+        EXPECT_TRUE(topic.contains(shown.section("\r\n", 0, 0))) << shown.toStdString();
     v->close();
 }
