@@ -10,6 +10,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   socat xvfb xauth poppler-utils imagemagick
   fonts-dejavu-core
+  # The sanitizer and fuzz stages of ./test: clang with libFuzzer.
+  clang-14 libclang-rt-14-dev
   # The help-viewer extension: Windows cross compilers and Wine for its test.
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

@@ -43,6 +43,21 @@ long FileSource::read(void* buffer, long count) {
 bool FileSource::seekRelative(long offset) { return std::fseek(f_, offset, SEEK_CUR) == 0; }
 bool FileSource::seekAbsolute(long offset) { return std::fseek(f_, offset, SEEK_SET) == 0; }
 
+long MemorySource::read(void* buffer, long count) {
+    const long n = std::max(0L, std::min(count, size_ - pos_));
+    if (n > 0)
+        std::memcpy(buffer, data_ + pos_, std::size_t(n));
+    pos_ += n;
+    return n;
+}
+
+bool MemorySource::seekAbsolute(long offset) {
+    if (offset < 0 || offset > size_)
+        return false;
+    pos_ = offset;
+    return true;
+}
+
 int readDib(ByteSource& source, std::vector<std::uint8_t>& packed, std::uint64_t maxBytes) {
     maxBytes = std::min(maxBytes, kMaxDibBytes); // the sizes below are 32-bit
     packed.clear();

@@ -70,6 +70,20 @@ private:
     std::FILE* f_;
 };
 
+// Bytes already in memory (a picture handed over whole).
+class MemorySource : public ByteSource {
+public:
+    MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(long(size)) {}
+    long read(void* buffer, long count) override;
+    bool seekRelative(long offset) override { return seekAbsolute(pos_ + offset); }
+    bool seekAbsolute(long offset) override;
+
+private:
+    const std::uint8_t* data_;
+    long size_;
+    long pos_ = 0;
+};
+
 // Reads a bitmap file from its start into `packed`: the info header (with
 // biClrUsed and, when it was 0, biSizeImage filled in), the colour table of
 // biClrUsed entries and the bits. Returns kOk, kInvalidBitmap or kNoMemory

@@ -9,37 +9,14 @@ using namespace pixtest;
 
 namespace {
 
-// An in-memory file that counts how it is read.
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    long read(void* buffer, long count) override {
-        const long n = std::max(0L, std::min(count, long(bytes_.size()) - pos_));
-        if (n > 0)
-            std::memcpy(buffer, bytes_.data() + pos_, std::size_t(n));
-        pos_ += n;
-        return n;
-    }
-    bool seekRelative(long offset) override { return seekAbsolute(pos_ + offset); }
-    bool seekAbsolute(long offset) override {
-        if (offset < 0 || offset > long(bytes_.size()))
-            return false;
-        pos_ = offset;
-        return true;
-    }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    long pos_ = 0;
-};
-
 int load(const BmpLayout& layout, std::vector<std::uint8_t>& packed) {
-    MemorySource src(makeBmp(layout));
+    const auto bytes = makeBmp(layout);
+    MemorySource src(bytes.data(), bytes.size());
     return readDib(src, packed);
 }
 
-int loadBytes(std::vector<std::uint8_t> bytes) {
-    MemorySource src(std::move(bytes));
+int loadBytes(const std::vector<std::uint8_t>& bytes) {
+    MemorySource src(bytes.data(), bytes.size());
     std::vector<std::uint8_t> packed;
     const int rc = readDib(src, packed);
     EXPECT_EQ(rc == kOk, !packed.empty());
@@ -148,7 +125,7 @@ TEST(Dib, SmallImageSizeInHeaderStillLeavesRoomForAllBits) {
     auto bytes = makeBmp(s);
     bytes[34] = 8; // biSizeImage 8 instead of 256
     bytes[35] = 0;
-    MemorySource src(bytes);
+    MemorySource src(bytes.data(), bytes.size());
     std::vector<std::uint8_t> packed;
     ASSERT_EQ(readDib(src, packed), kOk);
     EXPECT_GE(packed.size(), bitsOffset(packed) + 256);

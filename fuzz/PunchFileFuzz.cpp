@@ -1,0 +1,22 @@
+// The downloaded punch files: any file converts without fault, and every
+// line written to Clock.txt is "ID,mm/dd/yy,hh:mm"-shaped (three fields).
+#include "FuzzSupport.h"
+#include "attendance/ClockFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace plax;
+    const QString source = fuzz::scratchFile(QStringLiteral("download.txt"));
+    const QString target = fuzz::scratchFile(QStringLiteral("Clock.txt"));
+    if (!fuzz::writeFile(source, data, size))
+        return 0;
+    if (!convertPunchFile(source, target))
+        return 0;
+    QFile out(target);
+    PLAX_FUZZ_CHECK(out.open(QIODevice::ReadOnly));
+    while (!out.atEnd()) {
+        const QByteArray line = out.readLine();
+        PLAX_FUZZ_CHECK(line.endsWith("\r\n"));
+        PLAX_FUZZ_CHECK(line.count(',') >= 2);
+    }
+    return 0;
+}
