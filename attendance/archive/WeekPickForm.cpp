@@ -49,8 +49,13 @@ void WeekPickForm::showEvent(QShowEvent* event) {
 void WeekPickForm::actOnSelected(const std::function<bool(const QString&)>& act) {
     QListWidgetItem* item = lstWeek_->currentItem();
     const QString entry = item && item->isSelected() ? item->text() : QString();
-    if (act(entry))
+    if (act(entry)) {
         delete lstWeek_->takeItem(lstWeek_->row(item));
+        // The list would move on to the next week: nothing stays chosen, so
+        // a second click cannot act on a week the user never picked.
+        lstWeek_->setCurrentItem(nullptr);
+        lstWeek_->clearSelection();
+    }
 }
 
 void WeekPickForm::cmdClose_Click() { closeForm(this); }

@@ -4,10 +4,12 @@
 #include "attendance/archive/frmUnarchive.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/ScreenEvents.h"
 
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -29,25 +31,37 @@ protected:
     }
     void TearDown() override { CompanyDb.reset(); }
 
+    // A mouse click on the button `name`, or on entry `row` of the list.
     static void click(QWidget* form, const char* name) {
-        form->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+        QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+    static void pick(WeekPickForm& form, int row) {
+        QListWidget* list = form.weekList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
 
     test::ArchiveCompany c;
     ui::ScriptedResponder r;
 };
 
-TEST_F(ArchiveScreens, ArchiveAndUndoAWeek) {
+TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     frmArchive archive;
+    plax::test::showActive(&archive);
     QListWidget* list = archive.weekList();
     ASSERT_EQ(list->count(), 2);
     click(&archive, "cmdArchive");
     EXPECT_EQ(r.texts(), QStringList{"Please select the week you want to archive!"});
 
-    list->setCurrentRow(0);
+    pick(archive, 0);
     click(&archive, "cmdArchive");
     EXPECT_EQ(r.texts().last(), QStringLiteral("Week was archived successfully."));
     ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
+    // A second click archives nothing: the next week was never chosen.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    click(&archive, "cmdArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Please select the week you want to archive!"));
+    EXPECT_EQ(list->count(), 1);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
     const QString path = archivePath(c.dir(), kMon);
     EXPECT_TRUE(QFile::exists(path));
@@ -56,7 +70,8 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeek) {
     // answering Cancel to the overwrite question changes nothing.
     c.shift("2", kMon, "09:00", 2);
     frmArchive again;
-    again.weekList()->setCurrentRow(0);
+    plax::test::showActive(&again);
+    pick(again, 0);
     r.answers.push_back(ui::Answer::Cancel);
     click(&again, "cmdArchive");
     EXPECT_EQ(r.texts().last(), QStringLiteral("Archive exists. Would you like to overwrite it?"));
@@ -64,16 +79,28 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeek) {
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 2);
     c.db().execute(QStringLiteral("DELETE FROM [Time Attendance] WHERE EmpID = '2'"));
 
+    // Two archives to restore: after the first, nothing stays chosen either.
+    frmArchive second;
+    plax::test::showActive(&second);
+    pick(second, 0);
+    click(&second, "cmdArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Week was archived successfully."));
+
     frmUnarchive undo;
-    ASSERT_EQ(undo.weekList()->count(), 1);
-    EXPECT_EQ(undo.weekList()->item(0)->text(), kMon.toShortDate() + QStringLiteral(" --> ") +
-                                                   kMon.addDays(6).toShortDate());
+    plax::test::showActive(&undo);
+    ASSERT_EQ(undo.weekList()->count(), 2);
+    const QString first = kMon.toShortDate() + QStringLiteral(" --> ") + kMon.addDays(6).toShortDate();
+    EXPECT_TRUE(undo.weekList()->findItems(first, Qt::MatchExactly).size() == 1);
     click(&undo, "cmdUnArchive");
     EXPECT_EQ(r.texts().last(), QStringLiteral("No week selected!"));
-    undo.weekList()->setCurrentRow(0);
+    pick(undo, undo.weekList()->row(undo.weekList()->findItems(first, Qt::MatchExactly)[0]));
     click(&undo, "cmdUnArchive");
     EXPECT_EQ(r.texts().last(), QStringLiteral("Unarchived operation was successful."));
-    EXPECT_EQ(undo.weekList()->count(), 0);
+    EXPECT_EQ(undo.weekList()->count(), 1);
+    EXPECT_TRUE(undo.weekList()->selectedItems().isEmpty());
+    click(&undo, "cmdUnArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("No week selected!"));
+    EXPECT_EQ(undo.weekList()->count(), 1);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 1")), 1);
 }
