@@ -8,11 +8,16 @@
 #include "platform/ui/Dialogs.h"
 #include "reports/screens/ScreenParts.h"
 
+#include <algorithm>
+#include <vector>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -119,6 +124,41 @@ frmSetupEmployee::frmSetupEmployee(QWidget* parent) : QWidget(parent) {
 
 frmSetupEmployee::~frmSetupEmployee() = default;
 
+bool frmSetupEmployee::focusNextPrevChild(bool next) {
+    // The fields in the order the focus walks them.
+    QWidget* level = optLevel[0];
+    for (QRadioButton* b : optLevel)
+        if (b->isChecked())
+            level = b;
+    const std::vector<QWidget*> order{txtID,    txtFirstN,   txtMiddleN, txtLastN, mskSSN,       txtAddress,
+                                      txtCity,  txtState,    mskPhone,   txtZip,   txtRate,      dtpHireDate,
+                                      cboDep,   cboSchedule, cboMsg,     cboRuleGroup, txtPosition, level,
+                                      txtNotes, CboStatus};
+    QWidget* focus = QApplication::focusWidget();
+    // A combo box's line edit hands its focus to the combo box.
+    while (focus && focus->focusProxy())
+        focus = focus->focusProxy();
+    auto at = std::find_if(order.begin(), order.end(), [&](QWidget* w) {
+        return w == focus || (w->isAncestorOf(focus) && w->window() == focus->window());
+    });
+    if (at == order.end())
+        return QWidget::focusNextPrevChild(next);
+    const int n = int(order.size());
+    int i = int(at - order.begin());
+    for (int step = 0; step < n; ++step) {
+        i = (i + (next ? 1 : n - 1)) % n;
+        QWidget* w = order[size_t(i)];
+        if (!w->isEnabled())
+            continue;
+        for (int page = 0; page < SSTab1->count(); ++page)
+            if (SSTab1->widget(page)->isAncestorOf(w))
+                SSTab1->setCurrentIndex(page);
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return false;
+}
+
 void frmSetupEmployee::buildControls() {
     auto* top = new QGroupBox(this);
     txtID = lineEdit(top, "txtID", 12);
@@ -171,6 +211,7 @@ void frmSetupEmployee::buildControls() {
     dtpHireDate->setObjectName(QStringLiteral("dtpHireDate"));
     dtpHireDate->setCalendarPopup(true);
     dtpHireDate->setDisplayFormat(shortDateFormat());
+    dtpHireDate->installEventFilter(this);
     cboDep = new QComboBox(company);
     cboDep->setObjectName(QStringLiteral("cboDep"));
     cboDep->setEditable(true);
@@ -291,6 +332,13 @@ void frmSetupEmployee::showEvent(QShowEvent* event) {
 bool frmSetupEmployee::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtID && event->type() == QEvent::FocusOut)
         txtID_LostFocus();
+    // Tab leaves the date picker at once (the arrow keys move between its
+    // day, month and year), as from every other field.
+    if (watched == dtpHireDate && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -47,6 +47,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab follow the order of the fields, turning the page
+    // of the tab control where the next field lies on another one.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildControls();

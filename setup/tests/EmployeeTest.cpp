@@ -4,6 +4,9 @@
 #include "setup/frmEmpFind.h"
 #include "setup/frmSetupEmployee.h"
 
+#include "testing/ScreenEvents.h"
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -11,9 +14,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 
 using namespace plax;
 using namespace plax::setup;
+using plax::test::clickToolButton;
+using plax::test::showActive;
 
 namespace {
 
@@ -79,41 +87,85 @@ TEST_F(EmployeeScreen, WalksTheViewAndStaysAtEitherEnd) {
     EXPECT_EQ(f.tag(), "False");
 }
 
-TEST_F(EmployeeScreen, AddsAnEmployeeWithMaskedFieldsAndPickLists) {
+TEST_F(EmployeeScreen, AddsAnEmployeeTypedFieldByFieldInTheOrderOfTheFields) {
     frmSetupEmployee f;
-    f.Toolbar1_ButtonClick("New");
-    typeId(f, "2001");
+    showActive(&f);
+    clickToolButton(&f, "New");
+    const auto focusName = [] {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName().toStdString() : std::string("(none)");
+    };
+    // Types into the field that has the focus and moves on with Tab.
+    const auto typeAndTab = [&](const char* field, const QString& text, int downs = 0) {
+        EXPECT_EQ(focusName(), field);
+        QWidget* w = QApplication::focusWidget();
+        if (!w)
+            return;
+        QTest::keyClicks(w, text);
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(w, Qt::Key_Down);
+        QTest::keyClick(w, Qt::Key_Tab);
+    };
+    typeAndTab("txtID", "2001");
     EXPECT_TRUE(f.isNewEmployee());
-    EXPECT_EQ(child<QLineEdit>(&f, "txtRate")->text(), "0.00");
-    child<QLineEdit>(&f, "txtFirstN")->setText("Olga");
-    child<QLineEdit>(&f, "txtLastN")->setText("Petrova");
-    child<QLineEdit>(&f, "mskSSN")->setText("123456789");
-    child<QLineEdit>(&f, "mskPhone")->setText("5551234567");
-    child<QLineEdit>(&f, "txtRate")->setText("21.5");
-    child<QComboBox>(&f, "cboDep")->setCurrentIndex(2);
-    child<QComboBox>(&f, "cboSchedule")->setCurrentIndex(2);
-    child<QComboBox>(&f, "cboMsg")->setCurrentIndex(1);
-    child<QRadioButton>(&f, "optLevel2")->setChecked(true);
-    f.Toolbar1_ButtonClick("Update");
+    typeAndTab("txtFirstN", "Olga");
+    typeAndTab("txtMiddleN", "");
+    typeAndTab("txtLastN", "Petrova");
+    typeAndTab("mskSSN", "123456789"); // the digits land in the SSN, not on the page tabs
+    typeAndTab("txtAddress", "1 Main St");
+    typeAndTab("txtCity", "Oslo");
+    typeAndTab("txtState", "NO");
+    typeAndTab("mskPhone", "5551234567");
+    typeAndTab("txtZip", "0150");
+    typeAndTab("txtRate", "21.5"); // over the "0.00" of a new record
+    typeAndTab("dtpHireDate", "");
+    typeAndTab("cboDep", "", 3);
+    typeAndTab("cboSchedule", "", 2);
+    typeAndTab("cboMsg", "", 1);
+    typeAndTab("cboRuleGroup", "");
+    typeAndTab("txtPosition", "");
+    typeAndTab("optLevel0", "", 2);
+    typeAndTab("txtNotes", "Likes tea");
+    typeAndTab("CboStatus", "");
+    EXPECT_EQ(focusName(), "txtID"); // round again
+    // Shift+Tab walks back, across the pages too.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(focusName(), "CboStatus");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(focusName(), "txtNotes");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focusName(), "optLevel2");
+
+    clickToolButton(&f, "Update");
     EXPECT_TRUE(answers.texts().isEmpty()) << answers.texts().join('|').toStdString();
     EXPECT_FALSE(f.isNewEmployee());
     auto rs = CompanyDb->openRecordset("SELECT * FROM Employee WHERE ID = '2001'");
     ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs["LastName"].toString(), "Petrova");
     EXPECT_EQ(rs["SSN"].toString(), "123-45-6789");
+    EXPECT_EQ(rs["Address"].toString(), "1 Main St");
+    EXPECT_EQ(rs["State"].toString(), "NO");
     EXPECT_EQ(rs["Phone"].toString(), "(555) 123-4567");
+    EXPECT_EQ(rs["Zip"].toString(), "0150");
     EXPECT_EQ(rs["DepartmentNo"].toString(), "WHS");
     EXPECT_EQ(rs["ScheduleNo"].toString(), "002");
     EXPECT_EQ(rs["MsgNo"].toString(), "001");
     EXPECT_EQ(rs["SupervisorLevel"].toInt(), 3);
     EXPECT_DOUBLE_EQ(rs["Rate"].toDouble(), 21.5);
     EXPECT_EQ(rs["Hire Date"].toString(), "2026-03-12");
+    EXPECT_EQ(rs["Notes"].toString(), "Likes tea");
     EXPECT_TRUE(rs["Status"].toBool());
     EXPECT_TRUE(rs["Position"].isNull());
 
     // A second save after the re-query writes onto the shown employee, not the first row.
-    child<QLineEdit>(&f, "txtCity")->setText("Oslo");
-    f.Toolbar1_ButtonClick("Update");
-    EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '2001'"), "Oslo");
+    auto* pages = child<QTabWidget>(&f, "SSTab1");
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(0).center());
+    auto* city = child<QLineEdit>(&f, "txtCity");
+    QTest::mouseClick(city, Qt::LeftButton);
+    QTest::keyClick(city, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(city, "Bergen");
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '2001'"), "Bergen");
     EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '1001'"), "Springfield");
 }
 
