@@ -42,6 +42,7 @@ void saveCompanyName(db::Database& db, CompanySettings& s, CompanySetupState& st
 }
 
 void saveDataFile(CompanySetupState& st, const CompanySetupHooks& hooks) {
+    st.dataFile = cleanDatabaseLocation(st.dataFile);
     const bool stored = hooks.saveDatabaseLocation
                             ? hooks.saveDatabaseLocation(st.dataFile)
                             : SaveWindowsSetting(kAppKey, kKey, QStringLiteral("Database"), st.dataFile);
@@ -128,6 +129,15 @@ QStringList weekDayNames() {
     return {QStringLiteral("Sunday"),    QStringLiteral("Monday"),   QStringLiteral("Tuesday"),
             QStringLiteral("Wednesday"), QStringLiteral("Thursday"), QStringLiteral("Friday"),
             QStringLiteral("Saturday")};
+}
+
+QString cleanDatabaseLocation(const QString& typed) {
+    QString clean;
+    clean.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c.category() != QChar::Other_Control)
+            clean += c;
+    return clean.trimmed();
 }
 
 QString CompanySetupState::workWeekText() const {

@@ -17,6 +17,10 @@ namespace plax::settings {
 // The items of the week start list; item i stands for WorkDay i + 1.
 QStringList weekDayNames();
 
+// A database location as it may be stored: without control characters
+// (tabs, line breaks) and without blanks at either end.
+QString cleanDatabaseLocation(const QString& typed);
+
 // Shown after the company name in the main window's caption.
 inline const QString kCaptionSuffix = QStringLiteral(" --- Zelto Time & Attendance Management System ");
 

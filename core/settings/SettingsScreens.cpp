@@ -5,6 +5,7 @@
 #include "frmCommParm.h"
 #include "frmSetupCompany.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -42,6 +43,12 @@ void closeScreen(QWidget* screen) {
         frame->close();
     else
         screen->close();
+}
+
+void describeButton(QAbstractButton* button, const QString& tip, const QString& name) {
+    button->setToolTip(tip);
+    button->setAccessibleName(name);
+    button->setAccessibleDescription(tip);
 }
 
 RecomputeProgress recomputeProgress(QWidget* owner, const QString& title) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QWidget;
 
 namespace plax {
@@ -24,6 +25,10 @@ QWidget* showCommParm();
 void placeScreen(QWidget* screen, int twips);
 // Closes the screen and its frame in the main window.
 void closeScreen(QWidget* screen);
+
+// A button that shows only a picture: the tip shown on pointing at it and
+// the name a screen reader says.
+void describeButton(QAbstractButton* button, const QString& tip, const QString& name);
 
 // A progress callback for a recompute: a bar appears for tables of
 // kProgressFrom rows or more, and the windows keep painting meanwhile

@@ -86,9 +86,11 @@ frmCommParm::frmCommParm(QWidget* parent) : QWidget(parent) {
     cmdSave_ = new QPushButton(this);
     cmdSave_->setObjectName(QStringLiteral("cmdSave"));
     cmdSave_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    describeButton(cmdSave_, QStringLiteral("Save the clock settings"), QStringLiteral("Save"));
     cmdClose_ = new QPushButton(this);
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     cmdClose_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    describeButton(cmdClose_, QStringLiteral("Close this window without saving"), QStringLiteral("Close"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(entry);

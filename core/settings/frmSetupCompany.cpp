@@ -56,8 +56,11 @@ frmSetupCompany::frmSetupCompany(QWidget* parent) : QWidget(parent) {
     txtZeltoDataFile_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtZeltoDataFile_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtZeltoDataFile_->setFixedHeight(txtZeltoDataFile_->fontMetrics().lineSpacing() * 3 + 12);
+    // Several lines only to show a long path: Tab moves on as in every other box.
+    txtZeltoDataFile_->setTabChangesFocus(true);
     cmdZeltoSourceBrowse_ = named(new QPushButton(QStringLiteral("..."), this), "cmdZeltoSourceBrowse");
     cmdZeltoSourceBrowse_->setFixedWidth(32);
+    describeButton(cmdZeltoSourceBrowse_, QStringLiteral("Find the database file"), QStringLiteral("Find Data Source"));
 
     chkIncludeWages_ = named(new QCheckBox(QStringLiteral("Include Wages"), this), "chkIncludeWages");
     txtRoundTotal_ = named(new QLineEdit(this), "txtRoundTotal");
@@ -68,8 +71,10 @@ frmSetupCompany::frmSetupCompany(QWidget* parent) : QWidget(parent) {
 
     cmdSave_ = named(new QPushButton(this), "cmdSave");
     cmdSave_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    describeButton(cmdSave_, QStringLiteral("Save the company settings"), QStringLiteral("Save"));
     cmdClose_ = named(new QPushButton(this), "cmdClose");
     cmdClose_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    describeButton(cmdClose_, QStringLiteral("Close this window"), QStringLiteral("Close"));
 
     auto* database = new QGroupBox(QStringLiteral("Database"), this);
     auto* dbLayout = new QGridLayout(database);
@@ -125,9 +130,9 @@ void frmSetupCompany::showEvent(QShowEvent* event) {
 CompanySetupState frmSetupCompany::state() const {
     CompanySetupState st = tags_;
     st.companyName = txtCompanyName_->text();
-    // The box wraps long paths; a line break typed into it is no part of a path
-    // (and would break the registry's one-line values).
-    st.dataFile = txtZeltoDataFile_->toPlainText().remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    // The box wraps long paths; a line break, tab or blank at either end
+    // pasted into it is no part of a path.
+    st.dataFile = cleanDatabaseLocation(txtZeltoDataFile_->toPlainText());
     st.includeWages = chkIncludeWages_->isChecked() ? 1 : 0;
     st.roundTotal = txtRoundTotal_->text();
     st.workWeekIndex = cboWorkWeek_->currentIndex();

@@ -53,6 +53,7 @@ QToolButton* button(const QString& text, const QString& tip, QWidget* parent) {
     auto* b = new QToolButton(parent);
     b->setText(text);
     b->setToolTip(tip);
+    b->setAccessibleName(tip); // "|<" and the like say nothing to a screen reader
     b->setAutoRaise(true);
     return b;
 }

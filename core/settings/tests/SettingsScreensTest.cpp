@@ -8,7 +8,12 @@
 #include "platform/registry/tests/TempRegistry.h"
 #include "platform/ui/Dialogs.h"
 
+#include "testing/ScreenEvents.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,6 +27,7 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -115,7 +121,7 @@ TEST_F(SettingsScreens, CloseAsksOnlyWhenSomethingChangedAndNoWritesNothing) {
     EXPECT_EQ(count(db(), "SELECT count(*) FROM Registry"), 0);
 }
 
-TEST_F(SettingsScreens, BrowseFillsTheLocationWithoutSavingIt) {
+TEST_F(SettingsScreens, BrowseFillsTheLocationAndATypedOneIsStoredCleanForTheNextStart) {
     frmSetupCompany f;
     answers.files = {co.path()};
     click(&f, "cmdZeltoSourceBrowse");
@@ -131,15 +137,56 @@ TEST_F(SettingsScreens, BrowseFillsTheLocationWithoutSavingIt) {
     EXPECT_EQ(child<QPlainTextEdit>(&f, "txtZeltoDataFile")->toPlainText(), "/x/y.mdb");
     EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "default");
 
-    // Saved into the registry for the next start; the open database stays.
-    child<QPlainTextEdit>(&f, "txtZeltoDataFile")->setPlainText("/x/y.mdb\n");
-    click(&f, "cmdSave");
+    // Tab and Shift+Tab move on from the box, as in every other one; a
+    // location pasted with tabs, line breaks and blanks is stored clean,
+    // for the next start; the open database stays.
+    plax::test::showActive(&f);
+    auto* location = child<QPlainTextEdit>(&f, "txtZeltoDataFile");
+    QTest::mouseClick(location->viewport(), Qt::LeftButton);
+    QTest::keyClick(location, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("\t /x/y.mdb \r\n"));
+    QTest::keyClick(location, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(location, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(&f, "cmdZeltoSourceBrowse"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), location);
+    QTest::keyClick(location, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(&f, "txtCompanyName"));
+    EXPECT_EQ(location->toPlainText().count(QLatin1Char('\t')), 1); // the pasted one; Tab typed none
+    QTest::mouseClick(child<QPushButton>(&f, "cmdSave"), Qt::LeftButton);
     EXPECT_EQ(answers.texts().last(),
               "Database location has changed. You need to restart the application in order "
               "for the changes to take effect.");
     EXPECT_EQ(GetWindowsSetting("Company Settings", "Database", "default"), "/x/y.mdb");
     EXPECT_EQ(CompanyDbPath, co.path());
     EXPECT_TRUE(CompanyDb->isOpen());
+    EXPECT_EQ(cleanDatabaseLocation(QStringLiteral(" \t/a b/c.mdb\n\u0007 ")), "/a b/c.mdb");
+}
+
+TEST_F(SettingsScreens, PictureButtonsSayWhatTheyDo) {
+    frmSetupCompany company;
+    frmCommParm clock;
+    for (QWidget* screen : {static_cast<QWidget*>(&company), static_cast<QWidget*>(&clock)}) {
+        for (QAbstractButton* b : screen->findChildren<QAbstractButton*>()) {
+            if (!b->text().isEmpty() && b->text() != "...")
+                continue;
+            SCOPED_TRACE(b->objectName().toStdString());
+            EXPECT_FALSE(b->toolTip().isEmpty());
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+            ASSERT_TRUE(a);
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+        }
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(child<QPushButton>(screen, "cmdSave"))->text(QAccessible::Name),
+                  "Save");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(child<QPushButton>(screen, "cmdClose"))->text(QAccessible::Name),
+                  "Close");
+    }
+    // Pointing at Save shows what it does.
+    plax::test::showActive(&company);
+    QPushButton* save = child<QPushButton>(&company, "cmdSave");
+    QTest::mouseMove(save, save->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }));
+    EXPECT_EQ(QToolTip::text(), "Save the company settings");
 }
 
 TEST_F(SettingsScreens, LargeRecomputeShowsItsProgress) {
