@@ -5,12 +5,10 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "platform/ui/Progress.h"
 
 #include <QApplication>
 #include <QMdiArea>
-#include <QProgressDialog>
-
-#include <memory>
 
 namespace plax {
 namespace {
@@ -18,32 +16,20 @@ namespace {
 // Files with fewer punches finish too soon for a progress bar to help.
 constexpr int kProgressFrom = 2000;
 
-void keepPainting() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
 } // namespace
+
+HoursProgress hoursProgressBar(QWidget* owner, const QString& title) {
+    return ui::progressBar(owner, title, 1, kHoursBarAfterMs);
+}
 
 void ImportAttendanceData() {
     ConvertClockFile(); // its result does not matter: the import runs in every case
 
-    std::unique_ptr<QProgressDialog> bar;
-    const auto progress = [&bar](int done, int total) {
-        if (!bar && total >= kProgressFrom && done < total) {
-            QWidget* parent = mdiArea() ? mdiArea()->window() : QApplication::activeWindow();
-            bar = std::make_unique<QProgressDialog>(QStringLiteral("Import Attendance Data"), QString(), 0, total,
-                                                    parent);
-            bar->setCancelButton(nullptr);
-            bar->setWindowModality(Qt::ApplicationModal);
-            bar->setMinimumDuration(0);
-        }
-        if (bar) {
-            bar->setValue(done);
-            if (done >= total)
-                bar.reset();
-        }
-        keepPainting();
-    };
+    QWidget* owner = mdiArea() ? mdiArea()->window() : QApplication::activeWindow();
+    const QString title = QStringLiteral("Import Attendance Data");
     try {
-        ImportClockData(companyDb(), Company, DataPath, progress, keepPainting);
+        ImportClockData(companyDb(), Company, DataPath, ui::progressBar(owner, title, kProgressFrom),
+                        hoursProgressBar(owner, title));
     } catch (const std::exception& e) {
         // No open company database.
         ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), errorNumberOf(e));

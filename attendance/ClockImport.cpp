@@ -3,135 +3,202 @@
 
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
+#include "core/pairing/PunchPairing.h"
 #include "core/types/Clock.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QThread>
 
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 
 namespace plax {
 namespace {
 
-// A transaction is committed once it has run this long or holds this many
-// punches; the progress is told between transactions.
-constexpr qint64 kTransactionMs = 100;
-constexpr int kTransactionPunches = 5000;
+// A transaction is committed once it has run this long (between batches);
+// the progress is told between transactions.
+constexpr qint64 kTransactionMs = 50;
 
 // Between two transactions: time for a waiting writer (a clock terminal,
 // which tries again every millisecond) to take the lock first.
 void giveWay() { QThread::msleep(2); }
 
-} // namespace
+[[noreturn]] void notADate() {
+    throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+}
 
-std::vector<ClockPunch> readClockFile(const QString& path) {
+// Reads Clock.txt line by line and hands each punch to `take(id, date, time)`;
+// `id` holds the ID's bytes (Latin-1) for the length of the call only.
+template <typename Take>
+void readPunches(const QString& path, Take take) {
     QFile f(path);
     if (!f.exists())
         throw db::DbError(db::err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
     const int year = Clock::today().year();
-    std::vector<ClockPunch> out;
-    QString lastText;
-    std::optional<CalDate> lastDate;
     LineReader lines(f);
-    QByteArray raw;
+    QByteArray raw, lastText;
+    std::optional<CalDate> lastDate;
+    bool first = true;
     while (lines.next(raw)) {
-        if (raw.trimmed().isEmpty())
+        if (std::all_of(raw.cbegin(), raw.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }))
             continue;
-        const QString line = QString::fromLatin1(raw);
         // The ID may hold a comma; the date and the time are the last fields.
-        const int timeComma = int(line.lastIndexOf(QLatin1Char(',')));
-        const int dateComma = timeComma > 0 ? int(line.lastIndexOf(QLatin1Char(','), timeComma - 1)) : -1;
+        const qsizetype timeComma = raw.lastIndexOf(',');
+        const qsizetype dateComma = timeComma > 0 ? raw.lastIndexOf(',', timeComma - 1) : -1;
+        if (dateComma < 0)
+            notADate();
         // Consecutive lines mostly share their date: parse each text once.
-        const QString dateText = dateComma >= 0 ? line.mid(dateComma + 1, timeComma - dateComma - 1) : QString();
-        if (dateText != lastText) {
-            lastText = dateText;
-            lastDate = dateComma >= 0 ? parseDate(dateText, year) : std::nullopt;
+        const QByteArray dateText = QByteArray::fromRawData(raw.constData() + dateComma + 1, timeComma - dateComma - 1);
+        if (first || dateText != lastText) {
+            first = false;
+            lastText = QByteArray(dateText.constData(), dateText.size());
+            lastDate = parseDate(QString::fromLatin1(lastText), year);
         }
-        const std::optional<CalDate> date = lastDate;
-        if (!date)
-            throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
-        out.push_back({line.left(dateComma), *date, TimeOfDay::parse(line.mid(timeComma + 1).trimmed())});
+        if (!lastDate)
+            notADate();
+        take(QByteArray::fromRawData(raw.constData(), dateComma), *lastDate,
+             TimeOfDay::parse(QString::fromLatin1(raw.constData() + timeComma + 1, raw.size() - timeComma - 1).trimmed()));
     }
     if (lines.failed())
         throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
-    return out;
 }
 
-void importPunches(db::Database& db, const CompanySettings& settings, std::vector<ClockPunch> punches,
-                   ImportCounts& counts, const ImportProgress& progress) {
-    // IDs compare without regard to letter case, as the database does.
-    std::vector<std::pair<QString, size_t>> order;
-    order.reserve(punches.size());
-    for (size_t i = 0; i < punches.size(); ++i)
-        order.emplace_back(punches[i].id.toCaseFolded(), i);
-    std::stable_sort(order.begin(), order.end(), [&punches](const auto& x, const auto& y) {
-        if (x.first != y.first)
-            return x.first < y.first;
-        const ClockPunch& a = punches[x.second];
-        const ClockPunch& b = punches[y.second];
-        if (a.date != b.date)
-            return a.date < b.date;
-        return a.time.value_or(TimeOfDay()) < b.time.value_or(TimeOfDay());
-    });
-    std::vector<ClockPunch> sorted;
-    sorted.reserve(punches.size());
-    for (const auto& o : order)
-        sorted.push_back(std::move(punches[o.second]));
-    punches = std::move(sorted);
-    counts.punches = int(punches.size());
+// The punches of a file in a few bytes each: the ID by number (each ID text
+// is kept once), the day number and the minute of the day.
+class PunchList {
+public:
+    struct Entry {
+        std::uint32_t id;
+        std::int32_t date;
+        std::int16_t minute; // -1: no time
+    };
 
+    void add(const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) {
+        auto it = numbers_.constFind(id);
+        if (it == numbers_.cend()) {
+            const QByteArray kept(id.constData(), id.size());
+            it = numbers_.insert(kept, std::uint32_t(ids_.size()));
+            ids_.push_back(QString::fromLatin1(kept));
+        }
+        entries_.push_back({*it, d.days(), std::int16_t(t ? t->minutes() : -1)});
+    }
+
+    // Sorts by ID (letter case ignored), date and time; punches equal in all
+    // three keep the file's order. Each employee's punches then stand
+    // together (entries with the same group()).
+    void sort() {
+        std::vector<QString> folded;
+        folded.reserve(ids_.size());
+        for (const QString& id : ids_)
+            folded.push_back(id.toCaseFolded());
+        std::vector<std::uint32_t> order(ids_.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::sort(order.begin(), order.end(), [&folded](auto a, auto b) { return folded[a] < folded[b]; });
+        group_.assign(ids_.size(), 0);
+        for (std::size_t i = 1; i < order.size(); ++i)
+            group_[order[i]] = group_[order[i - 1]] + (folded[order[i]] != folded[order[i - 1]] ? 1 : 0);
+        std::stable_sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
+            if (group_[a.id] != group_[b.id])
+                return group_[a.id] < group_[b.id];
+            if (a.date != b.date)
+                return a.date < b.date;
+            // A punch without a time is skipped; it sorts as midnight.
+            return std::max<int>(a.minute, 0) < std::max<int>(b.minute, 0);
+        });
+    }
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    std::uint32_t group(const Entry& e) const { return group_[e.id]; }
+    const QString& id(const Entry& e) const { return ids_[e.id]; }
+
+private:
+    QHash<QByteArray, std::uint32_t> numbers_;
+    std::vector<QString> ids_;
+    std::vector<std::uint32_t> group_;
+    std::vector<Entry> entries_;
+};
+
+void count(ImportCounts& counts, const std::vector<pairing::PunchResult>& results) {
+    for (const pairing::PunchResult& r : results) {
+        switch (r.outcome) {
+        case pairing::PunchOutcome::NewShift:
+            ++counts.newShifts;
+            break;
+        case pairing::PunchOutcome::Closed:
+            ++counts.closed;
+            break;
+        case pairing::PunchOutcome::Turned:
+            ++counts.turned;
+            break;
+        case pairing::PunchOutcome::Duplicate:
+        case pairing::PunchOutcome::SameMinute:
+            ++counts.duplicates;
+            break;
+        case pairing::PunchOutcome::UnknownEmployee:
+            ++counts.unknown;
+            break;
+        }
+    }
+}
+
+// Pairs the sorted punches, an employee's batch at a time.
+void importSorted(db::Database& db, const CompanySettings& settings, const PunchList& list, ImportCounts& counts,
+                  const ImportProgress& progress, std::size_t batchPunches) {
+    const auto& entries = list.entries();
+    const int total = int(entries.size());
+    counts.punches = total;
     pairing::PunchRecorder recorder(db, settings, pairing::PairingOptions::forImport());
     std::optional<db::Database::Transaction> tx;
     QElapsedTimer timer;
-    int done = 0, inBatch = 0;
+    std::vector<pairing::Punch> batch;
+    std::vector<pairing::PunchResult> results;
+    std::size_t next = 0;
     try {
-        for (const ClockPunch& p : punches) {
+        while (next < entries.size()) {
+            // The next batch: punches of one employee, at most batchPunches.
+            const std::size_t begin = next;
+            const std::uint32_t group = list.group(entries[begin]);
+            batch.clear();
+            for (; next < entries.size() && next - begin < batchPunches && list.group(entries[next]) == group; ++next) {
+                const PunchList::Entry& e = entries[next];
+                if (e.minute < 0)
+                    ++counts.skipped;
+                else
+                    batch.push_back({list.id(e), CalDate::fromDays(e.date), TimeOfDay::fromMinutes(e.minute)});
+            }
             if (!tx) {
                 tx.emplace(db);
                 timer.start();
-                inBatch = 0;
             }
-            if (!p.time) {
-                ++counts.skipped;
-            } else {
-                switch (recorder.record(p.id, p.date, *p.time).outcome) {
-                case pairing::PunchOutcome::NewShift:
-                    ++counts.newShifts;
-                    break;
-                case pairing::PunchOutcome::Closed:
-                    ++counts.closed;
-                    break;
-                case pairing::PunchOutcome::Turned:
-                    ++counts.turned;
-                    break;
-                case pairing::PunchOutcome::Duplicate:
-                case pairing::PunchOutcome::SameMinute:
-                    ++counts.duplicates;
-                    break;
-                case pairing::PunchOutcome::UnknownEmployee:
-                    ++counts.unknown;
-                    break;
-                }
+            results.clear();
+            try {
+                recorder.recordBatch(batch, results);
+            } catch (...) {
+                count(counts, results);
+                throw;
             }
-            ++done;
-            if (++inBatch >= kTransactionPunches || timer.elapsed() >= kTransactionMs) {
+            count(counts, results);
+            if (timer.elapsed() >= kTransactionMs) {
                 tx->commit();
                 tx.reset();
                 giveWay();
                 if (progress)
-                    progress(done, counts.punches);
+                    progress(int(next), total);
             }
         }
         if (tx)
             tx->commit();
     } catch (...) {
-        // What was recorded stays recorded. The failed punch changed nothing
-        // but, at most, the recalculation flags of its week (see
-        // PunchRecorder::record), which the hours engine only reads.
+        // What was recorded stays recorded. A failed batch was undone and
+        // recorded again one punch at a time up to the failing punch, which
+        // changed nothing but, at most, the recalculation flags of its week
+        // (see PunchRecorder::record), which the hours engine only reads.
         if (tx && db.inTransaction()) {
             try {
                 tx->commit();
@@ -141,11 +208,29 @@ void importPunches(db::Database& db, const CompanySettings& settings, std::vecto
         throw;
     }
     if (progress)
-        progress(done, counts.punches);
+        progress(total, total);
+}
+
+} // namespace
+
+std::vector<ClockPunch> readClockFile(const QString& path) {
+    std::vector<ClockPunch> out;
+    readPunches(path, [&out](const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) {
+        out.push_back({QString::fromLatin1(id), d, t});
+    });
+    return out;
+}
+
+void importClockFile(db::Database& db, const CompanySettings& settings, const QString& path, ImportCounts& counts,
+                     const ImportProgress& progress, int batchPunches) {
+    PunchList list;
+    readPunches(path, [&list](const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) { list.add(id, d, t); });
+    list.sort();
+    importSorted(db, settings, list, counts, progress, std::size_t(std::max(1, batchPunches)));
 }
 
 bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
-                     const ImportProgress& progress, const KeepAlive& keepAlive) {
+                     const ImportProgress& progress, const HoursProgress& hoursProgress) {
     const QString path = dataPath + QStringLiteral("Clock.txt");
     int failure = -1; // the error number once something failed
     {
@@ -153,9 +238,9 @@ bool ImportClockData(db::Database& db, const CompanySettings& settings, const QS
         ui::WaitCursor wait;
         try {
             ImportCounts counts;
-            importPunches(db, settings, readClockFile(path), counts, progress);
+            importClockFile(db, settings, path, counts, progress);
             QFile::remove(path);
-            RecalcHoursWorked(db, settings, keepAlive); // its result is not needed here
+            RecalcHoursWorked(db, settings, hoursProgress); // its result is not needed here
         } catch (const std::exception& e) {
             failure = errorNumberOf(e);
         }

@@ -3,13 +3,16 @@
 // every punch is paired into shifts by the one pairing routine
 // (core/pairing, import options), in order of employee ID, date and time.
 //
-// Work is committed in short transactions (a clock terminal writing the same
-// file waits a fraction of a second at most); each punch is one unit. When a
-// failure stops the run, the punches recorded before it stay recorded and a
-// second import of the same file skips them as duplicates.
+// The file is read as a stream into a compact list (a few bytes a punch,
+// each ID kept once) and sorted; each employee's punches then go to the
+// pairing routine in batches, which reads the rows they can meet once,
+// pairs in memory and writes what changed (PunchRecorder::recordBatch).
+// Work is committed in short transactions (a clock terminal writing the
+// same file waits a fraction of a second at most). When a failure stops
+// the run, the punches recorded before it stay recorded and a second
+// import of the same file skips them as duplicates.
 
 #include "attendance/HoursEngine.h"
-#include "core/pairing/PunchPairing.h"
 #include "core/types/CompanySettings.h"
 #include "platform/db/Database.h"
 
@@ -29,8 +32,10 @@ struct ClockPunch {
 };
 
 // Reads Clock.txt: "ID,mm/dd/yy,hh:mm" per line, the last two fields being
-// the date and the time. Raises db::DbError when the file is missing
-// (FileNotFound) or a date is not a date (TypeMismatch).
+// the date and the time. Empty lines and lines longer than
+// LineReader::kMaxLineBytes are skipped. Raises db::DbError when the file is
+// missing (FileNotFound) or unreadable (NoPermission), or a date is not a
+// date (TypeMismatch).
 std::vector<ClockPunch> readClockFile(const QString& path);
 
 struct ImportCounts {
@@ -44,19 +49,25 @@ struct ImportCounts {
 // Called between transactions with the punches done so far and the total.
 using ImportProgress = std::function<void(int done, int total)>;
 
-// Pairs the punches, sorted by ID (letter case ignored), date and time.
-// Raises on failure after committing what was recorded; `counts` holds what
-// was done up to then.
-void importPunches(db::Database& db, const CompanySettings& settings, std::vector<ClockPunch> punches,
-                   ImportCounts& counts, const ImportProgress& progress = {});
+// An employee's punches go to the pairing routine in batches of at most
+// this many, so one batch never holds the file long.
+constexpr int kImportBatchPunches = 1000;
+
+// Reads Clock.txt at `path` and pairs its punches, sorted by ID (letter case
+// ignored), date and time. Raises on failure after committing what was
+// recorded; `counts` holds what was done up to then. The file is left as it
+// is.
+void importClockFile(db::Database& db, const CompanySettings& settings, const QString& path, ImportCounts& counts,
+                     const ImportProgress& progress = {}, int batchPunches = kImportBatchPunches);
 
 // The import command's second half: reads dataPath + "Clock.txt", pairs its
 // punches, deletes the file, runs the hours engine and shows "Clock data was
 // imported successfully!". On a failure shows "Clock data was NOT imported
 // successfully!" in the error box and leaves the file in place. Shows the
-// wait cursor.
+// wait cursor. `progress` hears of the punches, `hoursProgress` of the hours
+// engine.
 bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
-                     const ImportProgress& progress = {}, const KeepAlive& keepAlive = {});
+                     const ImportProgress& progress = {}, const HoursProgress& hoursProgress = {});
 // The same on the program's database, settings and data folder.
 bool ImportClockData();
 

@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace plax {
 namespace {
@@ -16,32 +18,34 @@ constexpr double kWeeklyStraightHours = 40.0;
 constexpr qint64 kTransactionMs = 50;
 
 // The statements of one run, prepared once and reused for every employee.
+// The flagged rows are looked for through their own index, named here: a
+// customer's file has no statistics, and without them the engine would walk
+// each flagged employee's whole history by another index.
 struct Statements {
-    explicit Statements(db::Database& db)
-        : employees(db.prepare(QStringLiteral("SELECT DISTINCT EmpID FROM [Time Attendance] "
-                                              "WHERE Recalculate <> 0 ORDER BY EmpID"))),
+    Statements(db::Database& db, const QString& flagged)
+        : employees(db.prepare(QStringLiteral("SELECT DISTINCT EmpID FROM [Time Attendance] %1 "
+                                              "WHERE Recalculate <> 0 ORDER BY EmpID")
+                                   .arg(flagged))),
           // Every shift of each flagged (date, week) of the employee, flagged
           // or not: a flag marks its whole day.
-          shifts(db.prepare(QStringLiteral(
-              "SELECT t.TDate, t.Week, t.ClockIn, SUM(t.TotalHrs * 60 + t.TotalMin) "
-              "FROM (SELECT DISTINCT TDate, Week FROM [Time Attendance] WHERE EmpID = ?1 AND Recalculate <> 0) f CROSS "
-              "JOIN [Time Attendance] t ON t.EmpID = ?1 AND t.TDate = f.TDate AND t.Week = f.Week "
-              "GROUP BY t.TDate, t.Week, t.ClockIn ORDER BY t.TDate, t.Week, t.ClockIn"))),
-          // The rows of the flagged days, looked for between the first and
-          // the last flagged date.
-          remove(db.prepare(QStringLiteral(
-              "DELETE FROM [Hours Worked] WHERE EmpID = ?1 AND TDate BETWEEN ?2 AND ?3 AND EXISTS "
-              "(SELECT 1 FROM [Time Attendance] f WHERE f.EmpID = ?1 AND f.TDate = [Hours Worked].TDate "
-              "AND f.Week = [Hours Worked].Week AND f.Recalculate <> 0)"))),
+          shifts(db.prepare(
+              QStringLiteral("SELECT t.TDate, t.Week, t.ClockIn, SUM(t.TotalHrs * 60 + t.TotalMin) "
+                             "FROM (SELECT DISTINCT TDate, Week FROM [Time Attendance] %1 "
+                             "WHERE EmpID = ?1 AND Recalculate <> 0) f CROSS "
+                             "JOIN [Time Attendance] t ON t.EmpID = ?1 AND t.TDate = f.TDate AND t.Week = f.Week "
+                             "GROUP BY t.TDate, t.Week, t.ClockIn ORDER BY t.TDate, t.Week, t.ClockIn")
+                  .arg(flagged))),
+          remove(db.prepare(QStringLiteral("DELETE FROM [Hours Worked] WHERE EmpID = ? AND TDate = ? AND Week = ?"))),
           recorded(db.prepare(QStringLiteral("SELECT TDate, Week, [Straight Hrs], [OT Hrs] FROM [Hours Worked] "
-                                             "WHERE EmpID = ? AND TDate BETWEEN ? AND ? ORDER BY TDate, Week"))),
+                                             "WHERE EmpID = ? AND TDate BETWEEN ? AND ?"))),
           insert(db.prepare(QStringLiteral("INSERT INTO [Hours Worked] "
                                            "(EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs]) "
                                            "VALUES (?, ?, ?, ?, ?, 0)"))),
           add(db.prepare(QStringLiteral("UPDATE [Hours Worked] SET [Straight Hrs] = ? + [Straight Hrs], "
                                         "[OT Hrs] = ? + [OT Hrs] WHERE EmpID = ? AND TDate = ? AND Week = ?"))),
-          clear(db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 0 "
-                                          "WHERE EmpID = ? AND Recalculate <> 0"))) {}
+          clear(db.prepare(QStringLiteral("UPDATE [Time Attendance] %1 SET Recalculate = 0 "
+                                          "WHERE EmpID = ? AND Recalculate <> 0")
+                               .arg(flagged))) {}
 
     db::Query employees, shifts, remove, recorded, insert, add, clear;
 };
@@ -83,35 +87,43 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
     if (shifts.empty())
         return;
 
-    // Every flagged day starts from zero, so no stale hours count as prior.
-    st.remove.execute({emp, shifts.front().dateValue, shifts.back().dateValue});
-
     // The week window of each shift. A clock-in before the day start on a
     // week's first date belongs to the week before.
-    CalDate first, last;
+    std::vector<std::pair<CalDate, CalDate>> spans; // the windows, with the shifts' own dates
     for (Shift& sh : shifts) {
         sh.day1 = WeekStart(sh.date, s);
         sh.day7 = WeekEnd(sh.date, sh.clockIn, s);
         if (sh.day1 == sh.day7)
             sh.day1 = sh.day1.addDays(-7);
-        if (&sh == &shifts.front() || sh.day1 < first)
-            first = sh.day1;
-        if (&sh == &shifts.front() || sh.day7 > last)
-            last = sh.day7;
+        spans.emplace_back(std::min(sh.day1, sh.date), std::max(sh.day7, sh.date));
     }
 
-    // The employee's [Hours Worked] rows of all those windows, kept up to date
-    // below as rows are written: the write lock is held, so nobody else
-    // changes them. The prior hours of a shift are summed from here exactly as
-    // the rows would be summed in the table (by date, straight + overtime).
+    // The employee's [Hours Worked] rows of all those dates (read range by
+    // range, where spans overlap or touch), kept up to date below as rows
+    // are written: the write lock is held, so nobody else changes them. The
+    // prior hours of a shift are summed from here exactly as the rows would
+    // be summed in the table (by date, straight + overtime).
     std::map<std::pair<std::int32_t, qint64>, Recorded> recorded;
-    db::Recordset rows = st.recorded.openRecordset({emp, db::Value(first), db::Value(last)});
-    for (; !rows.eof(); rows.moveNext()) {
-        const auto date = rows.field(0).toDate();
-        if (!date)
-            typeMismatch();
-        recorded[{date->days(), rows.field(1).toInt()}] = {rows.field(2).toDouble(), rows.field(3).toDouble()};
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 0; i < spans.size();) {
+        const CalDate from = spans[i].first;
+        CalDate to = spans[i].second;
+        for (++i; i < spans.size() && spans[i].first <= to.addDays(1); ++i)
+            to = std::max(to, spans[i].second);
+        db::Recordset rows = st.recorded.openRecordset({emp, db::Value(from), db::Value(to)});
+        for (; !rows.eof(); rows.moveNext()) {
+            const auto date = rows.field(0).toDate();
+            if (!date)
+                typeMismatch();
+            recorded[{date->days(), rows.field(1).toInt()}] = {rows.field(2).toDouble(), rows.field(3).toDouble()};
+        }
     }
+
+    // Every flagged day starts from zero, so no stale hours count as prior:
+    // its row goes, from the table and from the copy.
+    for (const Shift& sh : shifts)
+        if (recorded.erase({sh.date.days(), sh.week.toInt()}) > 0)
+            st.remove.execute({emp, sh.dateValue, sh.week});
 
     for (const Shift& sh : shifts) {
         const qint64 week = sh.week.toInt();
@@ -147,36 +159,43 @@ HoursSplit splitWeekHours(double h, std::optional<double> prior) {
     return {rest, h - rest};
 }
 
-bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const KeepAlive& keepAlive) {
+bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const HoursProgress& progress) {
     ui::WaitCursor wait;
     std::optional<db::Database::Transaction> tx;
     try {
-        Statements st(db);
+        Statements st(db, db::sql::indexedBy(db, QStringLiteral("TimeAttendance_Flagged")));
         QStringList employees;
         {
             db::Recordset rs = st.employees.openRecordset();
             for (; !rs.eof(); rs.moveNext())
                 employees << rs.field(0).toString();
         }
+        const int total = int(employees.size());
+        if (progress && total > 0)
+            progress(0, total);
         QElapsedTimer timer;
+        int done = 0;
         for (const QString& emp : employees) {
             if (!tx) {
                 tx.emplace(db);
                 timer.start();
             }
             rebuildEmployee(st, settings, emp);
+            ++done;
             if (timer.elapsed() >= kTransactionMs) {
                 tx->commit();
                 tx.reset();
                 // Time for a waiting writer (a clock terminal, which tries
                 // again every millisecond) to take the lock first.
                 QThread::msleep(2);
-                if (keepAlive)
-                    keepAlive();
+                if (progress)
+                    progress(done, total);
             }
         }
         if (tx)
             tx->commit();
+        if (progress && total > 0)
+            progress(total, total);
         return true;
     } catch (const std::exception&) {
         // What was done stays done: keep it, never roll it back.

@@ -15,6 +15,10 @@
 // (never rolled back), the days of the employee being rebuilt and of those
 // not reached keep their flags, and the next run rebuilds them from zero.
 //
+// Each flagged employee's rows are found through the index of flagged rows
+// whatever the file's statistics say, so the run costs the same over ten
+// years of history as over none.
+//
 // Threading: the thread that owns the connection; shows the wait cursor.
 
 #include "core/types/CompanySettings.h"
@@ -25,12 +29,14 @@
 
 namespace plax {
 
-// Called between transactions (no lock held), e.g. to keep a window painting.
-using KeepAlive = std::function<void()>;
+// Told the employees done and their total: once before the work starts and
+// then between transactions (no lock held), e.g. to show a bar and keep the
+// windows painting.
+using HoursProgress = std::function<void(int done, int total)>;
 
 // True when every flagged day was rebuilt, false when a database error
 // stopped the run (nothing is shown).
-bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const KeepAlive& keepAlive = {});
+bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const HoursProgress& progress = {});
 
 // The weekly split of one shift of h hours when `prior` hours of the week are
 // recorded already (nullopt: the week has no [Hours Worked] row yet).

@@ -56,7 +56,7 @@ void BM_ImportPunches(benchmark::State& state) {
         QElapsedTimer t;
         t.start();
         ImportCounts counts;
-        importPunches(s.company.db(), s.settings, readClockFile(s.data + QStringLiteral("Clock.txt")), counts);
+        importClockFile(s.company.db(), s.settings, s.data + QStringLiteral("Clock.txt"), counts);
         const double secs = double(t.nsecsElapsed()) / 1e9;
         state.SetIterationTime(secs);
         bench::noteSeconds("pairing (read + pair)", secs);

@@ -1,6 +1,8 @@
 #include "ImportTestSupport.h"
 #include "attendance/AttendanceScreens.h"
 #include "attendance/ClockImport.h"
+#include "core/pairing/PunchPairing.h"
+#include "core/types/WorkWeek.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
 #include "platform/ui/Dialogs.h"
@@ -9,6 +11,11 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <random>
+#include <tuple>
 
 using namespace plax;
 
@@ -98,11 +105,13 @@ TEST(ClockImport, AFailureHalfWayKeepsWhatWasRecordedAndARetryAddsNothingTwice) 
     }
     c.addEmployees(ids);
     c.writeClockTxt(file);
-    // Employee 120's Wednesday clock-out cannot be written.
-    c.db().executeScript(QStringLiteral(
-        "CREATE TRIGGER fail_close BEFORE UPDATE ON [Time Attendance] "
-        "WHEN NEW.EmpID = '120' AND NEW.TDate = '2024-01-10' AND NEW.ClockOut IS NOT NULL "
-        "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END"));
+    // Employee 120's Wednesday clock-out cannot be written, whether as a
+    // closed row or as the close of an open one.
+    for (const char* event : {"INSERT", "UPDATE"})
+        c.db().executeScript(QStringLiteral(
+            "CREATE TRIGGER fail_close_%1 BEFORE %1 ON [Time Attendance] "
+            "WHEN NEW.EmpID = '120' AND NEW.TDate = '2024-01-10' AND NEW.ClockOut IS NOT NULL "
+            "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END").arg(QLatin1String(event)));
     {
         ui::ScriptedResponder r;
         EXPECT_FALSE(ImportClockData(c.db(), c.settings, c.dataPath()));
@@ -116,7 +125,7 @@ TEST(ClockImport, AFailureHalfWayKeepsWhatWasRecordedAndARetryAddsNothingTwice) 
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE ClockOut IS NULL")), 1);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 0); // the engine did not run
 
-    c.db().executeScript(QStringLiteral("DROP TRIGGER fail_close"));
+    c.db().executeScript(QStringLiteral("DROP TRIGGER fail_close_INSERT; DROP TRIGGER fail_close_UPDATE"));
     ui::ScriptedResponder r;
     EXPECT_TRUE(ImportClockData(c.db(), c.settings, c.dataPath()));
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 40 * 5);
@@ -203,4 +212,132 @@ TEST(ClockImport, ALargeFileShowsProgressAndKeepsTheWindowPainting) {
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(sawWaitCursor);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 200 * 31);
+}
+
+// The import pairs each employee's punches in memory; the terminal's road
+// asks the table punch by punch. For any file, rows already there, week
+// start, day start and rounding, both leave the same rows, totals and flags
+// and count the same outcomes, also when an employee's punches are split
+// over several batches and where IDs differ in letter case.
+TEST(ClockImport, PairsInMemoryExactlyAsPunchByPunch) {
+    test::ImportCompany fast, slow;
+    const QStringList staff{QStringLiteral("A1"), QStringLiteral("b2"), QStringLiteral("0042"),
+                            QString::fromLatin1("\xc9" "3")};
+    // As the file may spell them: other letter cases, and a stranger.
+    const QStringList spelt{QStringLiteral("A1"), QStringLiteral("a1"), QStringLiteral("b2"), QStringLiteral("B2"),
+                            QStringLiteral("0042"), QString::fromLatin1("\xc9" "3"), QString::fromLatin1("\xe9" "3"),
+                            QStringLiteral("X9")};
+    fast.addEmployees(staff);
+    slow.addEmployees(staff);
+    const auto rows = [](test::ImportCompany& c) {
+        QStringList out;
+        auto rs = c.db().openRecordset(QStringLiteral(
+            "SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin, Recalculate "
+            "FROM [Time Attendance] ORDER BY EmpID, TDate, ClockIn"));
+        for (; !rs.eof(); rs.moveNext()) {
+            QStringList f;
+            for (int i = 0; i < 9; ++i)
+                f << (rs.field(i).isNull() ? QStringLiteral("-") : rs.field(i).toString());
+            out << f.join(QLatin1Char(' '));
+        }
+        return out.join(QLatin1Char('\n')).toStdString();
+    };
+
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
+        CompanySettings s;
+        s.WorkDay = 1 + pick(7);
+        s.setDayStart(TimeOfDay::fromMinutes(std::array{0, 0, 4 * 60, 6 * 60, 5 * 60 + 30, 23 * 60}[pick(6)]));
+        s.RoundTotal = std::array{0, 5, 15, 7}[pick(4)];
+        const CalDate base = pick(2) ? CalDate::ymd(2024, 12, 26) : CalDate::ymd(2025, 6, 2); // around New Year, or not
+        const auto minute = [&] { return pick(3) ? pick(48) * 30 : pick(1440); };
+
+        // Rows already there: open and closed shifts, flagged or not, some of
+        // another week number or none.
+        std::optional<db::Database::Transaction> txFast(fast.db()), txSlow(slow.db());
+        for (int i = pick(8); i > 0; --i) {
+            const QString id = spelt[pick(7)];
+            const CalDate d = base.addDays(pick(9) - 1);
+            const TimeOfDay in = TimeOfDay::fromMinutes(minute());
+            std::optional<DateTimeMin> out;
+            if (pick(2))
+                out = DateTimeMin::fromTotalMinutes(DateTimeMin{d, in}.totalMinutes() + 30 + pick(900));
+            const int length = out ? int(out->totalMinutes() - DateTimeMin{d, in}.totalMinutes()) : 0;
+            db::Value week = WeekNumber(d, in, s) + (pick(5) == 0 ? 1 : 0);
+            if (pick(12) == 0)
+                week = db::Value();
+            const bool flagged = pick(2) == 1;
+            for (auto* c : {&fast, &slow})
+                c->db().execute(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
+                                               "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,?)"),
+                                {id, d, week, in, out ? db::Value(out->date) : db::Value(),
+                                 out ? db::Value(out->time) : db::Value(), length / 60, length % 60, flagged});
+        }
+        txFast->commit();
+        txSlow->commit();
+
+        // The file, in no particular order, with repeated punches and punches
+        // without a time.
+        QByteArray file;
+        for (int i = pick(40); i > 0; --i) {
+            const QString id = spelt[pick(spelt.size())];
+            const CalDate d = base.addDays(pick(8));
+            const QString t = pick(12) ? TimeOfDay::fromMinutes(minute()).toHm() : QString();
+            const QByteArray line = (id + QLatin1Char(',') + d.toMdy2() + QLatin1Char(',') + t).toLatin1() + "\r\n";
+            file += line;
+            if (pick(8) == 0)
+                file += line;
+        }
+        fast.writeClockTxt(file);
+
+        ImportCounts fastCounts;
+        importClockFile(fast.db(), s, fast.clockTxt(), fastCounts, {}, 1 + pick(6));
+
+        std::vector<ClockPunch> punches = readClockFile(fast.clockTxt());
+        std::stable_sort(punches.begin(), punches.end(), [](const ClockPunch& a, const ClockPunch& b) {
+            const QString x = a.id.toCaseFolded(), y = b.id.toCaseFolded();
+            if (x != y)
+                return x < y;
+            if (a.date != b.date)
+                return a.date < b.date;
+            return a.time.value_or(TimeOfDay()) < b.time.value_or(TimeOfDay());
+        });
+        ImportCounts slowCounts;
+        slowCounts.punches = int(punches.size());
+        db::Database::Transaction tx(slow.db());
+        for (const ClockPunch& p : punches) {
+            if (!p.time) {
+                ++slowCounts.skipped;
+                continue;
+            }
+            switch (pairing::recordPunch(slow.db(), s, pairing::PairingOptions::forImport(), p.id, p.date, *p.time)
+                        .outcome) {
+            case pairing::PunchOutcome::NewShift:
+                ++slowCounts.newShifts;
+                break;
+            case pairing::PunchOutcome::Closed:
+                ++slowCounts.closed;
+                break;
+            case pairing::PunchOutcome::Turned:
+                ++slowCounts.turned;
+                break;
+            case pairing::PunchOutcome::UnknownEmployee:
+                ++slowCounts.unknown;
+                break;
+            default:
+                ++slowCounts.duplicates;
+            }
+        }
+        tx.commit();
+
+        ASSERT_EQ(rows(fast), rows(slow)) << "seed " << seed;
+        ASSERT_EQ(std::tie(fastCounts.punches, fastCounts.skipped, fastCounts.newShifts, fastCounts.closed,
+                           fastCounts.turned, fastCounts.duplicates, fastCounts.unknown),
+                  std::tie(slowCounts.punches, slowCounts.skipped, slowCounts.newShifts, slowCounts.closed,
+                           slowCounts.turned, slowCounts.duplicates, slowCounts.unknown))
+            << "seed " << seed;
+        for (auto* c : {&fast, &slow})
+            c->db().execute(QStringLiteral("DELETE FROM [Time Attendance]"));
+    }
 }

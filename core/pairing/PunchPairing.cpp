@@ -1,18 +1,33 @@
 #include "PunchPairing.h"
 
+#include "ShiftMemory.h"
+#include "ShiftRows.h"
 #include "core/types/WorkWeek.h"
 
 #include <QSet>
+
+#include <map>
 
 namespace plax::pairing {
 
 using db::Query;
 
-struct PunchRecorder::Impl {
-    Impl(db::Database& database, const CompanySettings& s, PairingOptions o)
-        : db(database), settings(s), options(o),
-          employee(db.prepare(QStringLiteral("SELECT Status FROM Employee WHERE ID = ?"))),
-          // Two lookups so each can use its own index.
+namespace {
+
+// The key under which the table takes two IDs for one employee: its text
+// compare ignores the letter case of A to Z only.
+QString tableKey(const QString& id) {
+    QString k = id;
+    for (QChar& c : k)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return k;
+}
+
+// The statements of the one-by-one road.
+struct TableStatements {
+    TableStatements(db::Database& db, PairingOptions o)
+        : // Two lookups so each can use its own index.
           duplicate(db.prepare(QStringLiteral(
               "SELECT EXISTS (SELECT 1 FROM [Time Attendance] WHERE EmpID = ?1 AND TDate = ?2 AND ClockIn = ?3) "
               "OR EXISTS (SELECT 1 FROM [Time Attendance] WHERE EmpID = ?1 AND DateOut = ?2 AND ClockOut = ?3)"))),
@@ -36,6 +51,53 @@ struct PunchRecorder::Impl {
           mark(db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
                                          "WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"))) {}
 
+    Query duplicate, openShift, insert, close, turn, mark;
+};
+
+// The employee's rows in the table, one statement a question.
+class TableRows final : public ShiftRows {
+public:
+    TableRows(TableStatements& st, const QString& id, const db::Value& dayStart)
+        : st_(st), id_(id), dayStart_(dayStart) {}
+
+    bool hasPunchAt(CalDate d, TimeOfDay t) override { return st_.duplicate.scalar({id_, d, t}).toBool(); }
+
+    std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay, std::optional<int> week) override {
+        db::Params find{id_, workDate, workDate.addDays(1), dayStart_};
+        if (week)
+            find.push_back(*week);
+        const db::Recordset open = st_.openShift.openRecordset(find);
+        if (open.eof())
+            return std::nullopt;
+        return OpenShift{open.field(0).toInt(), open.field(1).toDate().value(), open.field(2).toTime().value()};
+    }
+
+    void insert(CalDate d, int week, TimeOfDay t) override { st_.insert.execute({id_, d, week, t}); }
+
+    int mark(CalDate from, CalDate to, int week) override { return st_.mark.execute({id_, from, to, week}); }
+
+    void close(const OpenShift& row, CalDate d, TimeOfDay t, std::int32_t m) override {
+        requireOneRow(st_.close.execute({d, t, MinutesToHours(m), MinutesRemainder(m), row.handle}));
+    }
+
+    void turn(const OpenShift& row, CalDate d, TimeOfDay t, std::int32_t m) override {
+        requireOneRow(st_.turn.execute(
+            {d, t, row.tdate, row.clockIn, MinutesToHours(m), MinutesRemainder(m), row.handle}));
+    }
+
+private:
+    TableStatements& st_;
+    const db::Value id_;
+    const db::Value& dayStart_;
+};
+
+} // namespace
+
+struct PunchRecorder::Impl {
+    Impl(db::Database& database, const CompanySettings& s, PairingOptions o)
+        : db(database), settings(s), options(o),
+          employee(db.prepare(QStringLiteral("SELECT Status FROM Employee WHERE ID = ?"))), table(db, o) {}
+
     // True when the ID is in table Employee, as the table stood at the first
     // test (the import reads it once, as one snapshot).
     bool employeeExists(const QString& id) {
@@ -56,34 +118,28 @@ struct PunchRecorder::Impl {
         return v.toBool();
     }
 
-    PunchResult apply(const QString& id, CalDate d, TimeOfDay t);
+    PunchResult apply(ShiftRows& rows, const QString& id, CalDate d, TimeOfDay t);
+    PunchResult applyToTable(const QString& id, CalDate d, TimeOfDay t);
+    void applyBatch(const std::vector<Punch>& punches, std::vector<PunchResult>& results);
 
     db::Database& db;
     const CompanySettings settings;
     const db::Value dayStart{settings.DayStartTime};
     const PairingOptions options;
-    Query employee, duplicate, openShift, insert, close, turn, mark;
+    Query employee;
+    TableStatements table;
     std::optional<QSet<QString>> employeeIds;
+    std::optional<ShiftMemoryStatements> batch; // prepared at the first batch
 };
 
-namespace {
-// An update by row id must change its row; anything else means the row went
-// away or would clash with another one.
-void requireOneRow(int changed) {
-    if (changed != 1)
-        throw db::DbError(db::err::Locked, QStringLiteral("Could not update; currently locked."));
-}
-} // namespace
 
-PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t) {
+PunchResult PunchRecorder::Impl::apply(ShiftRows& rows, const QString& id, CalDate d, TimeOfDay t) {
     PunchResult r;
     if (options.employeeCheck == EmployeeCheck::ActiveOnly && !employeeStatus(id).value_or(false)) {
         r.outcome = PunchOutcome::UnknownEmployee;
         return r;
     }
-    // Each date and time is turned into its stored text once.
-    const db::Value idV(id), dV(d), tV(t);
-    if (duplicate.scalar({idV, dV, tV}).toBool()) {
+    if (rows.hasPunchAt(d, t)) {
         r.outcome = PunchOutcome::Duplicate;
         return r;
     }
@@ -91,63 +147,102 @@ PunchResult PunchRecorder::Impl::apply(const QString& id, CalDate d, TimeOfDay t
     r.weekEnd = WeekEnd(d, t, settings);
     r.week = d == r.weekEnd ? WeekNumber(d, t, settings) : WeekNumber(d, settings);
 
-    const CalDate workDate = WorkDate(d, t, settings);
-    db::Params find{idV, workDate == d ? dV : db::Value(workDate), db::Value(workDate.addDays(1)), dayStart};
-    if (options.requireSameWeek)
-        find.push_back(r.week);
-    const db::Recordset open = openShift.openRecordset(find);
-
-    if (open.eof()) {
+    const std::optional<OpenShift> open = rows.oldestOpen(
+        WorkDate(d, t, settings), settings.DayStartTime, options.requireSameWeek ? std::optional(r.week) : std::nullopt);
+    if (!open) {
         if (options.employeeCheck == EmployeeCheck::ExistsForNewRow && !employeeExists(id)) {
             r.outcome = PunchOutcome::UnknownEmployee;
             r.week = 0;
             r.weekEnd = CalDate();
             return r;
         }
-        insert.execute({idV, dV, r.week, tV});
+        rows.insert(d, r.week, t);
         r.outcome = PunchOutcome::NewShift;
         r.tdate = d;
         r.clockIn = t;
         return r;
     }
 
-    const qint64 rowid = open.field(0).toInt();
-    const CalDate inDate = open.field(1).toDate().value();
-    const TimeOfDay inTime = open.field(2).toTime().value();
-    const int dayDiff = d - inDate;
-    const int minuteDiff = t.minutes() - inTime.minutes();
+    const int dayDiff = d - open->tdate;
+    const int minuteDiff = t.minutes() - open->clockIn.minutes();
 
     // The week is marked before the shift changes: a failure between the two
     // statements then leaves extra flags only (the hours engine recomputes the
     // same hours), never a changed shift whose week is not marked.
     if (dayDiff > 0 || (dayDiff == 0 && minuteDiff > 0)) {
-        const std::int32_t m = ShiftMinutes(inDate, inTime, d, t, settings);
-        r.rowsFlagged = mark.execute({idV, open.field(1), r.weekEnd, r.week});
-        requireOneRow(close.execute({dV, tV, MinutesToHours(m), MinutesRemainder(m), rowid}));
+        const std::int32_t m = ShiftMinutes(open->tdate, open->clockIn, d, t, settings);
+        r.rowsFlagged = rows.mark(open->tdate, r.weekEnd, r.week);
+        rows.close(*open, d, t, m);
         r.outcome = PunchOutcome::Closed;
-        r.tdate = inDate;
-        r.clockIn = inTime;
+        r.tdate = open->tdate;
+        r.clockIn = open->clockIn;
         r.dateOut = d;
         r.clockOut = t;
         r.totalMinutes = m;
     } else if (dayDiff < 0 || minuteDiff < 0) {
         // The earlier punch becomes the clock-in, the old clock-in the clock-out.
-        const std::int32_t m = ShiftMinutes(d, t, inDate, inTime, settings);
-        r.rowsFlagged = mark.execute({idV, dV, r.weekEnd, r.week});
-        requireOneRow(
-            turn.execute({dV, tV, open.field(1), open.field(2), MinutesToHours(m), MinutesRemainder(m), rowid}));
+        const std::int32_t m = ShiftMinutes(d, t, open->tdate, open->clockIn, settings);
+        r.rowsFlagged = rows.mark(d, r.weekEnd, r.week);
+        rows.turn(*open, d, t, m);
         r.outcome = PunchOutcome::Turned;
         r.tdate = d;
         r.clockIn = t;
-        r.dateOut = inDate;
-        r.clockOut = inTime;
+        r.dateOut = open->tdate;
+        r.clockOut = open->clockIn;
         r.totalMinutes = m;
     } else {
         r.outcome = PunchOutcome::SameMinute;
-        r.tdate = inDate;
-        r.clockIn = inTime;
+        r.tdate = open->tdate;
+        r.clockIn = open->clockIn;
     }
     return r;
+}
+
+PunchResult PunchRecorder::Impl::applyToTable(const QString& id, CalDate d, TimeOfDay t) {
+    TableRows rows(table, id, dayStart);
+    return apply(rows, id, d, t);
+}
+
+void PunchRecorder::Impl::applyBatch(const std::vector<Punch>& punches, std::vector<PunchResult>& results) {
+    std::vector<PunchResult> done;
+    done.reserve(punches.size());
+    try {
+        if (!batch)
+            batch.emplace(db);
+        db::Database::Transaction savepoint(db);
+        // The dates each employee's punches span, then one copy of the rows
+        // they can meet per employee.
+        std::map<QString, std::pair<CalDate, CalDate>> spans;
+        for (const Punch& p : punches) {
+            const auto [it, isNew] = spans.try_emplace(tableKey(p.id), p.date, p.date);
+            it->second.first = std::min(it->second.first, p.date);
+            it->second.second = std::max(it->second.second, p.date);
+        }
+        std::map<QString, ShiftMemory> memories;
+        for (const Punch& p : punches) {
+            const QString key = tableKey(p.id);
+            auto it = memories.find(key);
+            if (it == memories.end()) {
+                const auto& [first, last] = spans.at(key);
+                it = memories.try_emplace(key, *batch, p.id, first, last).first;
+            }
+            it->second.setPunchId(p.id);
+            done.push_back(apply(it->second, p.id, p.date, p.time));
+        }
+        for (auto& [key, memory] : memories)
+            memory.write();
+        savepoint.commit();
+    } catch (const std::exception&) {
+        // The savepoint is undone. Anything unexpected (a row the copy could
+        // not read, a write the table refused) is left to the one-by-one road,
+        // which meets it exactly as it always did.
+        if (!db.inTransaction())
+            throw;
+        for (const Punch& p : punches)
+            results.push_back(applyToTable(p.id, p.date, p.time));
+        return;
+    }
+    results.insert(results.end(), done.begin(), done.end());
 }
 
 PunchRecorder::PunchRecorder(db::Database& db, const CompanySettings& settings, PairingOptions options)
@@ -159,12 +254,24 @@ PunchResult PunchRecorder::record(const QString& id, CalDate d, TimeOfDay t) {
     // Inside the caller's transaction the write lock is held already and the
     // order of the writes keeps a failed punch harmless (see apply).
     if (d_->db.inTransaction())
-        return d_->apply(id, d, t);
+        return d_->applyToTable(id, d, t);
     // Alone: read and write under one write lock, undone if anything raises.
     db::Database::Transaction tx(d_->db);
-    PunchResult r = d_->apply(id, d, t);
+    PunchResult r = d_->applyToTable(id, d, t);
     tx.commit();
     return r;
+}
+
+void PunchRecorder::recordBatch(const std::vector<Punch>& punches, std::vector<PunchResult>& results) {
+    if (punches.empty())
+        return;
+    if (d_->db.inTransaction()) {
+        d_->applyBatch(punches, results);
+        return;
+    }
+    db::Database::Transaction tx(d_->db);
+    d_->applyBatch(punches, results);
+    tx.commit();
 }
 
 PunchResult recordPunch(db::Database& db, const CompanySettings& settings, PairingOptions options,

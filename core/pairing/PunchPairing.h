@@ -24,6 +24,11 @@
 //     changed day (the row's TDate when closed, d when turned) to weekEnd and
 //     Week equal to the punch's week is flagged for the hours engine.
 //
+// Two roads give the same rows, flags and results: record() asks the table
+// for each punch (the terminal), recordBatch() reads the rows a batch of
+// punches can meet once, pairs the punches in memory and writes what
+// changed at the end (the import).
+//
 // When the caller has no transaction open, the punch is read and written in
 // a write transaction of its own and undone as a whole on a failure. Inside
 // a caller's transaction (the import's batches) the week is marked before
@@ -44,6 +49,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace plax::pairing {
 
@@ -100,6 +106,13 @@ struct PunchResult {
     int rowsFlagged = 0;  // rows the week marking flagged (Closed, Turned)
 };
 
+// A punch of a batch.
+struct Punch {
+    QString id;
+    CalDate date;
+    TimeOfDay time;
+};
+
 // Records punches on one connection. Keeps its prepared statements for
 // reuse, so create one per run (the import) or per window (the terminal)
 // and feed it every punch. The settings are copied; a change of settings
@@ -113,6 +126,17 @@ public:
 
     // Applies the rule to the punch (id, d, t). Raises db::DbError on failure.
     PunchResult record(const QString& id, CalDate d, TimeOfDay t);
+
+    // Applies the rule to each punch in turn, with the same rows, flags and
+    // results as record() on each, and appends the results to `results`.
+    // Meant for an employee's punches in date and time order (any punches
+    // are recorded correctly; the rows read grow with their date range).
+    // Inside the caller's transaction; alone, in a transaction of its own.
+    // When anything fails, the batch's writes are undone and its punches are
+    // recorded one by one with record(), so a failure leaves exactly what
+    // record() leaves: the punches before the failing one, whose results
+    // are in `results` when the failure is raised.
+    void recordBatch(const std::vector<Punch>& punches, std::vector<PunchResult>& results);
 
 private:
     struct Impl;

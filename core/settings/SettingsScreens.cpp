@@ -4,15 +4,13 @@
 #include "core/common/Screens.h"
 #include "frmCommParm.h"
 #include "frmSetupCompany.h"
+#include "platform/ui/Progress.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QProgressDialog>
-
-#include <memory>
 
 namespace plax::settings {
 namespace {
@@ -52,23 +50,7 @@ void describeButton(QAbstractButton* button, const QString& tip, const QString& 
 }
 
 RecomputeProgress recomputeProgress(QWidget* owner, const QString& title) {
-    auto bar = std::make_shared<std::unique_ptr<QProgressDialog>>();
-    QPointer<QWidget> parent = owner ? owner->window() : nullptr;
-    return [bar, parent, title](int done, int total) {
-        if (!*bar && total >= kProgressFrom && done < total) {
-            *bar = std::make_unique<QProgressDialog>(title, QString(), 0, total, parent);
-            (*bar)->setObjectName(QStringLiteral("recomputeProgress"));
-            (*bar)->setCancelButton(nullptr);
-            (*bar)->setWindowModality(Qt::ApplicationModal);
-            (*bar)->setMinimumDuration(0);
-        }
-        if (*bar) {
-            (*bar)->setValue(done);
-            if (done >= total)
-                bar->reset();
-        }
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
+    return ui::progressBar(owner, title, kProgressFrom, 0, QStringLiteral("recomputeProgress"));
 }
 
 } // namespace plax::settings

@@ -39,6 +39,22 @@ constexpr Ymd civilFromDays(std::int32_t z) {
 
 QString pad2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
+// Dates and times are turned into text and back for every value stored or
+// read, so the common shapes are written and read digit by digit here.
+QChar digitChar(int v) { return QChar(u'0' + v); }
+
+// The value of the ASCII digits text[from] .. text[from + n - 1], or -1.
+int digitsAt(const QString& text, qsizetype from, int n) {
+    int v = 0;
+    for (qsizetype i = from; i < from + n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
 } // namespace
 
 bool CalDate::isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
@@ -74,12 +90,23 @@ int CalDate::weekday() const {
 
 QString CalDate::toIso() const {
     const Ymd c = civilFromDays(days_);
+    if (c.y >= 0 && c.y <= 9999) {
+        const int m = int(c.m), d = int(c.d);
+        const QChar text[10] = {digitChar(c.y / 1000), digitChar(c.y / 100 % 10), digitChar(c.y / 10 % 10),
+                                digitChar(c.y % 10),   QLatin1Char('-'),          digitChar(m / 10),
+                                digitChar(m % 10),     QLatin1Char('-'),          digitChar(d / 10),
+                                digitChar(d % 10)};
+        return QString(text, 10);
+    }
     return QStringLiteral("%1-%2-%3").arg(c.y, 4, 10, QLatin1Char('0')).arg(pad2(int(c.m)), pad2(int(c.d)));
 }
 
 std::optional<CalDate> CalDate::fromIso(const QString& text) {
     if (text.size() < 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
         return std::nullopt;
+    if (const int y = digitsAt(text, 0, 4), m = digitsAt(text, 5, 2), d = digitsAt(text, 8, 2);
+        y >= 0 && m >= 0 && d >= 0)
+        return fromYmd(y, m, d);
     bool ok1 = false, ok2 = false, ok3 = false;
     const int y = text.mid(0, 4).toInt(&ok1);
     const int m = text.mid(5, 2).toInt(&ok2);
@@ -114,9 +141,17 @@ std::optional<TimeOfDay> TimeOfDay::fromHm(int h, int m) {
     return fromMinutes(h * 60 + m);
 }
 
-QString TimeOfDay::toHm() const { return pad2(hour()) + ':' + pad2(minute()); }
+QString TimeOfDay::toHm() const {
+    const QChar text[5] = {digitChar(hour() / 10), digitChar(hour() % 10), QLatin1Char(':'), digitChar(minute() / 10),
+                           digitChar(minute() % 10)};
+    return QString(text, 5);
+}
 
 std::optional<TimeOfDay> TimeOfDay::parse(const QString& input) {
+    if (input.size() == 5 && input[2] == QLatin1Char(':')) {
+        if (const int h = digitsAt(input, 0, 2), m = digitsAt(input, 3, 2); h >= 0 && m >= 0)
+            return fromHm(h, m);
+    }
     static const QRegularExpression re(
         QStringLiteral(R"(^\s*(\d{1,2}):(\d{2})(?::(\d{2}))?\s*([AaPp][Mm])?\s*$)"));
     const auto m = re.match(input);

@@ -317,6 +317,11 @@ QString silentForm(const QString& statement) {
     return s;
 }
 
+QString indexedBy(Database& db, const QString& index) {
+    Query q = db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?"));
+    return q.scalar({index}).toInt() > 0 ? QStringLiteral("INDEXED BY ") + quoteIdent(index) : QString();
+}
+
 QString jetLike(const QString& pattern) {
     QString out;
     out.reserve(pattern.size());

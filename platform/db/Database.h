@@ -163,6 +163,11 @@ QString likeClause(const QString& column);
 QString quoteIdent(QString name);
 // n parameter marks for a VALUES list: "?, ?, ?".
 QString placeholders(int n);
+// "INDEXED BY index" when the file has that index, else "": the statement
+// then uses the index whatever the file's statistics say (a company file is
+// never analysed, and the engine's guesses without statistics can pick an
+// index that walks a table's whole history).
+QString indexedBy(Database& db, const QString& index);
 // Year of an ISO date column as a number.
 QString yearOf(const QString& column);
 // Whole days from one ISO date column (or expression) to another.
