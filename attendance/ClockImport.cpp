@@ -21,7 +21,7 @@ namespace {
 
 // A transaction is committed once it has run this long (between batches);
 // the progress is told between transactions.
-constexpr qint64 kTransactionMs = 50;
+constexpr qint64 kTransactionMs = 100;
 
 // Between two transactions: time for a waiting writer (a clock terminal,
 // which tries again every millisecond) to take the lock first.
@@ -159,6 +159,8 @@ void importSorted(db::Database& db, const CompanySettings& settings, const Punch
     std::vector<pairing::Punch> batch;
     std::vector<pairing::PunchResult> results;
     std::size_t next = 0;
+    if (progress && total > 0)
+        progress(0, total);
     try {
         while (next < entries.size()) {
             // The next batch: punches of one employee, at most batchPunches.

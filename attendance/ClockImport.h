@@ -46,7 +46,8 @@ struct ImportCounts {
     int unknown = 0;    // IDs not in table Employee
 };
 
-// Called between transactions with the punches done so far and the total.
+// Called before the first transaction and between transactions with the
+// punches done so far and the total.
 using ImportProgress = std::function<void(int done, int total)>;
 
 // An employee's punches go to the pairing routine in batches of at most

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace plax {
@@ -26,15 +28,13 @@ struct Statements {
         : employees(db.prepare(QStringLiteral("SELECT DISTINCT EmpID FROM [Time Attendance] %1 "
                                               "WHERE Recalculate <> 0 ORDER BY EmpID")
                                    .arg(flagged))),
-          // Every shift of each flagged (date, week) of the employee, flagged
-          // or not: a flag marks its whole day.
-          shifts(db.prepare(
-              QStringLiteral("SELECT t.TDate, t.Week, t.ClockIn, SUM(t.TotalHrs * 60 + t.TotalMin) "
-                             "FROM (SELECT DISTINCT TDate, Week FROM [Time Attendance] %1 "
-                             "WHERE EmpID = ?1 AND Recalculate <> 0) f CROSS "
-                             "JOIN [Time Attendance] t ON t.EmpID = ?1 AND t.TDate = f.TDate AND t.Week = f.Week "
-                             "GROUP BY t.TDate, t.Week, t.ClockIn ORDER BY t.TDate, t.Week, t.ClockIn")
-                  .arg(flagged))),
+          // The employee's flagged days (date and week).
+          flaggedDays(db.prepare(QStringLiteral("SELECT DISTINCT TDate, Week FROM [Time Attendance] %1 "
+                                                "WHERE EmpID = ? AND Recalculate <> 0")
+                                     .arg(flagged))),
+          // The employee's shifts of a range of dates, flagged or not.
+          shifts(db.prepare(QStringLiteral("SELECT TDate, Week, ClockIn, TotalHrs * 60 + TotalMin "
+                                           "FROM [Time Attendance] WHERE EmpID = ? AND TDate BETWEEN ? AND ?"))),
           remove(db.prepare(QStringLiteral("DELETE FROM [Hours Worked] WHERE EmpID = ? AND TDate = ? AND Week = ?"))),
           recorded(db.prepare(QStringLiteral("SELECT TDate, Week, [Straight Hrs], [OT Hrs] FROM [Hours Worked] "
                                              "WHERE EmpID = ? AND TDate BETWEEN ? AND ?"))),
@@ -47,7 +47,7 @@ struct Statements {
                                           "WHERE EmpID = ? AND Recalculate <> 0")
                                .arg(flagged))) {}
 
-    db::Query employees, shifts, remove, recorded, insert, add, clear;
+    db::Query employees, flaggedDays, shifts, remove, recorded, insert, add, clear;
 };
 
 struct Shift {
@@ -74,15 +74,41 @@ struct Recorded {
 // changes the employee's rows meanwhile).
 void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id) {
     const db::Value emp(id);
-    std::vector<Shift> shifts;
-    db::Recordset rs = st.shifts.openRecordset({emp});
-    for (; !rs.eof(); rs.moveNext()) {
-        const auto date = rs.field(0).toDate();
-        const auto clockIn = rs.field(2).toTime();
-        const db::Value minutes = rs.field(3);
-        if (!date || !clockIn || minutes.isNull())
-            typeMismatch();
-        shifts.push_back({*date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
+    // A flag marks its whole day: every shift of a flagged date and week is
+    // rebuilt, flagged or not. (TDate, ClockIn) is unique per employee, so
+    // a shift is one row.
+    std::set<std::pair<std::int32_t, qint64>> days;
+    {
+        db::Recordset rs = st.flaggedDays.openRecordset({emp});
+        for (; !rs.eof(); rs.moveNext()) {
+            const auto date = rs.field(0).toDate();
+            if (!date)
+                typeMismatch();
+            if (!rs.field(1).isNull()) // a row without a week is no week's shift
+                days.insert({date->days(), rs.field(1).toInt()});
+        }
+    }
+    // The shifts are read by runs of flagged dates at most a week apart, and
+    // kept in date, week and clock-in order: each shift's split sees the
+    // hours of those before it.
+    std::map<std::tuple<std::int32_t, qint64, int>, Shift> shifts;
+    for (auto day = days.begin(); day != days.end();) {
+        const std::int32_t from = day->first;
+        std::int32_t to = from;
+        for (; day != days.end() && day->first <= to + 7; ++day)
+            to = day->first;
+        db::Recordset rs = st.shifts.openRecordset({emp, CalDate::fromDays(from), CalDate::fromDays(to)});
+        for (; !rs.eof(); rs.moveNext()) {
+            const auto date = rs.field(0).toDate();
+            if (rs.field(1).isNull() || !date || !days.count({date->days(), rs.field(1).toInt()}))
+                continue;
+            const auto clockIn = rs.field(2).toTime();
+            const db::Value minutes = rs.field(3);
+            if (!clockIn || minutes.isNull())
+                typeMismatch();
+            shifts.try_emplace({date->days(), rs.field(1).toInt(), clockIn->minutes()},
+                               Shift{*date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
+        }
     }
     if (shifts.empty())
         return;
@@ -90,7 +116,7 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
     // The week window of each shift. A clock-in before the day start on a
     // week's first date belongs to the week before.
     std::vector<std::pair<CalDate, CalDate>> spans; // the windows, with the shifts' own dates
-    for (Shift& sh : shifts) {
+    for (auto& [key, sh] : shifts) {
         sh.day1 = WeekStart(sh.date, s);
         sh.day7 = WeekEnd(sh.date, sh.clockIn, s);
         if (sh.day1 == sh.day7)
@@ -121,11 +147,11 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
 
     // Every flagged day starts from zero, so no stale hours count as prior:
     // its row goes, from the table and from the copy.
-    for (const Shift& sh : shifts)
+    for (const auto& [key, sh] : shifts)
         if (recorded.erase({sh.date.days(), sh.week.toInt()}) > 0)
             st.remove.execute({emp, sh.dateValue, sh.week});
 
-    for (const Shift& sh : shifts) {
+    for (const auto& [key, sh] : shifts) {
         const qint64 week = sh.week.toInt();
         std::optional<double> prior;
         for (CalDate d = sh.day1; d <= sh.day7; d = d.addDays(1))

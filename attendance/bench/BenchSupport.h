@@ -1,7 +1,12 @@
 #pragma once
-// Shared pieces of the attendance benchmarks: a fresh company database per
-// run, the baseline (the same number of rows inserted into a plain table in
-// one transaction), and the summary printed after the benchmark table.
+// Shared pieces of the attendance benchmarks: fresh company databases, the
+// baseline (the same number of rows inserted into a plain table in one
+// transaction), and the summaries printed after the benchmark table.
+//
+// Every figure is measured beside its baseline in the same round (one
+// after the other), so a machine busy with other work slows both alike;
+// the summaries give the best round of each and the spread of the ratio
+// over the rounds.
 
 #include "testing/TempCompany.h"
 
@@ -10,22 +15,28 @@
 #include <QString>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace plax::bench {
 
-// Seconds of the fastest measured run of each benchmark, by label (the
-// machine may be busy with other work; the best run is the steadiest figure).
-inline std::map<std::string, double>& bestSeconds() {
-    static std::map<std::string, double> m;
+inline double seconds(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
+
+// One figure and its baseline, round by round.
+struct Rounds {
+    std::vector<double> work, baseline;
+};
+inline std::map<std::string, Rounds>& rounds() {
+    static std::map<std::string, Rounds> m;
     return m;
 }
-inline void noteSeconds(const std::string& label, double secs) {
-    auto& m = bestSeconds();
-    if (!m.count(label) || secs < m[label])
-        m[label] = secs;
+// Records one round of `label`: the work's seconds and its baseline's.
+inline void noteRound(const std::string& label, double work, double baseline) {
+    rounds()[label].work.push_back(work);
+    rounds()[label].baseline.push_back(baseline);
 }
 
 // Inserts `rows` rows into a plain table of a fresh database inside one
@@ -44,37 +55,38 @@ inline double insertBaseline(int rows) {
         q.execute({QString::number(1000 + i % 500), first.addDays(i / 500), i % 53, TimeOfDay::fromMinutes(i % 1440),
                    double(i % 10)});
     tx.commit();
-    return double(t.nsecsElapsed()) / 1e9;
-}
-
-// The baseline as a benchmark: `rows` rows a run.
-inline void runInsertBaseline(benchmark::State& state, int rows) {
-    for (auto _ : state) {
-        const double secs = insertBaseline(rows);
-        state.SetIterationTime(secs);
-        noteSeconds("baseline insert", secs);
-    }
-    state.counters["rows/s"] = benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate);
+    return seconds(t);
 }
 
 // Runs the benchmarks given on the command line; the summaries follow.
 inline void runBenchmarks(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 }
 
-inline void printSummary(const char* what, const char* unit, int count, const std::string& work,
-                         const std::string& baseline, double aim) {
-    const auto& m = bestSeconds();
-    if (!m.count(work) || !m.count(baseline))
+// "work: best s (count/s)  baseline: best s  ratio of the bests, and the
+// lowest and highest ratio of a round" (with the aim when there is one).
+inline void printSummary(const std::string& label, const char* what, const char* unit, long count,
+                         const char* baselineName, double aim) {
+    const auto it = rounds().find(label);
+    if (it == rounds().end() || it->second.work.empty())
         return;
-    const double w = m.at(work), b = m.at(baseline);
-    std::printf("\n%s: %d %s (best run of each)\n", what, count, unit);
-    std::printf("  %-28s %10.3f s %12.0f %s/s\n", work.c_str(), w, count / w, unit);
-    std::printf("  %-28s %10.3f s %12.0f rows/s\n", baseline.c_str(), b, count / b);
-    std::printf("  ratio %.2fx the baseline's time (aim: within %.0fx)\n", w / b, aim);
+    const Rounds& r = it->second;
+    const double w = *std::min_element(r.work.begin(), r.work.end());
+    const double b = *std::min_element(r.baseline.begin(), r.baseline.end());
+    double lo = 1e300, hi = 0;
+    for (std::size_t i = 0; i < r.work.size(); ++i) {
+        lo = std::min(lo, r.work[i] / r.baseline[i]);
+        hi = std::max(hi, r.work[i] / r.baseline[i]);
+    }
+    std::printf("\n%s: %ld %s (best of %zu rounds)\n", what, count, unit, r.work.size());
+    std::printf("  %-34s %9.3f s %12.0f %s/s\n", label.c_str(), w, count / w, unit);
+    std::printf("  %-34s %9.3f s\n", baselineName, b);
+    std::printf("  ratio %.2fx (rounds %.2fx to %.2fx", w / b, lo, hi);
+    if (aim > 0)
+        std::printf("; aim: within %.1fx", aim);
+    std::printf(")\n");
 }
 
 } // namespace plax::bench

@@ -135,8 +135,7 @@ QString passwordFromConnect(const QString& connect) {
 }
 
 void bindAll(Database& db, sqlite3_stmt* st, const Params& params) {
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
+    sqlite3_reset(st); // every parameter is bound below, so none keeps an old value
     const int expected = sqlite3_bind_parameter_count(st);
     if (int(params.size()) != expected)
         throw DbError(err::General, QStringLiteral("The statement expects %1 parameter(s) but was given %2: %3")
@@ -157,8 +156,20 @@ void bindAll(Database& db, sqlite3_stmt* st, const Params& params) {
             rc = sqlite3_bind_double(st, i + 1, v.toDouble());
             break;
         case Value::Type::Text: {
-            const QByteArray t = v.toString().toUtf8();
-            rc = sqlite3_bind_text(st, i + 1, t.constData(), t.size(), SQLITE_TRANSIENT);
+            // Most texts are short ASCII (IDs, dates, times): copied through a
+            // buffer on the stack rather than converted on the heap.
+            const QString text = v.toString();
+            char ascii[64];
+            qsizetype n = 0;
+            if (text.size() <= qsizetype(sizeof ascii))
+                for (; n < text.size() && text[n].unicode() < 0x80; ++n)
+                    ascii[n] = char(text[n].unicode());
+            if (n == text.size()) {
+                rc = sqlite3_bind_text(st, i + 1, ascii, int(n), SQLITE_TRANSIENT);
+            } else {
+                const QByteArray t = text.toUtf8();
+                rc = sqlite3_bind_text(st, i + 1, t.constData(), t.size(), SQLITE_TRANSIENT);
+            }
             break;
         }
         }

@@ -1,7 +1,7 @@
 #include "frmAttendanceRpt.h"
 
 #include "ScreenParts.h"
-#include "attendance/HoursEngine.h"
+#include "attendance/AttendanceScreens.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/WeekNavigator.h"
@@ -16,8 +16,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -103,17 +105,8 @@ frmAttendanceRpt::frmAttendanceRpt(QWidget* parent) : QWidget(parent) {
     connect(trvEmp_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int) { trvEmp_NodeCheck(item); });
 
-    // Form_Load
+    // Form_Load; the hours follow once the screen shows (loadHours).
     {
-        ui::WaitCursor wait;
-        // The table's creation and filling ignore their failures (a closed
-        // database included); printing makes the table again if need be.
-        if (CompanyDb && CompanyDb->isOpen()) {
-            db::Database& db = *CompanyDb;
-            CreateAttendanceTable(db);
-            RecalcHoursWorked(db, Company);
-            LoadHoursWorked(db);
-        }
         cboEmpGroups_->addItems(
             {QStringLiteral("Employee"), QStringLiteral("Department"), QStringLiteral("Schedule")});
         cboEmpGroups_->setCurrentIndex(1);
@@ -139,6 +132,25 @@ void frmAttendanceRpt::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
         placeScreen(this, 100);
+        // The screen paints first; the hours engine then shows its progress.
+        QTimer::singleShot(0, this, &frmAttendanceRpt::loadHours);
+    }
+}
+
+void frmAttendanceRpt::loadHours() {
+    if (hoursLoaded_)
+        return;
+    hoursLoaded_ = true;
+    ui::WaitCursor wait;
+    // The table's creation and filling ignore their failures (a closed
+    // database included); printing makes the table again if need be.
+    if (CompanyDb && CompanyDb->isOpen()) {
+        db::Database& db = *CompanyDb;
+        CreateAttendanceTable(db);
+        const QPointer<frmAttendanceRpt> alive(this);
+        RecalcHoursWorked(db, Company, hoursProgressBar(this, windowTitle()));
+        if (alive && CompanyDb && CompanyDb->isOpen())
+            LoadHoursWorked(*CompanyDb);
     }
 }
 
@@ -204,6 +216,7 @@ void frmAttendanceRpt::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmAttendanceRpt::PrintAttendanceReport(int destination) {
+    loadHours(); // a screen printed before it was ever shown
     AttendancePeriod period;
     period.payPeriod = optPayPeriod_->isChecked();
     period.payPeriodText = txtPayPeriod_->text();

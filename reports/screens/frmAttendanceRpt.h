@@ -38,6 +38,10 @@ class frmAttendanceRpt : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Form_Load's database part: the work table and the hours engine, once
+    // the screen shows (its progress in a bar while the windows keep
+    // painting), or before the first print of a screen never shown.
+    void loadHours();
     void optDateRange_Click();
     void optPayPeriod_Click();
     void cboEmpGroups_Click();
@@ -55,6 +59,7 @@ class frmAttendanceRpt : public QWidget {
     std::vector<TreeEntry> entries_;
     QString lastSelection_;
     bool placed_ = false;
+    bool hoursLoaded_ = false;
 };
 
 } // namespace plax::reports
