@@ -62,7 +62,15 @@ frmExpData::frmExpData(QWidget* parent) : QWidget(parent) {
     connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
 
     LoadFieldList();
-    CenterForm(this);
+}
+
+void frmExpData::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        // Form_Load: centred once its size and frame are known.
+        CenterForm(this);
+    }
 }
 
 void frmExpData::LoadFieldList() {

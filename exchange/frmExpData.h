@@ -20,6 +20,9 @@ public:
 
     void SSCExport_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void LoadFieldList();
 
@@ -31,6 +34,7 @@ private:
     QPushButton* cmdClose_;
     // The captions in code order, so that a list text turns back into its code.
     QStringList captions_;
+    bool placed_ = false;
 };
 
 } // namespace plax::exchange

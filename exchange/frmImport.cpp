@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace plax::exchange {
@@ -48,11 +47,17 @@ frmImport::frmImport(QWidget* parent) : QWidget(parent) {
     connect(SSCImport_, &QPushButton::clicked, this, &frmImport::SSCImport_Click);
     connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
 
-    CenterForm(this);
-    // 100 twips below the top of the screen.
-    if (const QScreen* s = screen())
-        move(x(), s->availableGeometry().top() + 7);
     LoadFieldList();
+}
+
+void frmImport::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        // Form_Load: centred, its top 100 twips below the top, once its size
+        // and frame are known.
+        placeForm(this, 100);
+    }
 }
 
 void frmImport::LoadFieldList() {

@@ -22,6 +22,9 @@ public:
     void cmdFind_Click();
     void SSCImport_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void LoadFieldList();
 
@@ -31,6 +34,7 @@ private:
     QPushButton* SSCImport_;
     QPushButton* cmdClose_;
     QStringList captions_;
+    bool placed_ = false;
 };
 
 } // namespace plax::exchange

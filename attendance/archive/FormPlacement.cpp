@@ -6,16 +6,7 @@
 
 namespace plax::archive {
 
-void placeForm(QWidget* form, int twips) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget())) {
-        const QWidget* area = frame->parentWidget();
-        const int width = area ? area->width() : frame->width();
-        frame->move(qMax(0, (width - frame->width()) / 2), twips / 15);
-        return;
-    }
-    CenterForm(form);
-    form->move(form->x(), twips / 15);
-}
+void placeForm(QWidget* form, int twips) { plax::placeForm(form, twips); }
 
 void closeForm(QWidget* form) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))

@@ -46,6 +46,21 @@ void CenterForm(QWidget* form) {
     form->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
+void placeForm(QWidget* form, int twips, std::optional<int> leftTwips) {
+    if (!form)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget())) {
+        const QWidget* area = frame->mdiArea() ? frame->mdiArea()->viewport() : frame->parentWidget();
+        const int width = area ? area->width() : frame->width();
+        frame->move(leftTwips ? *leftTwips / 15 : qMax(0, (width - frame->width()) / 2), twips / 15);
+        return;
+    }
+    CenterForm(form);
+    const QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+    form->move(leftTwips ? origin.x() + *leftTwips / 15 : form->x(), origin.y() + twips / 15);
+}
+
 QString openDialogFilter(int kind) {
     switch (kind) {
     case 1:

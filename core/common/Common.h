@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -19,8 +20,14 @@ QString GetAppPath();
 // `folder` with "/" appended unless it ends in one already.
 QString withTrailingSeparator(const QString& folder);
 
-// Moves the window so that it is centred on the screen.
+// Moves the window so that it is centred on the screen (a screen inside the
+// main window: on its document area).
 void CenterForm(QWidget* form);
+// Centres the window across the screen (or the document area) and sets its
+// top edge `twips` below the top (15 twips to a pixel); with `leftTwips`
+// its left edge goes there instead of the centre. Screens call it when
+// first shown, once their size and frame are known.
+void placeForm(QWidget* form, int twips, std::optional<int> leftTwips = std::nullopt);
 
 // The filter strings of the open-file chooser by kind (1 to 4); empty for
 // any other kind.

@@ -25,16 +25,7 @@ QWidget* showCommParm() {
     return showSingle<frmCommParm>(g_commParm);
 }
 
-void placeScreen(QWidget* screen, int twips) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {
-        const QWidget* area = frame->mdiArea() ? frame->mdiArea()->viewport() : nullptr;
-        const int width = area ? area->width() : frame->width();
-        frame->move(qMax(0, (width - frame->width()) / 2), twips / 15);
-        return;
-    }
-    CenterForm(screen);
-    screen->move(screen->x(), twips / 15);
-}
+void placeScreen(QWidget* screen, int twips) { placeForm(screen, twips); }
 
 void closeScreen(QWidget* screen) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))

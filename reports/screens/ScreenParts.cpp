@@ -92,15 +92,7 @@ void setPickerDate(QDateEdit* picker, CalDate d) {
 }
 
 void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget())) {
-        // Inside the main window: centred across its document area.
-        const QWidget* area = frame->parentWidget();
-        const int width = area ? area->width() : frame->width();
-        frame->move(leftTwips ? *leftTwips / 15 : qMax(0, (width - frame->width()) / 2), twips / 15);
-        return;
-    }
-    CenterForm(screen);
-    screen->move(leftTwips ? *leftTwips / 15 : screen->x(), twips / 15);
+    placeForm(screen, twips, leftTwips);
 }
 
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
