@@ -26,6 +26,21 @@ QString selectColumns() {
 
 bool positive(const Value& week) { return !week.isNull() && week.toInt() > 0; }
 
+// The engine's number for a value its validation rule prohibits.
+constexpr int kValidationRule = 3317;
+
+// A shift whose clock-out lies before its clock-in would store a negative
+// length, which the hours engine would take off the week.
+bool endsBeforeItStarts(const std::vector<Value>& v) {
+    const auto d = v[colTDate].toDate();
+    const auto in = v[colClockIn].toTime();
+    const auto out = v[colDateOut].toDate();
+    const auto outTime = v[colClockOut].toTime();
+    if (!d || !in || !out || !outTime)
+        return false;
+    return (*out - *d) * 1440 + outTime->minutes() - in->minutes() < 0;
+}
+
 } // namespace
 
 QString fieldName(int column) { return QString::fromLatin1(kFields[column]); }
@@ -180,7 +195,8 @@ void ClockGrid::afterColUpdate(int column) {
         const auto out = r.values[colDateOut].toDate();
         const auto outTime = r.values[colClockOut].toTime();
         std::int32_t length = 0;
-        if (d && in && out && outTime)
+        // A shift that ends before it starts has no length; saving it is refused.
+        if (d && in && out && outTime && !endsBeforeItStarts(r.values))
             length = ShiftMinutes(*d, *in, *out, *outTime, s_);
         set(r, colTotalHrs, MinutesToHours(length));
         set(r, colTotalMin, MinutesRemainder(length));
@@ -211,6 +227,9 @@ void ClockGrid::saveRow() {
     if (editing_ < 0)
         return;
     Row& r = rows_[size_t(editing_)];
+    if (endsBeforeItStarts(r.values))
+        throw DbError(kValidationRule, QStringLiteral("Cannot add or change record. The Date Out and Clock Out "
+                                                      "must not be earlier than the Date In and Clock In!"));
     QStringList cols;
     Params values;
     if (r.rowid == 0) {

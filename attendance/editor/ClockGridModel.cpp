@@ -61,10 +61,11 @@ std::optional<Value> typed(int column, const QString& raw) {
 
 } // namespace
 
-ClockGridModel::ClockGridModel(ClockGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+ClockGridModel::ClockGridModel(std::unique_ptr<ClockGrid> grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(std::move(grid)) {}
 
 int ClockGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_.rowCount() + 1;
+    return parent.isValid() ? 0 : grid_->rowCount() + 1;
 }
 
 int ClockGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
@@ -75,7 +76,7 @@ QVariant ClockGridModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::BackgroundRole && isGrey(index.column()))
         return QColor(192, 192, 192);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return shown(index.column(), grid_.value(index.row(), index.column()));
+        return shown(index.column(), grid_->value(index.row(), index.column()));
     return {};
 }
 
@@ -83,8 +84,8 @@ QVariant ClockGridModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumnCount)
         return QString::fromLatin1(kCaptions[section]);
     if (orientation == Qt::Vertical && role == Qt::DisplayRole)
-        return section == grid_.rowCount() ? QStringLiteral("*")
-               : section == grid_.editingRow() ? QStringLiteral("✎")
+        return section == grid_->rowCount() ? QStringLiteral("*")
+               : section == grid_->editingRow() ? QStringLiteral("✎")
                                                 : QString();
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -100,21 +101,21 @@ bool ClockGridModel::setData(const QModelIndex& index, const QVariant& value, in
     if (role != Qt::EditRole || !index.isValid() || isLocked(index.column()))
         return false;
     const int row = index.row(), column = index.column();
-    if (!grid_.beforeColEdit())
+    if (!grid_->beforeColEdit())
         return false;
-    if (grid_.editingRow() >= 0 && grid_.editingRow() != row && !submitRow())
+    if (grid_->editingRow() >= 0 && grid_->editingRow() != row && !submitRow())
         return false;
     const auto v = typed(column, value.toString());
     if (!v) {
         showGridError(db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression.")));
         return false;
     }
-    const bool adding = row == grid_.rowCount();
-    if (!adding && grid_.value(row, column) == *v)
+    const bool adding = row == grid_->rowCount();
+    if (!adding && grid_->value(row, column) == *v)
         return true; // nothing changed: the grid fires no update
     if (adding)
         beginInsertRows(QModelIndex(), row + 1, row + 1);
-    grid_.setValue(row, column, *v);
+    grid_->setValue(row, column, *v);
     if (adding)
         endInsertRows();
     emit dataChanged(this->index(row, 0), this->index(row, kColumnCount - 1));
@@ -123,11 +124,11 @@ bool ClockGridModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 bool ClockGridModel::submitRow() {
-    const int row = grid_.editingRow();
+    const int row = grid_->editingRow();
     if (row < 0)
         return true;
     try {
-        grid_.saveRow();
+        grid_->saveRow();
     } catch (const std::exception& e) {
         showGridError(e);
         return false;
@@ -135,6 +136,21 @@ bool ClockGridModel::submitRow() {
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
     emit headerDataChanged(Qt::Vertical, row, row);
     return true;
+}
+
+void ClockGridModel::cancelRow() {
+    const int row = grid_->editingRow();
+    if (row < 0)
+        return;
+    if (grid_->isNew(row)) {
+        beginRemoveRows(QModelIndex(), row, row);
+        grid_->cancelRow();
+        endRemoveRows();
+        return;
+    }
+    grid_->cancelRow();
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    emit headerDataChanged(Qt::Vertical, row, row);
 }
 
 void ClockGridModel::rowsReloaded() {
@@ -185,6 +201,15 @@ void ClockGridView::setupColumns() {
     }
 }
 
+void ClockGridView::commitEditor() {
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 std::vector<int> ClockGridView::selectedGridRows() const {
     std::set<int> rows;
     if (model_)
@@ -205,6 +230,10 @@ bool ClockGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
 void ClockGridView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && state() != EditingState) {
         emit deleteRequested();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && state() != EditingState && model_ && model_->grid().editingRow() >= 0) {
+        model_->cancelRow();
         return;
     }
     QTableView::keyPressEvent(event);

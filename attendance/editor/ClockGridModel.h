@@ -7,14 +7,18 @@
 #include "ClockGrid.h"
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QTableView>
+#include <memory>
 
 namespace plax::editor {
 
+// The model owns its rows, so a view that still asks for them while its
+// screen is torn down never reaches freed rows.
 class ClockGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ClockGridModel(ClockGrid& grid, QObject* parent = nullptr);
+    explicit ClockGridModel(std::unique_ptr<ClockGrid> grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -28,17 +32,21 @@ public:
     // Writes the row in edit; on a failure shows the grid's message and
     // keeps the row in edit.
     bool submitRow();
+    // Drops the changes of the row in edit; a new row disappears.
+    void cancelRow();
     // Tells the views that the rows were loaded anew.
     void rowsReloaded();
-    ClockGrid& grid() { return grid_; }
+    ClockGrid& grid() { return *grid_; }
+    const ClockGrid& grid() const { return *grid_; }
 
 private:
-    ClockGrid& grid_;
+    std::unique_ptr<ClockGrid> grid_;
 };
 
 // TDBGrid1: refuses to open an editor when no employee is chosen, saves
 // the row in edit when the current row changes or the focus leaves the
-// grid, and hands the Delete key to the screen.
+// grid, drops the changes of the row in edit on Escape, and hands the
+// Delete key to the screen.
 class ClockGridView : public QTableView {
     Q_OBJECT
 public:
@@ -47,6 +55,8 @@ public:
     void setGridModel(ClockGridModel* model);
     // SetupClockGridColumns: captions, widths, hidden and locked columns.
     void setupColumns();
+    // Hands what is typed in an open cell editor to the row and closes it.
+    void commitEditor();
     // The rows with a selected cell, in order.
     std::vector<int> selectedGridRows() const;
 
@@ -59,7 +69,7 @@ protected:
 
 private:
     void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
-    ClockGridModel* model_ = nullptr;
+    QPointer<ClockGridModel> model_;
 };
 
 } // namespace plax::editor

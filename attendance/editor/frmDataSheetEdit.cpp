@@ -3,6 +3,7 @@
 #include "ClockGrid.h"
 #include "ClockGridModel.h"
 #include "attendance/archive/FormPlacement.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
@@ -72,7 +73,7 @@ QToolBar* makeToolbar(QWidget* parent, const std::function<void(const QString&)>
 } // namespace
 
 frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
-    : QWidget(parent), grid_(std::make_unique<ClockGrid>(companyDb(), Company)) {
+    : QWidget(parent) {
     setObjectName(QStringLiteral("frmDataSheetEdit"));
     setWindowTitle(QStringLiteral("Data Sheet"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -93,7 +94,7 @@ frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
     DTPToDate_ = datePicker(this, QStringLiteral("DTPToDate"), today);
     cmdLoad_ = new QPushButton(QStringLiteral("&Load"), this);
     cmdLoad_->setObjectName(QStringLiteral("cmdLoad"));
-    model_ = new ClockGridModel(*grid_, this);
+    model_ = new ClockGridModel(std::make_unique<ClockGrid>(companyDb(), Company), this);
     TDBGrid1_ = new ClockGridView(this);
     TDBGrid1_->setGridModel(model_);
 
@@ -137,19 +138,24 @@ frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
 
 frmDataSheetEdit::~frmDataSheetEdit() = default;
 
+ClockGrid& frmDataSheetEdit::grid() { return model_->grid(); }
+
 void frmDataSheetEdit::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        archive::placeForm(this, 100);
+        placeForm(this, 100);
     }
 }
 
 void frmDataSheetEdit::closeEvent(QCloseEvent* event) {
-    // A row in edit is saved; one that cannot be saved is dropped after
-    // its message.
-    if (!model_->submitRow())
-        grid_->cancelRow();
+    // A row in edit is saved; one that cannot be saved keeps the screen
+    // open after its message, to be corrected or dropped with Escape.
+    TDBGrid1_->commitEditor();
+    if (!model_->submitRow()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
 }
 
@@ -170,19 +176,20 @@ QString frmDataSheetEdit::chosenEmployee() const {
 }
 
 void frmDataSheetEdit::LoadClockGrid() {
+    TDBGrid1_->commitEditor();
     if (!model_->submitRow())
         return; // the row stays in edit
-    const QString before = grid_->chosenEmployee();
-    grid_->setChosenEmployee(chosenEmployee());
+    const QString before = grid().chosenEmployee();
+    grid().setChosenEmployee(chosenEmployee());
     ClockPeriod p;
     p.payPeriod = optPayPeriod_->isChecked();
     p.payPeriodText = txtPayPeriod_->text();
     p.from = pickerDate(DTPFromDate_);
     p.to = pickerDate(DTPToDate_);
     try {
-        grid_->load(p);
+        grid().load(p);
     } catch (const std::exception& e) {
-        grid_->setChosenEmployee(before);
+        grid().setChosenEmployee(before);
         ShowError(QStringLiteral("T253-"), e);
         return;
     }
@@ -259,16 +266,16 @@ void frmDataSheetEdit::DeleteSelectedRows() {
                    ui::Icon::Question) != ui::Answer::Yes)
         return;
     const std::vector<int> rows = TDBGrid1_->selectedGridRows();
-    const int editing = grid_->editingRow();
+    const int editing = grid().editingRow();
     if (editing >= 0) {
         const bool selected = std::find(rows.begin(), rows.end(), editing) != rows.end();
-        if (selected && grid_->isNew(editing))
-            grid_->cancelRow();
+        if (selected && grid().isNew(editing))
+            grid().cancelRow();
         else if (!selected && !model_->submitRow())
             return; // the row in edit cannot be saved: nothing is deleted
     }
     try {
-        grid_->deleteRows(rows);
+        grid().deleteRows(rows);
     } catch (const std::exception& e) {
         ShowError(QStringLiteral("T251-"), QStringLiteral("Row(s) were not deleted successfully!"), errorNumberOf(e));
     }

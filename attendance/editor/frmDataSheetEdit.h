@@ -3,7 +3,6 @@
 // attendance rows for a pay-period week or a date range in a grid.
 
 #include <QWidget>
-#include <memory>
 #include <vector>
 
 class QComboBox;
@@ -36,7 +35,7 @@ public:
     void LoadClockGrid();
     void DeleteSelectedRows();
 
-    ClockGrid& grid() { return *grid_; }
+    ClockGrid& grid();
     ClockGridModel* gridModel() const { return model_; }
     ClockGridView* gridView() const { return TDBGrid1_; }
 
@@ -59,8 +58,8 @@ private:
     QDateEdit *DTPFromDate_, *DTPToDate_;
     QPushButton* cmdLoad_;
     QToolBar* Toolbar1_;
-    std::unique_ptr<ClockGrid> grid_;
-    ClockGridModel* model_;
+    ClockGridModel* model_; // owns the rows
+
     ClockGridView* TDBGrid1_;
     QString cboTag_, payTag_;
     bool placed_ = false;

@@ -243,7 +243,10 @@ TEST(GridErrors, PatternsAndMessages) {
 }
 
 TEST_F(ClockGridTest, ModelReadsTypedTextAndSavesWhenLeavingARow) {
-    ClockGridModel model(grid);
+    ClockGridModel model(std::make_unique<ClockGrid>(c.db(), s));
+    ClockGrid& grid = model.grid();
+    grid.setChosenEmployee(QStringLiteral("100"));
+    grid.load(week(kMon));
     EXPECT_EQ(model.rowCount(), 4); // three rows and the new-row line
     EXPECT_EQ(model.headerData(colTDate, Qt::Horizontal).toString(), QStringLiteral("Date In"));
     EXPECT_EQ(model.data(model.index(0, colTDate)).toString(), kMon.toShortDate());

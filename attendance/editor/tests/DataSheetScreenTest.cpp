@@ -11,18 +11,23 @@
 #include "testing/TempCompany.h"
 
 #include <QAction>
-#include <QTest>
-#include <QCoreApplication>
-#include <QEvent>
+#include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolBar>
-#include <QDateEdit>
-#include <QFontMetrics>
 #include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
+
+// Lets the event loop run until the condition holds (five seconds at most).
+#define EXPECT_SOON(cond) EXPECT_TRUE(QTest::qWaitFor([&] { return bool(cond); })) << #cond
 
 using namespace plax;
 using namespace plax::editor;
@@ -53,14 +58,53 @@ protected:
         Clock::reset();
         clearMenuHandlers();
     }
+    // A click on the toolbar button of that key.
     static void toolbar(QWidget* form, const char* key) {
-        for (QAction* a : form->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions())
+        auto* bar = form->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        for (QAction* a : bar->actions())
             if (a->data().toString() == QLatin1String(key))
-                a->trigger();
+                QTest::mouseClick(bar->widgetForAction(a), Qt::LeftButton);
     }
     template <typename T>
     static T* child(QWidget* form, const char* name) {
         return form->findChild<T*>(QString::fromLatin1(name));
+    }
+    // Shows the screen and takes the first employee of the list with the
+    // keyboard, as a supervisor does.
+    static void chooseFirstEmployee(frmDataSheetEdit* form) {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+        auto* cbo = child<QComboBox>(form, "cboEmployee");
+        cbo->setFocus();
+        QTest::keyClick(cbo, Qt::Key_Down);
+    }
+    // Clicks a cell, opens its editor with F2 and types over its text;
+    // the editor stays open.
+    static void typeInto(ClockGridView* view, int row, int column, const QString& text) {
+        const QModelIndex cell = view->model()->index(row, column);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        ASSERT_EQ(QApplication::focusWidget(), editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+    }
+    // Types into a cell and commits it with Enter.
+    static void enterInto(ClockGridView* view, int row, int column, const QString& text) {
+        typeInto(view, row, column, text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_SOON(!view->indexWidget(view->model()->index(row, column)));
+    }
+    QVariantList stored(CalDate d) {
+        db::Recordset rs = c.db().openRecordset(QStringLiteral("SELECT DateOut, ClockOut, TotalHrs, TotalMin, "
+                                                               "Recalculate FROM [Time Attendance] WHERE TDate = ?"),
+                                                {d});
+        if (rs.eof())
+            return {};
+        return {rs.field(0).toString(), rs.field(1).toString(), rs.field(2).toInt(), rs.field(3).toInt(),
+                rs.field(4).toInt()};
     }
 
     test::TempCompany c;
@@ -80,24 +124,25 @@ TEST_F(DataSheetScreen, LoadsTheChosenEmployeesPayPeriod) {
     auto* cbo = child<QComboBox>(&form, "cboEmployee");
     ASSERT_EQ(cbo->count(), 2);
     EXPECT_EQ(cbo->itemText(0), QStringLiteral("100 Baker, Ann"));
-    cbo->setCurrentIndex(0);
-    form.cboEmployee_Click();
+    chooseFirstEmployee(&form);
     EXPECT_EQ(form.grid().rowCount(), 2);
 
     // The arrows step a week back and load it.
-    child<WeekNavigator>(&form, "UpDown1")->stepDown();
+    QTest::mouseClick(child<WeekNavigator>(&form, "UpDown1")->downButton(), Qt::LeftButton);
     EXPECT_EQ(pay->text(), kMon.addDays(-7).toShortDate());
     EXPECT_EQ(form.grid().rowCount(), 1);
 
     // A pay period that is no date: the error box, the rows stay.
-    pay->setText(QStringLiteral("someday"));
-    child<QPushButton>(&form, "cmdLoad")->click();
+    pay->setFocus();
+    QTest::keyClick(pay, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pay, QStringLiteral("someday"));
+    QTest::mouseClick(child<QPushButton>(&form, "cmdLoad"), Qt::LeftButton);
     ASSERT_NE(r.last(), nullptr);
     EXPECT_TRUE(r.last()->title.startsWith(QStringLiteral("Zelto Error#: T253-")));
     EXPECT_EQ(form.grid().rowCount(), 1);
 
     // A date range.
-    child<QRadioButton>(&form, "optDateRange")->click();
+    QTest::mouseClick(child<QRadioButton>(&form, "optDateRange"), Qt::LeftButton);
     EXPECT_TRUE(child<QDateEdit>(&form, "DTPFromDate")->isEnabled());
     EXPECT_FALSE(pay->isEnabled());
     toolbar(&form, "Refresh");
@@ -112,17 +157,19 @@ TEST_F(DataSheetScreen, LoadsTheChosenEmployeesPayPeriod) {
 
 TEST_F(DataSheetScreen, ToolbarDeletesSelectedRowsAndOpensTheReport) {
     frmDataSheetEdit form;
-    auto* cbo = child<QComboBox>(&form, "cboEmployee");
-    cbo->setCurrentIndex(0);
-    form.cboEmployee_Click();
+    chooseFirstEmployee(&form);
     ASSERT_EQ(form.grid().rowCount(), 2);
+    ClockGridView* view = form.gridView();
+    const auto clickRow = [view](int row) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+    };
 
-    form.gridView()->selectRow(0);
+    clickRow(0);
     r.answers.push_back(ui::Answer::No);
     toolbar(&form, "Delete");
     EXPECT_EQ(r.last()->text, QStringLiteral("Would you like to delete selected row(s)?"));
     EXPECT_EQ(form.grid().rowCount(), 2);
-    form.gridView()->selectRow(0);
+    clickRow(0);
     r.answers.push_back(ui::Answer::Yes);
     toolbar(&form, "Delete");
     ASSERT_EQ(form.grid().rowCount(), 1);
@@ -141,10 +188,13 @@ TEST_F(DataSheetScreen, ToolbarDeletesSelectedRowsAndOpensTheReport) {
 TEST_F(DataSheetScreen, EditingWithoutAnEmployeeIsRefused) {
     frmDataSheetEdit form;
     form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ClockGridView* view = form.gridView();
-    view->setCurrentIndex(form.gridModel()->index(0, colTDate));
-    view->edit(form.gridModel()->index(0, colTDate));
+    const QRect cell = view->visualRect(form.gridModel()->index(0, colTDate));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(r.texts(), QStringList{"No employee selected!"});
+    EXPECT_EQ(view->indexWidget(form.gridModel()->index(0, colTDate)), nullptr);
     EXPECT_EQ(form.grid().rowCount(), 0);
 }
 
@@ -169,45 +219,82 @@ TEST_F(DataSheetScreen, MenuHandlersOpenOneInstanceEach) {
     EXPECT_EQ(showClockDataEditor(), nullptr);
 }
 
-} // namespace
-
-namespace {
-
-// Typing into the grid as a user does: the cell editor commits on Enter,
-// and moving to another row writes the row.
+// What a supervisor types into the grid is written when the row is left
+// with the keyboard, and when the screen is closed with a cell still open.
 TEST_F(DataSheetScreen, TypedCellsAreSavedWhenTheRowIsLeft) {
-    frmDataSheetEdit form;
-    form.show();
-    auto* cbo = child<QComboBox>(&form, "cboEmployee");
-    cbo->setCurrentIndex(0);
-    form.cboEmployee_Click();
-    ClockGridView* view = form.gridView();
-    ClockGridModel* model = form.gridModel();
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    ClockGridModel* model = form->gridModel();
     ASSERT_EQ(model->rowCount(), 3);
 
-    const QModelIndex clockOut = model->index(0, colClockOut);
-    view->setCurrentIndex(clockOut);
-    view->edit(clockOut);
-    auto* line = qobject_cast<QLineEdit*>(view->indexWidget(clockOut));
-    ASSERT_NE(line, nullptr);
-    line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("17:20"));
-    QTest::keyClick(line, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the delegate commits in a queued call
-    EXPECT_EQ(form.grid().editingRow(), 0);
+    enterInto(view, 0, colClockOut, QStringLiteral("17:20"));
+    EXPECT_EQ(form->grid().editingRow(), 0);
     EXPECT_EQ(model->data(model->index(0, colTotalHrs)).toString(), QStringLiteral("9"));
     EXPECT_EQ(model->data(model->index(0, colTotalMin)).toString(), QStringLiteral("20"));
+    EXPECT_EQ(stored(kMon).value(1), QStringLiteral("16:00")); // not before the row is left
 
-    view->setCurrentIndex(model->index(1, colClockOut));
-    EXPECT_EQ(form.grid().editingRow(), -1);
-    db::Recordset rs = c.db().openRecordset(
-        QStringLiteral("SELECT ClockOut, TotalHrs, TotalMin, Recalculate FROM [Time Attendance] WHERE TDate = ?"),
-        {kMon});
-    EXPECT_EQ(rs.field(0).toString(), QStringLiteral("17:20"));
-    EXPECT_EQ(rs.field(1).toInt(), 9);
-    EXPECT_EQ(rs.field(2).toInt(), 20);
-    EXPECT_EQ(rs.field(3).toInt(), 1);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(form->grid().editingRow(), -1);
+    EXPECT_EQ(stored(kMon), (QVariantList{kMon.toIso(), QStringLiteral("17:20"), 9, 20, 1}));
+
+    // Typed, not yet entered, and the window closed.
+    typeInto(view, 1, colClockOut, QStringLiteral("18:00"));
+    form->close();
+    EXPECT_SOON(form.isNull());
+    EXPECT_EQ(stored(kMon.addDays(1)).value(1), QStringLiteral("18:00"));
+    EXPECT_EQ(stored(kMon.addDays(1)).value(2), 10);
     EXPECT_TRUE(r.messages.empty());
+}
+
+// A clock-out before the clock-in would store a negative length that the
+// hours engine takes off the week. Such a row is refused with a message
+// when it is left or the screen closed, and stays in edit until it is
+// corrected or dropped with Escape.
+TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    ClockGridModel* model = form->gridModel();
+    const CalDate wed = kMon.addDays(2);
+
+    // Monday's shift moved to Wednesday by its Date In only.
+    enterInto(view, 0, colTDate, wed.toShortDate());
+    EXPECT_EQ(model->data(model->index(0, colTotalHrs)).toString(), QStringLiteral("0"));
+    QTest::keyClick(view, Qt::Key_Down);
+    const QString refusal = QStringLiteral("Cannot add or change record. The Date Out and Clock Out must not be "
+                                           "earlier than the Date In and Clock In!");
+    ASSERT_EQ(r.texts(), QStringList{refusal});
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T258-3317"));
+    EXPECT_EQ(form->grid().editingRow(), 0);
+    EXPECT_SOON(view->currentIndex().row() == 0);
+    EXPECT_TRUE(stored(wed).isEmpty());
+
+    // Closing keeps the screen and the row.
+    form->close();
+    EXPECT_EQ(r.texts(), (QStringList{refusal, refusal}));
+    EXPECT_TRUE(form->isVisible());
+
+    // Corrected: saved with its length.
+    enterInto(view, 0, colDateOut, wed.toShortDate());
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(form->grid().editingRow(), -1);
+    EXPECT_EQ(stored(wed), (QVariantList{wed.toIso(), QStringLiteral("16:00"), 8, 0, 1}));
+    EXPECT_TRUE(stored(kMon).isEmpty());
+
+    // Tuesday clocked out at 07:00, before its 08:00 clock-in: Escape drops it.
+    enterInto(view, 0, colClockOut, QStringLiteral("07:00"));
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(form->grid().editingRow(), -1);
+    EXPECT_EQ(model->data(model->index(0, colClockOut)).toString(), QStringLiteral("16:00"));
+    form->close();
+    EXPECT_SOON(form.isNull());
+    EXPECT_EQ(r.messages.size(), 2u);
+    EXPECT_EQ(c.db().openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE TotalHrs < 0 OR "
+                                                  "TotalMin < 0 OR ClockOut = '07:00'"))
+                  .field(0)
+                  .toInt(),
+              0);
 }
 
 } // namespace
