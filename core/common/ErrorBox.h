@@ -7,7 +7,11 @@
 
 namespace plax {
 
-void ShowError(const QString& tag, const QString& message, int errorNumber = 0);
+// Titled with the number of the error being handled: called inside a catch
+// block, the caught error's number (a database error's engine number, 0 for
+// any other); elsewhere 0.
+void ShowError(const QString& tag, const QString& message);
+void ShowError(const QString& tag, const QString& message, int errorNumber);
 // The error box for a caught exception: a database error shows its number
 // and text; anything else its text with number 0.
 void ShowError(const QString& tag, const std::exception& e);

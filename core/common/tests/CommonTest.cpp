@@ -1,6 +1,8 @@
 #include "core/common/Common.h"
+#include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
+#include "platform/db/DbError.h"
 #include "platform/ui/Dialogs.h"
 #include "testing/TempCompany.h"
 
@@ -18,6 +20,32 @@ TEST(Common, AppPathEndsInOneSeparator) {
     EXPECT_EQ(withTrailingSeparator("/opt/plax/"), "/opt/plax/");
     EXPECT_TRUE(GetAppPath().endsWith('/'));
     EXPECT_FALSE(GetAppPath().endsWith("//"));
+}
+
+// A handler that shows its own text for a caught engine error still names
+// that error's number in the title, as the error box always did.
+TEST(Common, ErrorBoxTitleCarriesTheNumberOfTheErrorBeingHandled) {
+    ui::ScriptedResponder boxes;
+    try {
+        throw db::DbError(db::err::DuplicateKey, "The changes you requested to the table were not successful");
+    } catch (const std::exception&) {
+        ShowError("T154-", "Employee record was not updated successfully!");
+    }
+    try {
+        throw std::runtime_error("disk full");
+    } catch (const std::exception&) {
+        ShowError(QString(), "Employee record was not added successfully!");
+    }
+    ShowError("X202-", "nothere.dld not found!");
+    ShowError("T251-", "Row(s) were not deleted successfully!", 3218);
+    QStringList titles;
+    for (const ui::MessageRequest& m : boxes.messages) {
+        titles << m.title;
+        EXPECT_EQ(m.icon, ui::Icon::Critical);
+    }
+    EXPECT_EQ(titles, (QStringList{"Zelto Error#: T154-3022", "Zelto Error#: 0", "Zelto Error#: X202-0",
+                                   "Zelto Error#: T251-3218"}));
+    EXPECT_EQ(boxes.beeps, 4);
 }
 
 TEST(Common, OpenDialogAsksAgainForAMissingFileAndKeepsFilterForOtherKinds) {
