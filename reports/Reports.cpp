@@ -294,7 +294,7 @@ bool isNumeric(const QString& text) {
 
 void PrintHolidayList(short destination) {
     const QString answer = ui::InputBox(QStringLiteral("Enter Year (yyyy) :"), QStringLiteral("Holidays Listing Report"),
-                                        QString::number(Clock::today().year()));
+                                        QString::number(Clock::today().year()), QPoint(2000, 2000));
     if (answer.isEmpty())
         return;
     if (!isNumeric(answer)) {

@@ -2,15 +2,28 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QScreen>
 
 namespace plax::ui {
 namespace {
 
 QPointer<QWidget> g_parent;
 int g_waitDepth = 0;
+constexpr int kTwipsPerPixel = 15;
+
+// Patterns as the file system model matches them: "*.*" stands for every
+// file, as it always did.
+QStringList globPatterns(const QStringList& patterns) {
+    QStringList out;
+    for (const QString& p : patterns)
+        out << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+    return out;
+}
 
 QMessageBox::StandardButtons qtButtons(Buttons b) {
     switch (b) {
@@ -75,18 +88,36 @@ public:
         return fromQt(box.exec());
     }
     std::optional<QString> input(const InputRequest& r) override {
-        bool ok = false;
-        const QString t = QInputDialog::getText(g_parent, r.title, r.prompt, QLineEdit::Normal, r.defaultText, &ok);
-        if (!ok)
+        QInputDialog box(g_parent);
+        box.setWindowTitle(r.title);
+        box.setLabelText(r.prompt);
+        box.setTextValue(r.defaultText);
+        if (r.position) {
+            const QScreen* screen = g_parent ? g_parent->screen() : QGuiApplication::primaryScreen();
+            box.move((screen ? screen->geometry().topLeft() : QPoint()) + *r.position / kTwipsPerPixel);
+        }
+        if (box.exec() != QDialog::Accepted)
             return std::nullopt;
-        return t;
+        return box.textValue();
     }
     QString file(const FileRequest& r) override {
         QFileDialog dlg(g_parent, r.title, r.initialDir);
-        const QStringList filters = vbFilterToQt(r.filter);
-        dlg.setNameFilters(filters);
-        if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
-            dlg.selectNameFilter(filters[r.filterIndex - 1]);
+        dlg.setOption(QFileDialog::DontUseNativeDialog);
+        const std::vector<FileFilter> filters = parseFileFilter(r.filter);
+        dlg.setNameFilters(vbFilterToQt(r.filter));
+        // The list shows the captions as written; the files are chosen by
+        // the filter's own patterns.
+        const auto usePatterns = [&dlg, &filters](qsizetype i) {
+            auto* model = dlg.findChild<QFileSystemModel*>();
+            if (model && i >= 0 && size_t(i) < filters.size())
+                model->setNameFilters(globPatterns(filters[size_t(i)].patterns));
+        };
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                         [&dlg, usePatterns](const QString& caption) { usePatterns(dlg.nameFilters().indexOf(caption)); });
+        const qsizetype first = r.filterIndex >= 1 && size_t(r.filterIndex) <= filters.size() ? r.filterIndex - 1 : 0;
+        if (first < dlg.nameFilters().size())
+            dlg.selectNameFilter(dlg.nameFilters()[first]);
+        usePatterns(first);
         dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(r.save ? QFileDialog::AnyFile
                                : (r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
@@ -120,31 +151,36 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
     return g_responder->message({text, title.isEmpty() ? appTitle() : title, buttons, icon});
 }
 
-std::optional<QString> InputBoxEx(const QString& prompt, const QString& title, const QString& defaultText) {
-    return g_responder->input({prompt, title.isEmpty() ? appTitle() : title, defaultText});
+std::optional<QString> InputBoxEx(const QString& prompt, const QString& title, const QString& defaultText,
+                                  std::optional<QPoint> position) {
+    return g_responder->input({prompt, title.isEmpty() ? appTitle() : title, defaultText, position});
 }
 
-QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
-    return InputBoxEx(prompt, title, defaultText).value_or(QString());
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                 std::optional<QPoint> position) {
+    return InputBoxEx(prompt, title, defaultText, position).value_or(QString());
 }
 
 void Beep() { g_responder->beep(); }
 
 QString ShowFileDialog(const FileRequest& r) { return g_responder->file(r); }
 
+std::vector<FileFilter> parseFileFilter(const QString& filter) {
+    std::vector<FileFilter> out;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out.push_back({parts[i], parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)});
+    return out;
+}
+
 QStringList vbFilterToQt(const QString& vbFilter) {
+    // The dialog takes the patterns from the parentheses at a caption's end.
+    static const QRegularExpression named(QStringLiteral("\\([^()]+\\)\\s*$"));
     QStringList out;
-    const QStringList parts = vbFilter.split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
-        QString label = parts[i];
-        const int paren = label.indexOf(QLatin1Char('('));
-        if (paren > 0)
-            label = label.left(paren).trimmed();
-        out << QStringLiteral("%1 (%2)").arg(label, patterns);
-    }
+    for (const FileFilter& f : parseFileFilter(vbFilter))
+        out << (named.match(f.caption).hasMatch()
+                    ? f.caption
+                    : QStringLiteral("%1 (%2)").arg(f.caption.trimmed(), f.patterns.join(QLatin1Char(' '))));
     return out;
 }
 

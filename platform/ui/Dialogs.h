@@ -3,6 +3,7 @@
 // programs goes through here. Tests install a Responder that records what
 // was shown and answers it, so no test ever waits on a modal window.
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -29,6 +30,9 @@ struct InputRequest {
     QString prompt;
     QString title;
     QString defaultText;
+    // The box's top-left corner in twips (15 to a pixel) from the screen's
+    // top-left corner; none: centred over the program.
+    std::optional<QPoint> position;
 };
 
 struct FileRequest {
@@ -65,15 +69,26 @@ void setParentWindow(QWidget* w);
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = QString());
 // Returns the text typed, or an empty text on Cancel (as the input box always did).
-QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
+// `position`: see InputRequest.
+QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
+                 std::optional<QPoint> position = std::nullopt);
 // Like InputBox but tells Cancel apart from an empty answer.
 std::optional<QString> InputBoxEx(const QString& prompt, const QString& title = QString(),
-                                  const QString& defaultText = QString());
+                                  const QString& defaultText = QString(),
+                                  std::optional<QPoint> position = std::nullopt);
 void Beep();
 // Returns the chosen path, or empty on Cancel.
 QString ShowFileDialog(const FileRequest& r);
 
-// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*" -> the list of Qt filters.
+// One entry of a filter string: its caption as written and its patterns.
+struct FileFilter {
+    QString caption;
+    QStringList patterns;
+};
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*" -> caption and pattern pairs.
+std::vector<FileFilter> parseFileFilter(const QString& filter);
+// The filters as the file dialog lists them: each caption as written; a
+// caption that names no patterns in parentheses gets its own appended.
 QStringList vbFilterToQt(const QString& vbFilter);
 
 // The hourglass for the length of a scope.

@@ -226,6 +226,7 @@ TEST_F(PrintReportTest, TheHolidayListAsksForTheYear) {
     EXPECT_EQ(responder_.inputRequests[0].prompt, QStringLiteral("Enter Year (yyyy) :"));
     EXPECT_EQ(responder_.inputRequests[0].title, QStringLiteral("Holidays Listing Report"));
     EXPECT_EQ(responder_.inputRequests[0].defaultText, QStringLiteral("2026"));
+    EXPECT_EQ(responder_.inputRequests[0].position, QPoint(2000, 2000));
     ASSERT_EQ(responder_.messages.size(), 1u) << "Cancel and an empty answer do nothing";
     EXPECT_EQ(responder_.messages[0].text, QStringLiteral("Invalid year. Try Again!"));
     EXPECT_EQ(responder_.messages[0].icon, ui::Icon::Information);

@@ -1,5 +1,16 @@
 #include "platform/ui/Dialogs.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QInputDialog>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace plax::ui;
@@ -31,9 +42,66 @@ TEST(Dialogs, ResponderIsRestoredAfterATest) {
 }
 
 TEST(Dialogs, FilterStringsBecomeQtFilters) {
-    EXPECT_EQ(vbFilterToQt(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")),
-              QStringList({QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(vbFilterToQt(QStringLiteral("Text Files (*.txt)|*.TXT| Log Files (*.log)|*.LOG|All Files (*.*)|*.*")),
+              QStringList({QStringLiteral("Text Files (*.txt)"), QStringLiteral(" Log Files (*.log)"),
+                           QStringLiteral("All Files (*.*)")}));
     EXPECT_EQ(vbFilterToQt(QStringLiteral("Pictures|*.bmp;*.dib")), QStringList({QStringLiteral("Pictures (*.bmp *.dib)")}));
+}
+
+namespace {
+
+// Runs `answer` on the modal box of type T once it is shown.
+template <typename T>
+void whenShown(std::function<void(T*)> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* box = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(box);
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+// The program's own windows: the input box where it was asked for, the file
+// dialog listing every caption as written and the files by their patterns.
+TEST(Dialogs, RealBoxesShowWhereAndWhatTheyAreAsked) {
+    QPoint at;
+    whenShown<QInputDialog>([&at](QInputDialog* box) {
+        at = box->pos();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box->focusWidget(), QStringLiteral("2025"));
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(InputBox(QStringLiteral("Enter Year (yyyy) :"), QStringLiteral("Holidays Listing Report"),
+                       QStringLiteral("2026"), QPoint(2000, 2000)),
+              QStringLiteral("2025"));
+    EXPECT_EQ(at, QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(133, 133));
+
+    QTemporaryDir dir;
+    FileRequest r;
+    r.initialDir = dir.path();
+    r.filter = QStringLiteral("Text Files (*.txt)|*.TXT| Log Files (*.log)|*.LOG|All Files (*.*)|*.*");
+    QStringList captions, shownPatterns;
+    whenShown<QFileDialog>([&](QFileDialog* dlg) {
+        captions = dlg->nameFilters();
+        auto* model = dlg->findChild<QFileSystemModel*>();
+        auto* types = dlg->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_TRUE(model && types);
+        shownPatterns << model->nameFilters().join(' ');
+        for (int i = 1; i < types->count(); ++i) {
+            QTest::keyClick(types, Qt::Key_Down);
+            shownPatterns << model->nameFilters().join(' ');
+        }
+        dlg->reject();
+    });
+    EXPECT_EQ(ShowFileDialog(r), QString());
+    // (The dialog drops a caption's leading blank.)
+    EXPECT_EQ(captions, (QStringList{"Text Files (*.txt)", "Log Files (*.log)", "All Files (*.*)"}));
+    EXPECT_EQ(shownPatterns, (QStringList{"*.TXT", "*.LOG", "*"}));
 }
 
 TEST(Dialogs, WaitCursorNests) {
