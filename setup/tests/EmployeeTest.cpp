@@ -6,6 +6,7 @@
 
 #include "testing/ScreenEvents.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,9 +29,22 @@ namespace {
 class EmployeeScreen : public setup::test::SetupFixture {
 protected:
     QString id(frmSetupEmployee& f) { return child<QLineEdit>(&f, "txtID")->text(); }
+    // Clicks into the ID box, types over it and leaves it with Tab.
     void typeId(frmSetupEmployee& f, const QString& text) {
-        child<QLineEdit>(&f, "txtID")->setText(text);
-        f.txtID_LostFocus();
+        if (!f.isActiveWindow())
+            showActive(&f);
+        auto* box = child<QLineEdit>(&f, "txtID");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+    // Types over a text box's text.
+    void typeInto(frmSetupEmployee& f, const char* name, const QString& text) {
+        auto* box = child<QLineEdit>(&f, name);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
     }
 };
 
@@ -171,19 +185,23 @@ TEST_F(EmployeeScreen, AddsAnEmployeeTypedFieldByFieldInTheOrderOfTheFields) {
 
 TEST_F(EmployeeScreen, RefusedAddsKeepTheInput) {
     frmSetupEmployee f;
-    f.mnuViewEmp_Click(1);
+    f.findChild<QAction*>("mnuViewEmp1")->trigger();
     typeId(f, "1001"); // active: not in the inactive view, so taken as new
     EXPECT_TRUE(f.isNewEmployee());
-    f.Toolbar1_ButtonClick("Update");
+    clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts(), QStringList{"Employee record was not added successfully!"});
     EXPECT_TRUE(f.isNewEmployee());
 
     typeId(f, "2002");
-    child<QLineEdit>(&f, "txtRate")->setText("abc");
-    f.Toolbar1_ButtonClick("Update");
+    typeInto(f, "txtLastN", "Kept");
+    child<QTabWidget>(&f, "SSTab1")->setCurrentIndex(1);
+    typeInto(f, "txtRate", "abc");
+    clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts().size(), 2);
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '2002'"), 0);
     EXPECT_EQ(id(f), "2002");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtLastN")->text(), "Kept");
+    EXPECT_EQ(child<QLineEdit>(&f, "txtRate")->text(), "abc");
 }
 
 TEST_F(EmployeeScreen, NewInactiveEmployeeLeavesTheActiveView) {
@@ -255,9 +273,9 @@ TEST_F(EmployeeScreen, AFailedDeleteLeavesEveryRow) {
 TEST_F(EmployeeScreen, NewAndDeleteOfAPendingRecord) {
     frmSetupEmployee f;
     typeId(f, "4001");
-    child<QLineEdit>(&f, "txtLastN")->setText("Pending");
+    typeInto(f, "txtLastN", "Pending");
     answers.answers = {ui::Answer::No};
-    f.Toolbar1_ButtonClick("New");
+    clickToolButton(&f, "New");
     EXPECT_EQ(answers.texts(), QStringList{"Would you like to add the current employee record?"});
     EXPECT_EQ(id(f), "");
     EXPECT_EQ(child<QLineEdit>(&f, "txtLastN")->text(), "");
