@@ -57,6 +57,10 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
     connect(qApp, &QApplication::focusChanged, this, &frmGridScreen::gridFocusChanged);
 }
 
+// The controls go after this part of the screen: a focus change their
+// going causes must not reach it.
+frmGridScreen::~frmGridScreen() { disconnect(qApp, &QApplication::focusChanged, this, nullptr); }
+
 void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> columns) {
     model_ = new GridModel(companyDb(), table, std::move(columns), this);
     TDBGrid1->setModel(model_);
@@ -95,7 +99,7 @@ void frmGridScreen::showEvent(QShowEvent* event) {
 void frmGridScreen::gridFocusChanged(QWidget* old, QWidget* now) {
     // Only a move to another control of this screen counts: not one to a
     // message box (the refusal's own) or to another window.
-    if (within(TDBGrid1, old) && !within(TDBGrid1, now) && isAncestorOf(now))
+    if (now && isAncestorOf(now) && within(TDBGrid1, old) && !within(TDBGrid1, now))
         TDBGrid1_LostFocus();
 }
 

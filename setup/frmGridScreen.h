@@ -18,6 +18,7 @@ namespace plax::setup {
 class frmGridScreen : public QWidget {
     Q_OBJECT
 public:
+    ~frmGridScreen() override;
     bool loaded() const { return loaded_; }
     GridModel* model() const { return model_; }
     QTableView* grid() const { return TDBGrid1; }
