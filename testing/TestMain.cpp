@@ -8,6 +8,14 @@
 #include <memory>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define PLAX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLAX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifdef PLAX_ADDRESS_SANITIZER
 // In the sanitizer build a test stops at its first finding, undefined
 // behaviour included; leaks are not checked (Qt keeps some allocations until
 // exit). ASAN_OPTIONS and UBSAN_OPTIONS still override these.
