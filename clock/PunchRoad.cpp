@@ -95,26 +95,51 @@ bool canWaitFor(const std::exception& e) {
     }
 }
 
+namespace {
+// The connection's busy timeout for the length of a scope.
+class BusyTimeout {
+public:
+    BusyTimeout(db::Database& db, int ms) : db_(db), usual_(db.busyTimeout()) { db_.setBusyTimeout(ms); }
+    ~BusyTimeout() { db_.setBusyTimeout(usual_); }
+    BusyTimeout(const BusyTimeout&) = delete;
+    BusyTimeout& operator=(const BusyTimeout&) = delete;
+
+private:
+    db::Database& db_;
+    int usual_;
+};
+} // namespace
+
 std::vector<KeptPunches::Done> KeptPunches::write(db::Database& db, const CompanySettings& s, int busyWaitMs,
                                                   const std::function<void(const std::exception&)>& failed) {
     std::vector<Done> done;
-    const int usual = db.busyTimeout();
-    db.setBusyTimeout(busyWaitMs);
+    const BusyTimeout wait(db, busyWaitMs);
+    // Tells whether the punches must wait, after passing on the failure.
+    const auto mustWait = [&](const std::exception& e) {
+        if (failed)
+            failed(e);
+        return canWaitFor(e);
+    };
+    try {
+        // While another program holds the lock, a try costs one attempt to
+        // take it, not a punch's statements.
+        db::Database::Transaction probe(db);
+        probe.commit();
+    } catch (const std::exception& e) {
+        if (mustWait(e))
+            return done;
+    }
     while (!list_.empty()) {
         const KeptPunch& p = list_.front();
         try {
-            const int r = recordPunchOrThrow(db, s, p.at.date, p.at.time, p.employee.EmpID);
-            done.push_back({p, r, {}});
+            done.push_back({p, recordPunchOrThrow(db, s, p.at.date, p.at.time, p.employee.EmpID), {}});
         } catch (const std::exception& e) {
-            if (failed)
-                failed(e);
-            if (canWaitFor(e))
+            if (mustWait(e))
                 break;
             done.push_back({p, punch::Error, textOf(e)});
         }
         list_.pop_front();
     }
-    db.setBusyTimeout(usual);
     return done;
 }
 

@@ -91,10 +91,11 @@ public:
     static int messageHoldMs();
     // How long one of ReadPort's waits lasts: one advance of the system timer.
     static constexpr int kReadTickMs = 16;
-    // Kept punches are tried again this often, each try waiting this long
-    // for the lock, so the window never freezes for a whole busy timeout.
-    static constexpr int kKeptRetryMs = 250;
-    static constexpr int kKeptWaitMs = 100;
+    // Kept punches are tried again this often, each try taking the lock
+    // only if it is free at once (waiting means waking every millisecond):
+    // the window never freezes, and a lock held for an hour costs little.
+    static constexpr int kKeptRetryMs = 200;
+    static constexpr int kKeptWaitMs = 0;
 
     static int twipsToPixels(int twips);
 

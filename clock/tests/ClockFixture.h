@@ -16,11 +16,67 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QTest>
+#include <chrono>
+#include <condition_variable>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace plax::test {
+
+// Another program holding the company file's write lock: a connection of
+// its own, on a thread of its own, in a write transaction (running
+// `statement`) from construction (which returns once the lock is held)
+// until `holdFor` has passed or release() is called.
+class OtherWriter {
+public:
+    explicit OtherWriter(const QString& path, std::chrono::milliseconds holdFor = std::chrono::hours(1),
+                         const QString& statement = QStringLiteral(
+                             "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')")) {
+        thread_ = std::thread([this, path, holdFor, statement] {
+            std::unique_ptr<db::Database> other;
+            std::optional<db::Database::Transaction> tx;
+            try {
+                other = db::Database::open(path);
+                tx.emplace(*other);
+                other->execute(statement);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << e.what();
+            }
+            std::unique_lock lock(m_);
+            holding_ = true;
+            cv_.notify_all();
+            cv_.wait_for(lock, holdFor, [this] { return released_; });
+            if (tx)
+                tx->commit();
+        });
+        std::unique_lock lock(m_);
+        cv_.wait(lock, [this] { return holding_; });
+    }
+    ~OtherWriter() {
+        release();
+        join();
+    }
+    void release() {
+        const std::lock_guard lock(m_);
+        released_ = true;
+        cv_.notify_all();
+    }
+    // Waits until the lock is given up.
+    void join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool holding_ = false;
+    bool released_ = false;
+};
 
 class ClockTest : public ::testing::Test {
 protected:

@@ -79,8 +79,10 @@ TEST_F(ClockWindow, TheMessageIsHeldForItsTimeAlsoOverMidnight) {
     clk::frmClock::setMessageHoldMs(300);
     setNow(2024, 1, 8, 23, 59, 59);
     // A timer cannot fire during the hold: the panel blocks event handling.
+    // (The timer goes with the test: it would fire in the next one.)
     bool timerFired = false;
-    QTimer::singleShot(0, [&] { timerFired = true; });
+    const QObject scope;
+    QTimer::singleShot(0, &scope, [&] { timerFired = true; });
     QElapsedTimer t;
     t.start();
     w.txtID()->setText("nobody");

@@ -4,8 +4,6 @@
 
 #include <QFile>
 #include <QListWidget>
-#include <atomic>
-#include <thread>
 
 using namespace plax;
 using namespace plax::test;
@@ -204,19 +202,8 @@ TEST_F(PunchRoad, AFailedRecordShowsTheErrorBoxAndKeepsTheId) {
 TEST_F(PunchRoad, ABusyDatabaseIsWaitedFor) {
     employee("J1", "Jo", QStringLiteral("000"));
     openWindow();
-    const QString path = company->path();
-    std::atomic<bool> holding{false};
     // The office program holds a write for a moment.
-    std::thread office([&] {
-        auto other = db::Database::open(path);
-        db::Database::Transaction tx(*other);
-        other->execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')");
-        holding = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-        tx.commit();
-    });
-    while (!holding)
-        std::this_thread::yield();
+    OtherWriter office(company->path(), std::chrono::milliseconds(400));
     punch("J1");
     office.join();
     EXPECT_TRUE(boxes.messages.empty());
@@ -229,21 +216,9 @@ TEST_F(PunchRoad, ADatabaseBusyBeyondTheTimeoutGivesTheErrorBoxAndNoHalfPunch) {
     openWindow();
     punch("K1"); // an open shift to close
     setNow(2024, 1, 8, 17, 0);
-    const QString path = company->path();
-    std::atomic<bool> holding{false}, release{false};
-    std::thread office([&] {
-        auto other = db::Database::open(path);
-        db::Database::Transaction tx(*other);
-        other->execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')");
-        holding = true;
-        while (!release)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        tx.commit();
-    });
-    while (!holding)
-        std::this_thread::yield();
+    OtherWriter office(company->path());
     punch("K1");
-    release = true;
+    office.release();
     office.join();
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0].text, "An error occurred.  Please try again!");

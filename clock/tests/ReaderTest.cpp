@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QThread>
 #include <QTimer>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -200,22 +199,14 @@ TEST_F(Reader, QueuedSwipesAreEachPunchedInOrder) {
 // Another program holds the write lock for 8 s, beyond the busy timeout:
 // the swipes are taken without a box, written when the lock is free in the
 // order they came, each at the minute of its swipe, and a typed punch does
-// not overtake them. Closing meanwhile says what would be lost.
+// not overtake them. Closing meanwhile says what would be lost; a punch the
+// database then refuses (its employee made inactive under the lock) is
+// told in the log.
 TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
+    employee("C3", "Cy", QStringLiteral("000"));
     auto& w = openReader("1");
-    const QString path = company->path();
-    std::atomic<bool> holding{false};
-    std::thread office([&] {
-        auto other = db::Database::open(path);
-        db::Database::Transaction tx(*other);
-        other->execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')");
-        holding = true;
-        std::this_thread::sleep_for(std::chrono::seconds(8));
-        tx.commit();
-    });
-    while (!holding)
-        std::this_thread::yield();
-
+    OtherWriter office(company->path(), std::chrono::seconds(8),
+                       QStringLiteral("UPDATE Employee SET Status = 0 WHERE ID = 'C3'"));
     pty.send(";A1?");
     const bool taken = runUntil([&] { return w.keptPunches().size() == 1; });
     EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Punch taken at 09:00.\r\n");
@@ -226,6 +217,8 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     pty.send(";A1?");
     const bool third = runUntil([&] { return w.keptPunches().size() == 3; });
     EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Punch taken at 09:05.\r\n");
+    pty.send(";C3?");
+    const bool fourth = runUntil([&] { return w.keptPunches().size() == 4; });
 
     boxes.answers.push_back(ui::Answer::No);
     w.close();
@@ -236,10 +229,11 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     punch("B2"); // typed while the lock may still be held
     const bool written = runUntil([&] { return w.keptPunches().empty() && rowCount() == 2; }, 15000);
     office.join();
-    ASSERT_TRUE(taken && second && third);
+    ASSERT_TRUE(taken && second && third && fourth);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].text, "These punches are waiting for the database and are not recorded yet:\r\n"
                              "A1, Ann, 01/08/24, 09:00\r\nB2, Bob, 01/08/24, 09:02\r\nA1, Ann, 01/08/24, 09:05\r\n"
+                             "C3, Cy, 01/08/24, 09:05\r\n"
                              "\r\nIf the clock closes now they are lost. Close the clock anyway?");
     EXPECT_EQ(asked[0].buttons, ui::Buttons::YesNo);
     EXPECT_TRUE(stillOpen);
@@ -247,8 +241,9 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     EXPECT_EQ(boxes.messages.size(), 1u) << boxes.texts().join(" / ").toStdString();
     EXPECT_EQ(rowCount("EmpID = 'A1' AND ClockIn = '09:00' AND ClockOut = '09:05' AND TotalMin = 5"), 1);
     EXPECT_EQ(rowCount("EmpID = 'B2' AND ClockIn = '09:02' AND ClockOut = '09:06'"), 1);
-    EXPECT_EQ(w.lstLog()->count(), 4);
+    ASSERT_EQ(w.lstLog()->count(), 5);
     EXPECT_EQ(w.lstLog()->item(2)->text(), "A1, Ann, 01/08/24, 09:05 - Clocked Out");
+    EXPECT_EQ(w.lstLog()->item(3)->text(), "C3, Cy, 01/08/24, 09:05 - Not recorded: The employee is not active.");
     EXPECT_EQ(w.lastMessage(), "Thanks Bob.  Clocked Out Sucessfully.\r\n");
 }
 
