@@ -95,21 +95,6 @@ bool canWaitFor(const std::exception& e) {
     }
 }
 
-namespace {
-// The connection's busy timeout for the length of a scope.
-class BusyTimeout {
-public:
-    BusyTimeout(db::Database& db, int ms) : db_(db), usual_(db.busyTimeout()) { db_.setBusyTimeout(ms); }
-    ~BusyTimeout() { db_.setBusyTimeout(usual_); }
-    BusyTimeout(const BusyTimeout&) = delete;
-    BusyTimeout& operator=(const BusyTimeout&) = delete;
-
-private:
-    db::Database& db_;
-    int usual_;
-};
-} // namespace
-
 std::vector<KeptPunches::Done> KeptPunches::write(db::Database& db, const CompanySettings& s, int busyWaitMs,
                                                   const std::function<void(const std::exception&)>& failed) {
     std::vector<Done> done;
@@ -130,9 +115,22 @@ std::vector<KeptPunches::Done> KeptPunches::write(db::Database& db, const Compan
             return done;
     }
     while (!list_.empty()) {
-        const KeptPunch& p = list_.front();
+        KeptPunch p = list_.front();
         try {
-            done.push_back({p, recordPunchOrThrow(db, s, p.at.date, p.at.time, p.employee.EmpID), {}});
+            QString refused;
+            if (!p.checked) {
+                p.employee = EmployeeQuery(db).lookup(p.employee.EmpID);
+                if (!p.employee.found()) {
+                    p.employee.EmpID = list_.front().employee.EmpID;
+                    refused = QStringLiteral("Invalid ID");
+                } else if (p.employee.ScheduleNo != QLatin1String("000") &&
+                           !IsScheduledNow(db, p.employee.ScheduleNo, s.GraceP, p.at)) {
+                    refused = QStringLiteral("Not scheduled");
+                }
+            }
+            done.push_back(refused.isEmpty()
+                               ? Done{p, recordPunchOrThrow(db, s, p.at.date, p.at.time, p.employee.EmpID), {}}
+                               : Done{p, punch::Error, refused});
         } catch (const std::exception& e) {
             if (mustWait(e))
                 break;
@@ -151,15 +149,20 @@ QString notScheduledText(const CurrentEmployee& e) {
 
 QString punchErrorText() { return QStringLiteral("An error occurred.  Please try again!"); }
 
-QString keptText(const CurrentEmployee& e, TimeOfDay punchTime) {
-    return QStringLiteral("Thanks ") + e.FirstName + QStringLiteral(".  Punch taken at ") + punchTime.toHm() +
-           QStringLiteral(".") + kCrLf + e.Message;
+QString keptText(const KeptPunch& p) {
+    const QString taken = QStringLiteral("Punch taken at ") + p.at.time.toHm() + QStringLiteral(".");
+    if (!p.checked)
+        return taken;
+    return QStringLiteral("Thanks ") + p.employee.FirstName + QStringLiteral(".  ") + taken + kCrLf +
+           p.employee.Message;
 }
 
 namespace {
 QString punchLine(const KeptPunch& p) {
-    return p.employee.EmpID + QStringLiteral(", ") + p.employee.FirstName + QStringLiteral(", ") +
-           p.at.date.toMdy2() + QStringLiteral(", ") + p.at.time.toHm();
+    QString line = p.employee.EmpID + QStringLiteral(", ");
+    if (!p.employee.FirstName.isEmpty())
+        line += p.employee.FirstName + QStringLiteral(", ");
+    return line + p.at.date.toMdy2() + QStringLiteral(", ") + p.at.time.toHm();
 }
 } // namespace
 

@@ -68,21 +68,26 @@ int RecordPunch(db::Database& db, const CompanySettings& s, CalDate punchDate, T
                 const QString& empId);
 
 // Punches taken at a badge reader while another program held the
-// database's write lock longer than the busy timeout. Nobody stands at a
-// reader terminal to press OK on an error box, so such a punch is kept,
-// with the minute of its swipe, and written as soon as the lock is free.
-// Kept punches are written in the order they were taken and a later punch
-// never goes before them, so ins and outs pair as if each had been written
-// at its swipe.
+// database's lock longer than the busy timeout. Nobody stands at a reader
+// terminal to press OK on an error box, so such a punch is kept, with the
+// minute of its swipe, and written as soon as the lock is free. Kept
+// punches are written in the order they were taken and a later punch never
+// goes before them, so ins and outs pair as if each had been written at
+// its swipe.
 struct KeptPunch {
+    // The employee as looked up at the swipe; when the lock kept even the
+    // lookup out (the rollback journal of a network drive), only the ID as
+    // read, and `checked` false: the lookup and the schedule test, at the
+    // swipe's minute, come when the punch is written.
     CurrentEmployee employee;
     DateTimeMin at; // the swipe's minute: the punch's date and time
+    bool checked = true;
 };
 
 class KeptPunches {
 public:
     // A kept punch that has left the list: written (result 0, 1 or 2), or
-    // refused for good (result -1 and the engine's text).
+    // refused for good (result -1 and the reason).
     struct Done {
         KeptPunch punch;
         int result = 0;
@@ -109,12 +114,26 @@ private:
 // locked by another program or out of reach for the moment.
 bool canWaitFor(const std::exception& e);
 
+// The connection's busy timeout for the length of a scope.
+class BusyTimeout {
+public:
+    BusyTimeout(db::Database& db, int ms) : db_(db), usual_(db.busyTimeout()) { db_.setBusyTimeout(ms); }
+    ~BusyTimeout() { db_.setBusyTimeout(usual_); }
+    BusyTimeout(const BusyTimeout&) = delete;
+    BusyTimeout& operator=(const BusyTimeout&) = delete;
+
+private:
+    db::Database& db_;
+    int usual_;
+};
+
 // The texts of the road.
 QString invalidIdText();
 QString notScheduledText(const CurrentEmployee& e);
 QString punchErrorText();
-// The confirmation for a punch kept until the database is free.
-QString keptText(const CurrentEmployee& e, TimeOfDay punchTime);
+// The confirmation for a punch kept until the database is free (without a
+// name when it could not be looked up).
+QString keptText(const KeptPunch& p);
 // The line of a kept punch the database refused for good.
 QString notRecordedLine(const KeptPunch& p, const QString& error);
 // The question when the terminal is closed with punches still kept.

@@ -299,14 +299,29 @@ void frmClock::runPunchRoad() {
     const std::optional<DateTimeMin> swiped = std::exchange(swipedAt_, std::nullopt);
     const DateTimeMin now = swiped.value_or(Clock::nowMinute());
     showDate();
+    // Kept punches go first: a later punch never overtakes them. A swipe
+    // behind them takes only what the database answers at once.
+    const bool behindKept = swiped && !writeKept(kKeptWaitMs);
+    // A swipe the database cannot answer for a lock held beyond the busy
+    // timeout is kept: nobody stands at a reader to press OK.
+    const auto keptFor = [&](const std::exception& e, bool checked) {
+        if (!swiped || errorNumberOf(e) != db::err::Locked)
+            return false;
+        keep({checked ? current_ : CurrentEmployee{txtID_->text(), {}, {}, {}}, now, checked});
+        return true;
+    };
     db::Database* db = nullptr;
+    std::optional<BusyTimeout> atOnce;
     try {
         db = &database();
+        if (behindKept)
+            atOnce.emplace(*db, kKeptWaitMs);
         LookupEmployee();
     } catch (const std::exception& e) {
         connectionFailed(e);
         current_ = {};
-        ShowError(QString(), e);
+        if (!keptFor(e, false))
+            ShowError(QString(), e);
         return;
     }
     if (!current_.found()) {
@@ -320,7 +335,8 @@ void frmClock::runPunchRoad() {
             scheduled = IsScheduledNow(*db, current_.ScheduleNo, settings_.company.GraceP, now);
         } catch (const std::exception& e) {
             connectionFailed(e);
-            ShowError(QString(), e);
+            if (!keptFor(e, false))
+                ShowError(QString(), e);
             return;
         }
         if (!scheduled) {
@@ -329,26 +345,18 @@ void frmClock::runPunchRoad() {
             return;
         }
     }
-    // Kept punches go first: a later punch never overtakes them. A swipe
-    // joins them while the database is still busy; a typed ID gets the
-    // error box and stays in the box.
-    if (!writeKept(swiped ? kKeptWaitMs : db->busyTimeout())) {
-        if (swiped) {
-            keep(current_, now);
-            return;
-        }
-        ShowError(QString(), punchErrorText());
-        return;
-    }
+    atOnce.reset();
+    if (behindKept)
+        return keep({current_, now});
+    // A typed ID gets the error box while kept punches still wait.
     int r = punch::Error;
     try {
-        r = recordPunchOrThrow(database(), settings_.company, now.date, now.time, current_.EmpID);
+        if (writeKept(db->busyTimeout()))
+            r = recordPunchOrThrow(*db, settings_.company, now.date, now.time, current_.EmpID);
     } catch (const std::exception& e) {
         connectionFailed(e);
-        if (swiped && errorNumberOf(e) == db::err::Locked) {
-            keep(current_, now);
+        if (keptFor(e, true))
             return;
-        }
     }
     if (r == punch::Error) {
         // The ID stays in the box, so Enter can be pressed again.
@@ -359,10 +367,10 @@ void frmClock::runPunchRoad() {
     ShowMessage(resultText(r, current_));
 }
 
-void frmClock::keep(const CurrentEmployee& e, DateTimeMin at) {
-    kept_.keep({e, at});
+void frmClock::keep(const KeptPunch& p) {
+    kept_.keep(p);
     keptTimer_->start();
-    ShowMessage(keptText(e, at.time));
+    ShowMessage(keptText(p));
 }
 
 bool frmClock::writeKept(int busyWaitMs) {

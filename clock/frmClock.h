@@ -120,7 +120,8 @@ private:
     bool waitForInput(int ms);
     // Writes the kept punches; true when none is left.
     bool writeKept(int busyWaitMs);
-    void keep(const CurrentEmployee& e, DateTimeMin at);
+    // Keeps a swiped punch for the database and says it is taken.
+    void keep(const KeptPunch& p);
     void addLogLine(const QString& line);
     void applyCaption();
     void showDate();

@@ -29,18 +29,25 @@ namespace plax::test {
 // Another program holding the company file's write lock: a connection of
 // its own, on a thread of its own, in a write transaction (running
 // `statement`) from construction (which returns once the lock is held)
-// until `holdFor` has passed or release() is called.
+// until release(), the time given to releaseIn(), or destruction. An
+// exclusive one keeps readers out as well where the file has the rollback
+// journal.
 class OtherWriter {
 public:
-    explicit OtherWriter(const QString& path, std::chrono::milliseconds holdFor = std::chrono::hours(1),
+    enum Lock { Write, Exclusive };
+    explicit OtherWriter(const QString& path,
                          const QString& statement = QStringLiteral(
-                             "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')")) {
-        thread_ = std::thread([this, path, holdFor, statement] {
+                             "INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('x', 'y', 'z')"),
+                         Lock kind = Write) {
+        thread_ = std::thread([this, path, statement, kind] {
             std::unique_ptr<db::Database> other;
             std::optional<db::Database::Transaction> tx;
             try {
                 other = db::Database::open(path);
-                tx.emplace(*other);
+                if (kind == Exclusive)
+                    other->executeScript(QStringLiteral("BEGIN EXCLUSIVE"));
+                else
+                    tx.emplace(*other);
                 other->execute(statement);
             } catch (const std::exception& e) {
                 ADD_FAILURE() << e.what();
@@ -48,9 +55,16 @@ public:
             std::unique_lock lock(m_);
             holding_ = true;
             cv_.notify_all();
-            cv_.wait_for(lock, holdFor, [this] { return released_; });
+            while (!releaseAt_ || std::chrono::steady_clock::now() < *releaseAt_) {
+                if (releaseAt_)
+                    cv_.wait_until(lock, *releaseAt_);
+                else
+                    cv_.wait(lock);
+            }
             if (tx)
                 tx->commit();
+            else if (other)
+                other->executeScript(QStringLiteral("COMMIT"));
         });
         std::unique_lock lock(m_);
         cv_.wait(lock, [this] { return holding_; });
@@ -59,9 +73,10 @@ public:
         release();
         join();
     }
-    void release() {
+    void release() { releaseIn(std::chrono::milliseconds(0)); }
+    void releaseIn(std::chrono::milliseconds ms) {
         const std::lock_guard lock(m_);
-        released_ = true;
+        releaseAt_ = std::chrono::steady_clock::now() + ms;
         cv_.notify_all();
     }
     // Waits until the lock is given up.
@@ -75,7 +90,7 @@ private:
     std::mutex m_;
     std::condition_variable cv_;
     bool holding_ = false;
-    bool released_ = false;
+    std::optional<std::chrono::steady_clock::time_point> releaseAt_;
 };
 
 class ClockTest : public ::testing::Test {

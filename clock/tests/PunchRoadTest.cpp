@@ -203,7 +203,8 @@ TEST_F(PunchRoad, ABusyDatabaseIsWaitedFor) {
     employee("J1", "Jo", QStringLiteral("000"));
     openWindow();
     // The office program holds a write for a moment.
-    OtherWriter office(company->path(), std::chrono::milliseconds(400));
+    OtherWriter office(company->path());
+    office.releaseIn(std::chrono::milliseconds(400));
     punch("J1");
     office.join();
     EXPECT_TRUE(boxes.messages.empty());

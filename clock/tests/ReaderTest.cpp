@@ -3,6 +3,7 @@
 // line errors and a missing port.
 #include "ClockFixture.h"
 
+#include "platform/db/FileSystem.h"
 #include "platform/serial/PortMap.h"
 #include "platform/serial/SerialPort.h"
 #include "platform/serial/tests/PtyPair.h"
@@ -196,17 +197,16 @@ TEST_F(Reader, QueuedSwipesAreEachPunchedInOrder) {
     EXPECT_FALSE(log->viewport()->rect().intersects(log->visualItemRect(log->item(0))));
 }
 
-// Another program holds the write lock for 8 s, beyond the busy timeout:
-// the swipes are taken without a box, written when the lock is free in the
-// order they came, each at the minute of its swipe, and a typed punch does
-// not overtake them. Closing meanwhile says what would be lost; a punch the
+// Another program holds the write lock beyond the busy timeout: the swipes
+// are taken without a box, written when the lock is free in the order they
+// came, each at the minute of its swipe, and a typed punch does not
+// overtake them. Closing meanwhile says what would be lost; a punch the
 // database then refuses (its employee made inactive under the lock) is
 // told in the log.
 TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     employee("C3", "Cy", QStringLiteral("000"));
     auto& w = openReader("1");
-    OtherWriter office(company->path(), std::chrono::seconds(8),
-                       QStringLiteral("UPDATE Employee SET Status = 0 WHERE ID = 'C3'"));
+    OtherWriter office(company->path(), QStringLiteral("UPDATE Employee SET Status = 0 WHERE ID = 'C3'"));
     pty.send(";A1?");
     const bool taken = runUntil([&] { return w.keptPunches().size() == 1; });
     EXPECT_EQ(w.lastMessage(), "Thanks Ann.  Punch taken at 09:00.\r\n");
@@ -226,7 +226,8 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     const bool stillOpen = w.isVisible() && !programEnded();
 
     setNow(2024, 1, 8, 9, 6);
-    punch("B2"); // typed while the lock may still be held
+    office.releaseIn(std::chrono::seconds(1));
+    punch("B2"); // typed while the lock is still held: it waits
     const bool written = runUntil([&] { return w.keptPunches().empty() && rowCount() == 2; }, 15000);
     office.join();
     ASSERT_TRUE(taken && second && third && fourth);
@@ -245,6 +246,48 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     EXPECT_EQ(w.lstLog()->item(2)->text(), "A1, Ann, 01/08/24, 09:05 - Clocked Out");
     EXPECT_EQ(w.lstLog()->item(3)->text(), "C3, Cy, 01/08/24, 09:05 - Not recorded: The employee is not active.");
     EXPECT_EQ(w.lastMessage(), "Thanks Bob.  Clocked Out Sucessfully.\r\n");
+}
+
+// Two PCs: on a network drive the file has the rollback journal, and a
+// large change in the office (an exclusive lock) keeps even the lookup
+// out. The swipes are taken without a name; each is looked up, tested
+// against its schedule and written, at its minute, when the lock is free.
+class ReaderOnANetworkDrive : public Reader {
+protected:
+    void SetUp() override {
+        db::overrideFileSystemType(0x6969); // NFS
+        Reader::SetUp();
+    }
+    void TearDown() override {
+        Reader::TearDown();
+        db::overrideFileSystemType(std::nullopt);
+    }
+};
+
+TEST_F(ReaderOnANetworkDrive, SwipesWaitWhenEvenTheLookupIsLockedOut) {
+    employee("C3", "Cy", QStringLiteral("001"));
+    scheduleDay("001", 2, "13:00", "17:00");
+    auto& w = openReader("1");
+    OtherWriter office(company->path(), QStringLiteral("UPDATE Employee SET FirstName = 'Anne' WHERE ID = 'A1'"),
+                       OtherWriter::Exclusive);
+    QStringList shown;
+    for (const char* id : {"A1", "X9", "C3"}) {
+        pty.send(";" + QByteArray(id) + "?");
+        if (!runUntil([&] { return w.keptPunches().size() == shown.size() + 1; }))
+            break;
+        shown << w.lastMessage();
+        setNow(2024, 1, 8, 9, shown.size());
+    }
+    office.release();
+    const bool written = runUntil([&] { return w.keptPunches().empty() && w.lstLog()->count() == 3; }, 15000);
+    office.join();
+    EXPECT_EQ(shown, (QStringList{"Punch taken at 09:00.", "Punch taken at 09:01.", "Punch taken at 09:02."}));
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(boxes.messages.empty()) << boxes.texts().join(" / ").toStdString();
+    EXPECT_EQ(w.lstLog()->item(0)->text(), "A1, Anne, 01/08/24, 09:00 - Clocked In");
+    EXPECT_EQ(w.lstLog()->item(1)->text(), "X9, 01/08/24, 09:01 - Not recorded: Invalid ID");
+    EXPECT_EQ(w.lstLog()->item(2)->text(), "C3, Cy, 01/08/24, 09:02 - Not recorded: Not scheduled");
+    EXPECT_EQ(rowCount(), 1);
 }
 
 TEST_F(Reader, KeyboardStillWorksWhileTheReaderIsPolled) {
