@@ -143,7 +143,7 @@ TEST_F(ClockWindow, F1OpensTheTopicForEmployeesAtTheTerminal) {
     ann.FirstName = "Ann";
     for (const QString& shown : {clk::invalidIdText(), clk::notScheduledText(ann), clk::punchErrorText(),
                                  clk::resultText(0, ann), clk::resultText(1, ann), clk::resultText(2, ann),
-                                 clk::keptText(ann, TimeOfDay::parse("07:58").value())})
+                                 clk::keptText({ann, {Clock::today(), TimeOfDay::parse("07:58").value()}})})
         EXPECT_TRUE(topic.contains(shown.section("\r\n", 0, 0))) << shown.toStdString();
     v->close();
 }
