@@ -458,11 +458,16 @@ bool Database::tableExists(const QString& name) {
     return q.scalar({name}).toInt() > 0;
 }
 
-QStringList Database::columns(const QString& table) {
+QStringList Database::columns(const QString& table, QStringList* declaredTypes) {
     Recordset rs = openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(sql::quoteIdent(table)));
     QStringList out;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+    if (declaredTypes)
+        declaredTypes->clear();
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         out << rs.field(QStringLiteral("name")).toString();
+        if (declaredTypes)
+            *declaredTypes << rs.field(QStringLiteral("type")).toString();
+    }
     return out;
 }
 

@@ -22,6 +22,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -83,7 +84,9 @@ public:
 
     // A table or view of the file, or a temporary one of this connection.
     bool tableExists(const QString& name);
-    QStringList columns(const QString& table);
+    // The table's column names in order; with `declaredTypes`, the type each
+    // was declared with ("TEXT", "INTEGER", "" ...).
+    QStringList columns(const QString& table, QStringList* declaredTypes = nullptr);
     int changes() const;
     qint64 lastInsertRowId() const;
     bool inTransaction() const;
@@ -139,6 +142,9 @@ public:
     // or UPDATE prepared through Database::prepare).
     int execute(const Params& params = {});
     Recordset openRecordset(const Params& params = {});
+    // Runs a SELECT and hands each row to `onRow` as it is read; nothing is
+    // kept, so a large result costs no more memory than one row.
+    void forEachRow(const Params& params, const std::function<void(const std::vector<Value>& row)>& onRow);
     // First column of the first row, or Null.
     Value scalar(const Params& params = {});
 

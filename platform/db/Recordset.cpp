@@ -64,6 +64,25 @@ Recordset Query::openRecordset(const Params& params) {
     return rs;
 }
 
+void Query::forEachRow(const Params& params, const std::function<void(const std::vector<Value>&)>& onRow) {
+    bindAll(*db_, st_, params);
+    // The statement is reset however the loop ends (a throwing onRow included).
+    struct Reset {
+        sqlite3_stmt* st;
+        ~Reset() { sqlite3_reset(st); }
+    } reset{st_};
+    const int n = sqlite3_column_count(st_);
+    std::vector<Value> row(static_cast<size_t>(n));
+    int rc;
+    while ((rc = sqlite3_step(st_)) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i)
+            row[size_t(i)] = columnValue(st_, i);
+        onRow(row);
+    }
+    if (rc != SQLITE_DONE)
+        db_->raise(rc, sql_);
+}
+
 Value Query::scalar(const Params& params) {
     bindAll(*db_, st_, params);
     Value v;

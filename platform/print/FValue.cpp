@@ -1,5 +1,6 @@
 #include "Formula.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plax::print {
@@ -85,6 +86,57 @@ QString FValue::kindName(Kind k) {
     return QString();
 }
 
+namespace {
+
+char16_t foldUnit(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+
+// UTF-16 units reordered so that surrogates (characters beyond U+FFFF) sort
+// after U+E000..U+FFFF, as their code points do.
+int codePointRank(char16_t c) {
+    if (c >= 0xE000)
+        return c - 0x800;
+    if (c >= 0xD800)
+        return c + 0x2000;
+    return c;
+}
+
+} // namespace
+
+int compareText(QStringView a, QStringView b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldUnit(a[i].unicode()), y = foldUnit(b[i].unicode());
+        if (x != y)
+            return codePointRank(x) < codePointRank(y) ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+std::optional<CalDate> storedDate(QStringView t) {
+    if (t.size() != 10 || t[4] != u'-' || t[7] != u'-')
+        return std::nullopt;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (t[i] < u'0' || t[i] > u'9')
+            return std::nullopt;
+    return CalDate::fromYmd(t.left(4).toInt(), t.mid(5, 2).toInt(), t.mid(8, 2).toInt());
+}
+
+std::optional<TimeOfDay> storedTime(QStringView t) {
+    if (t.size() != 5 || t[2] != u':')
+        return std::nullopt;
+    for (int i : {0, 1, 3, 4})
+        if (t[i] < u'0' || t[i] > u'9')
+            return std::nullopt;
+    return TimeOfDay::fromHm(t.left(2).toInt(), t.mid(3, 2).toInt());
+}
+
+QString foldText(QStringView t) {
+    QString out = t.toString();
+    for (QChar& c : out)
+        c = QChar(foldUnit(c.unicode()));
+    return out;
+}
+
 int FValue::compare(const FValue& a, const FValue& b) {
     const auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
     const bool numA = a.kind_ == Kind::Number || a.kind_ == Kind::Bool;
@@ -95,7 +147,7 @@ int FValue::compare(const FValue& a, const FValue& b) {
         return sign(int(a.kind_), int(b.kind_));
     switch (a.kind_) {
     case Kind::Text:
-        return QString::compare(a.text_, b.text_, Qt::CaseInsensitive);
+        return compareText(a.text_, b.text_);
     case Kind::Date:
         return sign(a.date_, b.date_);
     case Kind::Time:

@@ -1,22 +1,10 @@
 #include "Formula.h"
+#include "FormulaTree.h"
+
+#include <QSet>
 
 namespace plax::print {
 
-// ---------------------------------------------------------------- tree
-
-struct FormulaNode {
-    enum class Op {
-        Literal, Field, FormulaRef, Not, Neg, And, Or,
-        Eq, Ne, Lt, Gt, Le, Ge, In, Concat, Add, Sub, Mul, Div, Year, IsNull, If
-    };
-    Op op = Op::Literal;
-    int pos = 0;
-    FValue value;
-    QString a, b; // table and field, or formula name
-    int index = -1;
-    int depth = 1; // levels of the tree from this node down
-    std::vector<std::shared_ptr<FormulaNode>> kids;
-};
 using NodeP = std::shared_ptr<FormulaNode>;
 using Op = FormulaNode::Op;
 
@@ -31,7 +19,7 @@ constexpr int kMaxDepth = 100;
 }
 
 struct Token {
-    enum Kind { End, Number, Text, Field, FormulaRef, Word, Symbol, LParen, RParen, Comma } kind = End;
+    enum Kind { End, Number, Text, Field, FormulaRef, Word, Symbol, LParen, RParen, LBracket, RBracket, Comma } kind = End;
     QString text; // word, symbol, literal text or formula name
     QString table, field;
     double number = 0;
@@ -67,8 +55,8 @@ public:
                 return out;
             }
             const QChar c = s_[i_];
-            if (c == QLatin1Char('\''))
-                lexText(t);
+            if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+                lexText(t, c);
             else if (c == QLatin1Char('{'))
                 lexField(t);
             else if (c.isDigit())
@@ -85,6 +73,12 @@ public:
                 ++i_;
             } else if (c == QLatin1Char(')')) {
                 t.kind = Token::RParen;
+                ++i_;
+            } else if (c == QLatin1Char('[')) {
+                t.kind = Token::LBracket;
+                ++i_;
+            } else if (c == QLatin1Char(']')) {
+                t.kind = Token::RBracket;
                 ++i_;
             } else if (c == QLatin1Char(',')) {
                 t.kind = Token::Comma;
@@ -112,22 +106,26 @@ private:
     // so a quote inside it is not doubled: a quote ends the text only where
     // the formula can go on after a text (end, ')', ',', an operator or a
     // keyword), otherwise it belongs to the text ('O'Brien' is O'Brien).
-    void lexText(Token& t) {
-        const int start = t.pos;
+    // A text in double quotes, a "" inside standing for one ": any text can
+    // be written this way without doubt about where it ends.
+    void lexText(Token& t, QChar quote) {
         QString value;
         qsizetype j = i_ + 1;
-        for (;;) {
+        for (;; ++j) {
             if (j >= s_.size())
-                throw FormulaError(start, QStringLiteral("The text that begins here has no closing quote"));
-            if (s_[j] == QLatin1Char('\'')) {
+                throw FormulaError(t.pos, QStringLiteral("The text that begins here has no closing quote"));
+            if (s_[j] == quote && quote == QLatin1Char('"')) {
+                if (j + 1 >= s_.size() || s_[j + 1] != quote)
+                    break;
+                ++j; // "" stands for one "
+            } else if (s_[j] == quote) {
                 qsizetype k = j + 1;
                 while (k < s_.size() && s_[k].isSpace())
                     ++k;
-                if (k >= s_.size() || QStringLiteral("),=<>&+-*/").contains(s_[k]) || isKeywordAt(s_, int(k)))
+                if (k >= s_.size() || QStringLiteral("),]=<>&+-*/").contains(s_[k]) || isKeywordAt(s_, int(k)))
                     break;
             }
             value += s_[j];
-            ++j;
         }
         t.kind = Token::Text;
         t.text = value;
@@ -196,6 +194,10 @@ QString describe(const Token& t) {
         return QStringLiteral("'('");
     case Token::RParen:
         return QStringLiteral("')'");
+    case Token::LBracket:
+        return QStringLiteral("'['");
+    case Token::RBracket:
+        return QStringLiteral("']'");
     case Token::Comma:
         return QStringLiteral("','");
     }
@@ -287,6 +289,8 @@ private:
             }
         if (isWord("in")) {
             const int pos = take().pos;
+            if (peek().kind == Token::LBracket)
+                return parseList(pos, n);
             NodeP from = parseConcat();
             if (!isWord("to"))
                 throw FormulaError(peek().pos, QStringLiteral("'To' expected in the range, found %1").arg(describe(peek())));
@@ -295,6 +299,34 @@ private:
         }
         return n;
     }
+    // x In [a, b, ...]: True when x equals one of the values.
+    NodeP parseList(int pos, NodeP value) {
+        take();
+        std::vector<NodeP> kids{std::move(value)};
+        if (peek().kind == Token::RBracket)
+            throw FormulaError(peek().pos, QStringLiteral("A list needs at least one value"));
+        for (;;) {
+            kids.push_back(parseConcat());
+            if (peek().kind == Token::RBracket)
+                break;
+            expect(Token::Comma, QStringLiteral("',' or ']'"));
+        }
+        take();
+        NodeP n = make(Op::InList, pos, std::move(kids));
+        // Plain texts only (none reads as a date or a time): a set of their
+        // folded forms answers for a text value at once.
+        auto folded = std::make_shared<QSet<QString>>();
+        for (size_t i = 1; i < n->kids.size(); ++i) {
+            const FormulaNode& k = *n->kids[i];
+            if (k.op != Op::Literal || k.value.kind() != FValue::Kind::Text || storedDate(k.value.toText()) ||
+                TimeOfDay::parse(k.value.toText()))
+                return n;
+            folded->insert(foldText(k.value.toText()));
+        }
+        n->foldedTexts = std::move(folded);
+        return n;
+    }
+
     NodeP parseConcat() {
         NodeP n = parseAdd();
         while (isSymbol("&")) {
@@ -484,7 +516,7 @@ FValue coerceTo(const FValue& v, FValue::Kind k) {
     if (v.kind() != FValue::Kind::Text)
         return v;
     if (k == FValue::Kind::Date)
-        if (auto d = CalDate::fromIso(v.toText()))
+        if (auto d = storedDate(v.toText()))
             return FValue::date(*d);
     if (k == FValue::Kind::Time)
         if (auto t = TimeOfDay::parse(v.toText()))
@@ -597,6 +629,23 @@ FValue eval(const FormulaNode& n, const EvalContext& ctx) {
             return FValue();
         return FValue::boolean(compareChecked(n, v, lo) >= 0 && compareChecked(n, v, hi) <= 0);
     }
+    case Op::InList: {
+        // As a chain of "x = a OR x = b ...", evaluated in the same order.
+        const FValue v = eval(*n.kids[0], ctx);
+        if (v.isNull())
+            return v;
+        if (n.foldedTexts && v.kind() == FValue::Kind::Text)
+            return FValue::boolean(n.foldedTexts->contains(foldText(v.toText())));
+        bool sawNull = false;
+        for (size_t i = 1; i < n.kids.size(); ++i) {
+            const FValue e = eval(*n.kids[i], ctx);
+            if (e.isNull())
+                sawNull = true;
+            else if (compareChecked(n, v, e) == 0)
+                return FValue::boolean(true);
+        }
+        return sawNull ? FValue() : FValue::boolean(false);
+    }
     case Op::Concat:
         return FValue::text(eval(*n.kids[0], ctx).display() + eval(*n.kids[1], ctx).display());
     case Op::Add:
@@ -625,6 +674,8 @@ FValue eval(const FormulaNode& n, const EvalContext& ctx) {
 }
 
 } // namespace
+
+FValue evaluateNode(const FormulaNode& n, const EvalContext& ctx) { return eval(n, ctx); }
 
 Formula::Formula() = default;
 
@@ -667,6 +718,63 @@ bool Formula::select(const EvalContext& ctx) const {
         throw TypeError(1, QStringLiteral("The selection formula must give True or False, not %1")
                                .arg(FValue::kindName(v.kind())));
     return v.toBool();
+}
+
+std::vector<Formula> Formula::conjuncts() const {
+    std::vector<Formula> out;
+    if (!root_)
+        return out;
+    const auto term = [this](const NodeP& n) {
+        Formula f;
+        f.text_ = text_;
+        f.root_ = n;
+        return f;
+    };
+    if (root_->op != Op::And)
+        return {*this};
+    for (const NodeP& k : root_->kids)
+        out.push_back(term(k));
+    return out;
+}
+
+Formula Formula::allOf(const std::vector<Formula>& terms) {
+    Formula f;
+    std::vector<NodeP> kids;
+    for (const Formula& t : terms) {
+        if (!t.root_)
+            continue;
+        f.text_ = f.text_.isEmpty() ? t.text_ : f.text_ + QStringLiteral(" AND ") + t.text_;
+        if (t.root_->op == Op::And)
+            kids.insert(kids.end(), t.root_->kids.begin(), t.root_->kids.end());
+        else
+            kids.push_back(t.root_);
+    }
+    if (kids.size() == 1) {
+        f.root_ = kids.front();
+    } else if (!kids.empty()) {
+        auto n = std::make_shared<FormulaNode>();
+        n->op = Op::And;
+        n->pos = kids.front()->pos;
+        n->kids = std::move(kids);
+        f.root_ = std::move(n);
+    }
+    return f;
+}
+
+QString formulaLiteral(const QString& text) {
+    if (!text.contains(QLatin1Char('\'')))
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    QString t = text;
+    t.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + t + QLatin1Char('"');
+}
+
+QString formulaList(const QStringList& texts) {
+    QStringList items;
+    items.reserve(texts.size());
+    for (const QString& t : texts)
+        items << formulaLiteral(t);
+    return QLatin1Char('[') + items.join(QLatin1String(", ")) + QLatin1Char(']');
 }
 
 bool parseFieldReference(const QString& text, QString* table, QString* field) {

@@ -2,24 +2,40 @@
 // The formula language of report definitions and of the selection formulas
 // the screens pass in:
 //
-//   {Table.Field}  {@FormulaName}  'text'  True  False  123
+//   {Table.Field}  {@FormulaName}  'text'  "text"  True  False  123
 //   Date (2024, 01, 31)   x in Date(...) To Date(...)   (inclusive)
+//   x In ['a', 'b', ...]  (x equals one of them)
 //   Year (x)  IsNull (x)  Not x   a AND b   a OR b   ( ... )
 //   If c Then a Else b
 //   =  <>  <  >  <=  >=   &  (text join)   + - * /
 //
 // Keywords and function names ignore letter case; text comparison ignores
-// case too. Errors carry the 1-based character position they refer to.
+// the case of the letters A to Z, exactly as the database's NOCASE columns
+// do, so a comparison gives the same answer in either place. Errors carry
+// the 1-based character position they refer to.
 
 #include "core/types/Dates.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 namespace plax::print {
+
+// Text order of the engine and of the database's NOCASE collation: A to Z
+// count as a to z, everything else compares by code point.
+int compareText(QStringView a, QStringView b);
+// The text with A to Z made lower case: equal folds <=> compareText() == 0.
+QString foldText(QStringView t);
+
+// A text written as the database stores dates ("yyyy-mm-dd", a real day)
+// or times ("HH:MM"); such texts are read as dates and times.
+std::optional<CalDate> storedDate(QStringView t);
+std::optional<TimeOfDay> storedTime(QStringView t);
 
 // A value inside the engine: what a field, a literal or a formula gives.
 class FValue {
@@ -46,7 +62,7 @@ public:
     QString display() const;
     static QString kindName(Kind k);
 
-    // Ordering for sorting: Null first; text ignores case. Values of
+    // Ordering for sorting: Null first; text by compareText(). Values of
     // different kinds order by kind.
     static int compare(const FValue& a, const FValue& b);
 
@@ -121,10 +137,25 @@ public:
     // selects nothing, anything but a Boolean is a TypeError.
     bool select(const EvalContext& ctx) const;
 
+    // The terms joined by AND at the top of the formula, in order (the
+    // formula itself when it is no AND; none when it is empty). They share
+    // the formula's binding.
+    std::vector<Formula> conjuncts() const;
+    // Terms joined by AND again; evaluates exactly as the formula they came from.
+    static Formula allOf(const std::vector<Formula>& terms);
+    const FormulaNode* root() const { return root_.get(); }
+
 private:
     QString text_;
     std::shared_ptr<FormulaNode> root_;
 };
+
+// A text as a literal of the formula language, whatever it holds: between
+// single quotes, or, when it holds a single quote, between double quotes
+// with its double quotes doubled. Selection formulas put keys in with it.
+QString formulaLiteral(const QString& text);
+// The texts as a list for In: "['a', 'b']".
+QString formulaList(const QStringList& texts);
 
 // "{Table.Field}" -> table and field; false when the text is not one field.
 bool parseFieldReference(const QString& text, QString* table, QString* field);

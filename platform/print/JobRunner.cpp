@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <functional>
+#include <optional>
 
 namespace plax::print {
 
@@ -117,19 +119,24 @@ void checkColumns(const Job& j, const FormulaSet& set, const DataSet& data) {
     }
 }
 
-// Reads, selects and sorts the records of a job or subreport job.
+// The records of a job or subreport job: read, selected and sorted.
 struct Prepared {
+    std::optional<TableSource> source;
     DataSet data;
     FormulaSet formulas;
+    std::vector<Formula> filters; // the definition's where, the job's selection
     std::vector<bool> visible;
     std::vector<int> groupColumns;
     int read = 0;
 };
 
-void prepare(Job& j, const QString& location, Prepared& p) {
+// Finds the tables and binds the formulas; no record is read yet.
+void open(Job& j, const QString& location, Prepared& p) {
     try {
-        if (!j.body->tables.empty())
-            p.data = readTables(databaseFor(j, location), *j.body);
+        if (!j.body->tables.empty()) {
+            p.source.emplace(databaseFor(j, location), *j.body);
+            p.data = p.source->emptySet();
+        }
     } catch (const DefinitionError& e) {
         fail(pe::Definition, QStringLiteral("%1, line %2: %3.").arg(fileNameOf(j)).arg(e.line()).arg(e.message()));
     }
@@ -137,10 +144,14 @@ void prepare(Job& j, const QString& location, Prepared& p) {
     checkColumns(j, p.formulas, p.data);
     Formula where;
     const Formula sel = selectionOf(j, p.formulas, p.data, &where);
-    p.read = int(p.data.rows.size());
+    p.filters = {where, sel};
+}
+
+// Reads the selected records (`select` does the reading) and sorts them.
+void prepare(Job& j, Prepared& p, const std::function<int(Prepared&)>& select) {
     try {
-        selectRows(p.data, where, p.formulas);
-        selectRows(p.data, sel, p.formulas);
+        if (p.source)
+            p.read = select(p);
     } catch (const FormulaError& e) {
         fail(pe::Evaluation, QStringLiteral("Selecting records: %1.").arg(e.fullText()));
     }
@@ -160,7 +171,8 @@ void prepare(Job& j, const QString& location, Prepared& p) {
 
 std::shared_ptr<const Document> runJob(Job& j) {
     Prepared main;
-    prepare(j, firstLocation(j), main);
+    open(j, firstLocation(j), main);
+    prepare(j, main, [](Prepared& p) { return selectRecords(*p.source, p.filters, p.formulas, true, p.data); });
     std::vector<std::unique_ptr<SubreportRun>> subs;
     std::vector<std::unique_ptr<Job>> tempJobs;
     for (const SubreportDef& sd : j.def->subreports) {
@@ -182,16 +194,23 @@ std::shared_ptr<const Document> runJob(Job& j) {
         if (location.isEmpty())
             location = firstLocation(j);
         Prepared p;
-        prepare(*sj, location, p);
+        open(*sj, location, p);
         auto run = std::make_unique<SubreportRun>();
+        for (const auto& [subField, mainField] : sd.links) {
+            run->linkSub.push_back(columnOf(*sj, p.data, subField, QStringLiteral("Subreport link")));
+            run->linkMain.push_back(columnOf(j, main.data, mainField, QStringLiteral("Subreport link")));
+        }
+        // Only the rows linked to a selected record are read.
+        prepare(*sj, p, [&](Prepared& q) {
+            if (run->linkSub.empty())
+                return selectRecords(*q.source, q.filters, q.formulas, true, q.data);
+            return selectLinkedRecords(*q.source, q.filters, q.formulas, run->linkSub, main.data, run->linkMain,
+                                       q.data);
+        });
         run->def = &sd;
         run->data = std::move(p.data);
         run->formulas = std::move(p.formulas);
         run->columnVisible = p.visible;
-        for (const auto& [subField, mainField] : sd.links) {
-            run->linkSub.push_back(columnOf(*sj, run->data, subField, QStringLiteral("Subreport link")));
-            run->linkMain.push_back(columnOf(j, main.data, mainField, QStringLiteral("Subreport link")));
-        }
         run->index();
         subs.push_back(std::move(run));
     }

@@ -123,17 +123,7 @@ void SubreportRun::index() {
         rowsByKey[key(data.rows[i], linkSub)].push_back(int(i));
 }
 
-QString SubreportRun::key(const Row& row, const std::vector<int>& columns) {
-    QString k;
-    for (int c : columns) {
-        const FValue& v = row[size_t(c)];
-        // Dates and numbers compare by value, text without regard to case.
-        k += QString::number(int(v.kind() == FValue::Kind::Bool ? FValue::Kind::Number : v.kind()));
-        k += QLatin1Char(':') + (v.kind() == FValue::Kind::Text ? v.toText().toLower() : v.display());
-        k += QChar(0x1f);
-    }
-    return k;
-}
+QString SubreportRun::key(const Row& row, const std::vector<int>& columns) { return linkKey(row, columns); }
 
 namespace {
 
