@@ -1,5 +1,7 @@
 #include "BadgeSelection.h"
 
+#include "platform/print/Formula.h"
+
 namespace plax::setup {
 
 std::vector<BadgeChoice> badgeEmployees(db::Database& db) {
@@ -16,13 +18,13 @@ std::vector<BadgeChoice> badgeEmployees(db::Database& db) {
 std::optional<QString> badgeSelection(bool allChecked, const std::vector<BadgeChoice>& employees) {
     if (allChecked)
         return QString();
-    QString formula;
+    QStringList ids;
     for (const BadgeChoice& e : employees)
         if (e.checked)
-            formula += QStringLiteral(" OR {Employee.ID} = '") + e.id + QLatin1Char('\'');
-    if (formula.isEmpty())
+            ids << e.id;
+    if (ids.isEmpty())
         return std::nullopt;
-    return formula.mid(3);
+    return QStringLiteral("{Employee.ID} In ") + print::formulaList(ids);
 }
 
 } // namespace plax::setup

@@ -19,8 +19,10 @@ struct BadgeChoice {
 // The active employees, in the order the engine returns them.
 std::vector<BadgeChoice> badgeEmployees(db::Database& db);
 
-// Empty when "ALL" is checked (every employee of the report); the IDs
-// joined by " OR " otherwise; nullopt when nothing is checked.
+// Empty when "ALL" is checked (every employee of the report); the checked
+// IDs as one list ("{Employee.ID} In [...]", any number of them, each
+// quoted so that no ID changes the formula) otherwise; nullopt when nothing
+// is checked.
 std::optional<QString> badgeSelection(bool allChecked, const std::vector<BadgeChoice>& employees);
 
 } // namespace plax::setup

@@ -3,21 +3,19 @@
 #include "ReportTables.h"
 #include "SelectionText.h"
 #include "core/types/WorkWeek.h"
+#include "platform/print/Formula.h"
 
 namespace plax::reports {
 namespace {
 
 const QString kTable = QStringLiteral("Attendance");
+const QString kChoice = QStringLiteral("AttendanceChoice");
 
 SqlPart periodCondition(const QString& dateColumn, bool payPeriod, int week, int year, CalDate from,
                         CalDate to) {
     if (payPeriod)
         return {QStringLiteral("Week = ? AND %1 = ?").arg(db::sql::yearOf(dateColumn)), {week, year}};
     return {dateColumn + QStringLiteral(" BETWEEN ? AND ?"), {from, to}};
-}
-
-void append(db::Params& to, const db::Params& from) {
-    to.insert(to.end(), from.begin(), from.end());
 }
 
 } // namespace
@@ -36,17 +34,28 @@ bool CreateAttendanceTable(db::Database& db) {
 }
 
 bool DropAttendanceTable(db::Database& db) {
+    dropWorkTable(db, kChoice);
     return dropWorkTable(db, kTable);
 }
 
-bool LoadHoursWorked(db::Database& db) {
+namespace {
+
+void copyHoursWorked(db::Database& db, const SqlPart& which) {
+    db::Database::Transaction tx(db);
+    db.execute(QStringLiteral("DELETE FROM Attendance"));
+    db.execute(QStringLiteral("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, TOTAL) "
+                              "SELECT EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs], "
+                              "([Straight Hrs] + [OT Hrs] + [DT Hrs]) FROM [Hours Worked]") +
+                   (which.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + which.sql),
+               which.params);
+    tx.commit();
+}
+
+} // namespace
+
+bool LoadHoursWorked(db::Database& db, const SqlPart& which) {
     try {
-        db::Database::Transaction tx(db);
-        db.execute(QStringLiteral("DELETE FROM Attendance"));
-        db.execute(QStringLiteral("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, TOTAL) "
-                                  "SELECT EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs], "
-                                  "([Straight Hrs] + [OT Hrs] + [DT Hrs]) FROM [Hours Worked]"));
-        tx.commit();
+        copyHoursWorked(db, which);
         return true;
     } catch (const db::DbError&) {
         return false;
@@ -121,58 +130,66 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
     const SqlPart absencePeriod =
         periodCondition(QStringLiteral("TDate"), period.payPeriod, week, year, period.from, period.to);
 
-    // 2. The employee choice, as a formula and as SQL.
-    QString formula;
-    SqlPart choice;
+    // 2. The employee choice, as a formula and as SQL over the chosen keys.
+    const QString chosen = QStringLiteral(" IN (SELECT Key FROM AttendanceChoice)");
+    bool none = false;
+    out.keys.clear();
     for (const TreeEntry& e : ticked) {
-        switch (grouping) {
-        case EmpGrouping::Employee:
-            formula += QStringLiteral(" OR {Attendance.ID} = '%1'").arg(e.key);
-            choice.sql += QStringLiteral(" OR ID = ?");
-            choice.params.push_back(e.key);
-            break;
-        case EmpGrouping::Department:
-            if (e.none) {
-                formula += QStringLiteral(" OR IsNull({Employee.DepartmentNo}) ");
-                choice.sql += QStringLiteral(" OR DepartmentNo IS NULL");
-            } else {
-                formula += QStringLiteral(" OR {Employee.DepartmentNo} = '%1'").arg(e.key);
-                choice.sql += QStringLiteral(" OR DepartmentNo = ?");
-                choice.params.push_back(e.key);
-            }
-            break;
-        case EmpGrouping::Schedule:
-            // Employees without a schedule carry "000".
-            if (e.none) {
-                formula +=
-                    QStringLiteral(" OR {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo})");
-                choice.sql += QStringLiteral(" OR ScheduleNo = '000' OR ScheduleNo IS NULL");
-            } else {
-                formula += QStringLiteral(" OR {Employee.ScheduleNo} = '%1'").arg(e.key);
-                choice.sql += QStringLiteral(" OR ScheduleNo = ?");
-                choice.params.push_back(e.key);
-            }
-            break;
-        }
+        if (e.none && grouping != EmpGrouping::Employee)
+            none = true;
+        else
+            out.keys << e.key;
+    }
+    // The field each grouping selects by, and what "No Department" / "No
+    // Schedule" take (employees without a schedule carry "000").
+    struct Fields {
+        const char *formulaField, *column, *noneFormula, *noneSql;
+    };
+    static const Fields kFields[] = {
+        {"{Attendance.ID}", "ID", "", ""},
+        {"{Employee.DepartmentNo}", "DepartmentNo", "IsNull({Employee.DepartmentNo})", "DepartmentNo IS NULL"},
+        {"{Employee.ScheduleNo}", "ScheduleNo", "{Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo})",
+         "ScheduleNo = '000' OR ScheduleNo IS NULL"}};
+    const Fields& f = kFields[int(grouping)];
+    QStringList formula, choice;
+    if (none) {
+        formula << QString::fromLatin1(f.noneFormula);
+        choice << QString::fromLatin1(f.noneSql);
+    }
+    if (!out.keys.isEmpty()) {
+        formula << QString::fromLatin1(f.formulaField) + QStringLiteral(" In ") + print::formulaList(out.keys);
+        choice << QString::fromLatin1(f.column) + chosen;
     }
     // 3.
     if (formula.isEmpty())
         return AttendanceBuild::NothingTicked;
-    // 4. Drop the leading " OR", keeping the blank after it.
-    formula.remove(0, 3);
-    choice.sql.remove(0, 3);
 
-    // 5. and 6.
-    out.selectionFormula = reportPart + QStringLiteral(" AND (") + formula + QLatin1Char(')');
+    // 4. to 6.
+    out.selectionFormula = reportPart + QStringLiteral(" AND (") + formula.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+    const QString choiceSql = choice.join(QStringLiteral(" OR "));
     const QString activeChosen =
-        QStringLiteral("SELECT ID FROM Employee WHERE (") + choice.sql + QStringLiteral(") AND Status = 1");
-    out.employeeQuery = {activeChosen, choice.params};
+        QStringLiteral("SELECT ID FROM Employee WHERE (") + choiceSql + QStringLiteral(") AND Status = 1");
+    out.employeeQuery = {activeChosen, {}};
     out.absenceQuery = {QStringLiteral("SELECT * FROM Absence WHERE ") + absencePeriod.sql +
                             QStringLiteral(" AND EmpID IN (") + activeChosen + QLatin1Char(')'),
                         absencePeriod.params};
-    append(out.absenceQuery.params, choice.params);
     out.holidayQuery = {QStringLiteral("SELECT * FROM Holidays WHERE ") + absencePeriod.sql,
                         absencePeriod.params};
+
+    // The worked hours the report can select: its period (a year's days
+    // for a pay-period week, so the index on the date serves), and its
+    // employees; an employee missing from Employee has no department or
+    // schedule, so "No Department" and "No Schedule" take such rows too.
+    out.hoursQuery = period.payPeriod
+                         ? SqlPart{QStringLiteral("Week = ? AND TDate BETWEEN ? AND ?"),
+                                   {week, CalDate::ymd(year, 1, 1), CalDate::ymd(year, 12, 31)}}
+                         : SqlPart{QStringLiteral("TDate BETWEEN ? AND ?"), {period.from, period.to}};
+    QString employees = grouping == EmpGrouping::Employee
+                            ? QStringLiteral("EmpID") + chosen
+                            : QStringLiteral("EmpID IN (SELECT ID FROM Employee WHERE ") + choiceSql + QLatin1Char(')');
+    if (none)
+        employees += QStringLiteral(" OR EmpID NOT IN (SELECT ID FROM Employee)");
+    out.hoursQuery.sql += QStringLiteral(" AND (") + employees + QLatin1Char(')');
     return AttendanceBuild::Ok;
 }
 
@@ -227,12 +244,19 @@ AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod
         return result;
     // The table belongs to the connection it was made on; after the program
     // reopened its database (a new password, say) it is made again.
-    if (!workTableExists(db, kTable)) {
+    if (!workTableExists(db, kTable))
         CreateAttendanceTable(db);
-        LoadHoursWorked(db);
-    }
+    db::Database::Transaction tx(db);
+    db.executeStrict(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS AttendanceChoice "
+                                    "(Key TEXT COLLATE NOCASE PRIMARY KEY)"));
+    db.execute(QStringLiteral("DELETE FROM AttendanceChoice"));
+    db::Query addKey = db.prepare(QStringLiteral("INSERT INTO AttendanceChoice (Key) VALUES (?)"));
+    for (const QString& k : sel.keys)
+        addKey.execute({k});
+    copyHoursWorked(db, sel.hoursQuery);
     MergeAbsences(db, sel.absenceQuery);
     MergeHolidays(db, sel.holidayQuery, sel.employeeQuery);
+    tx.commit();
     selectionFormula = sel.selectionFormula;
     return result;
 }

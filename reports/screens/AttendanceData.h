@@ -19,10 +19,17 @@ namespace plax::reports {
 // Null on rows that only hold worked hours.
 bool CreateAttendanceTable(db::Database& db);
 bool DropAttendanceTable(db::Database& db);
-// Copies every [Hours Worked] row into Attendance. A table left over from
-// an earlier screen is emptied first, so the report never shows hours the
-// hours engine has since rebuilt.
-bool LoadHoursWorked(db::Database& db);
+
+// A SQL condition written by the program with its bound values.
+struct SqlPart {
+    QString sql;
+    db::Params params;
+};
+
+// Copies the [Hours Worked] rows that meet `which` (every row when it is
+// empty) into Attendance, emptied first: the table never shows hours the
+// hours engine has since rebuilt, nor holds more than a print needs.
+bool LoadHoursWorked(db::Database& db, const SqlPart& which = {});
 
 // The groupings of the employee tree (cboEmpGroups).
 enum class EmpGrouping { Employee, Department, Schedule };
@@ -39,20 +46,18 @@ std::vector<TreeEntry> LoadDepartmentTree(db::Database& db);
 std::vector<TreeEntry> LoadScheduleTree(db::Database& db);
 std::vector<TreeEntry> loadTree(db::Database& db, EmpGrouping grouping);
 
-// A SQL condition written by the program with its bound values.
-struct SqlPart {
-    QString sql;
-    db::Params params;
-};
-
 struct AttendancePeriod {
     bool payPeriod = true;
     QString payPeriodText; // txtPayPeriod
     CalDate from, to;      // DTPFromDate, DTPToDate
 };
 
+// The ticked keys go into the work table AttendanceChoice, which the
+// queries below read: a choice of any size stays one short statement.
 struct AttendanceSelection {
     QString selectionFormula; // for the report
+    QStringList keys;         // the ticked employees, departments or schedules
+    SqlPart hoursQuery;       // the [Hours Worked] rows the report can select
     SqlPart absenceQuery;     // the paid absences to merge
     SqlPart holidayQuery;     // the holidays of the period
     SqlPart employeeQuery;    // the selected active employees
@@ -72,8 +77,9 @@ void MergeAbsences(db::Database& db, const SqlPart& absenceQuery);
 // 8 holiday hours for every selected employee who has no row on the day.
 void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart& employeeQuery);
 
-// Steps 1 to 7 of PrintAttendanceReport: the selection, then the merges.
-// On Ok `selectionFormula` is what the report gets.
+// Steps 1 to 7 of PrintAttendanceReport: the selection, the worked hours
+// of the period and the chosen employees, then the merges. On Ok
+// `selectionFormula` is what the report gets.
 AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
                                         EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
                                         const CompanySettings& s, QString& selectionFormula);

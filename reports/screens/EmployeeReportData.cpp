@@ -1,6 +1,7 @@
 #include "EmployeeReportData.h"
 
 #include "core/types/WorkWeek.h"
+#include "platform/print/Formula.h"
 #include "platform/ui/Dialogs.h"
 
 namespace plax::reports {
@@ -12,13 +13,13 @@ QString BuildEmployeeSelection(const EmployeeReportChoice& c) {
             ui::MsgBox(QStringLiteral("No department selected!"), ui::Buttons::OK, ui::Icon::Information);
             return QStringLiteral("ERROR");
         }
-        s = QStringLiteral("{Employee.DepartmentNo} = '%1'").arg(entryKey(c.departmentText));
+        s = QStringLiteral("{Employee.DepartmentNo} = ") + print::formulaLiteral(entryKey(c.departmentText));
     } else if (c.select == EmployeeReportChoice::Employee) {
         if (c.employeeText.isEmpty()) {
             ui::MsgBox(QStringLiteral("No employee selected!"), ui::Buttons::OK, ui::Icon::Information);
             return QStringLiteral("ERROR");
         }
-        s = QStringLiteral("{Employee.ID} = '%1'").arg(entryKey(c.employeeText));
+        s = QStringLiteral("{Employee.ID} = ") + print::formulaLiteral(entryKey(c.employeeText));
     }
     if (c.status != EmployeeReportChoice::Both && c.select != EmployeeReportChoice::All)
         s += QStringLiteral(" AND ");
@@ -47,13 +48,13 @@ std::optional<QString> BuildAbsenceSelection(const AbsenceReportChoice& c, const
     }
     if (c.select == AbsenceReportChoice::Employee) {
         if (c.employeeIndex > 0)
-            p += QStringLiteral(" AND {Absence.EmpID} = '%1'").arg(entryKey(c.employeeText));
+            p += QStringLiteral(" AND {Absence.EmpID} = ") + print::formulaLiteral(entryKey(c.employeeText));
     } else if (c.select == AbsenceReportChoice::Department) {
         if (c.departmentIndex < 0) {
             ui::MsgBox(QStringLiteral("No department selected!"), ui::Buttons::OK, ui::Icon::Information);
             return std::nullopt;
         }
-        p += QStringLiteral(" AND {Department.DepartmentNo} = '%1'").arg(entryKey(c.departmentText));
+        p += QStringLiteral(" AND {Department.DepartmentNo} = ") + print::formulaLiteral(entryKey(c.departmentText));
     }
     return p;
 }

@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -142,15 +141,13 @@ void frmAttendanceRpt::loadHours() {
         return;
     hoursLoaded_ = true;
     ui::WaitCursor wait;
-    // The table's creation and filling ignore their failures (a closed
-    // database included); printing makes the table again if need be.
+    // The table's creation ignores its failures (a closed database
+    // included); each print fills it with the hours it can select, and
+    // makes the table again if need be.
     if (CompanyDb && CompanyDb->isOpen()) {
         db::Database& db = *CompanyDb;
         CreateAttendanceTable(db);
-        const QPointer<frmAttendanceRpt> alive(this);
         RecalcHoursWorked(db, Company, hoursProgressBar(this, windowTitle()));
-        if (alive && CompanyDb && CompanyDb->isOpen())
-            LoadHoursWorked(*CompanyDb);
     }
 }
 

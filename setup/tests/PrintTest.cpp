@@ -55,9 +55,11 @@ protected:
 
 TEST(BadgeFormula, JoinsTheCheckedIdsOrTakesAll) {
     std::vector<BadgeChoice> e = {{"1001", "", true}, {"1002", "", false}, {"10,3", "", true}};
-    EXPECT_EQ(badgeSelection(false, e), QString(" {Employee.ID} = '1001' OR {Employee.ID} = '10,3'"));
+    EXPECT_EQ(badgeSelection(false, e), QString("{Employee.ID} In ['1001', '10,3']"));
+    e[1] = {"x' Or 'a'='a", "", true};
+    EXPECT_EQ(badgeSelection(false, e), QString("{Employee.ID} In ['1001', \"x' Or 'a'='a\", '10,3']"));
     EXPECT_EQ(badgeSelection(true, e), QString());
-    e[0].checked = e[2].checked = false;
+    e[0].checked = e[1].checked = e[2].checked = false;
     EXPECT_EQ(badgeSelection(false, e), std::nullopt);
     EXPECT_EQ(badgeSelection(false, {}), std::nullopt);
 }

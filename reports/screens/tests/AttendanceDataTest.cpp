@@ -118,22 +118,21 @@ TEST_F(AttendanceData, SelectionFormulasForEachGrouping) {
                                        entries(EmpGrouping::Employee, {"A1,", "R1,"}), s, sel),
               AttendanceBuild::Ok);
     EXPECT_EQ(sel.selectionFormula, "{Attendance.DateIn} in Date (2026, 02, 22) To Date (2026, 03, 09) AND "
-                                    "( {Attendance.ID} = 'A1' OR {Attendance.ID} = 'R1')");
+                                    "({Attendance.ID} In ['A1', 'R1'])");
 
     ASSERT_EQ(BuildAttendanceSelection(week(mon.addDays(2)), EmpGrouping::Department,
                                        entries(EmpGrouping::Department, {"No Department", "Nord"}), s, sel),
               AttendanceBuild::Ok);
     EXPECT_EQ(sel.selectionFormula,
               QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
-                             "( IsNull({Employee.DepartmentNo})  OR {Employee.DepartmentNo} = "
-                             "'Nord')")
+                             "(IsNull({Employee.DepartmentNo}) OR {Employee.DepartmentNo} In ['Nord'])")
                   .arg(wk()));
 
     ASSERT_EQ(BuildAttendanceSelection(week(mon), EmpGrouping::Schedule,
                                        entries(EmpGrouping::Schedule, {"No Sch"}), s, sel),
               AttendanceBuild::Ok);
     EXPECT_TRUE(
-        sel.selectionFormula.endsWith("( {Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo}))"));
+        sel.selectionFormula.endsWith("({Employee.ScheduleNo} = '000' OR IsNull({Employee.ScheduleNo}))"));
 
     EXPECT_EQ(BuildAttendanceSelection(week(mon), EmpGrouping::Employee, {}, s, sel),
               AttendanceBuild::NothingTicked);

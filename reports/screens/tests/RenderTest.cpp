@@ -98,6 +98,11 @@ class ReportRender : public ::testing::Test {
         return text;
     }
 
+    static void group(QWidget* screen, int index) {
+        auto* groups = screen->findChild<QComboBox*>(QStringLiteral("cboEmpGroups"));
+        groups->setCurrentIndex(index);
+        emit groups->activated(index);
+    }
     static void tick(QWidget* screen, const QString& startsWith) {
         auto* tree = screen->findChild<QTreeWidget*>(QStringLiteral("trvEmp"));
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -120,7 +125,7 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     f.PrintAttendanceReport(0);
     EXPECT_EQ(f.lastSelection(),
               QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
-                             "( {Employee.DepartmentNo} = 'PRD')")
+                             "({Employee.DepartmentNo} In ['PRD'])")
                   .arg(WeekNumber(mon, Company)));
     const QString text = lastPdf();
     ASSERT_FALSE(text.isEmpty()) << answers.texts().join('\n').toStdString();
@@ -224,6 +229,80 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
         EXPECT_TRUE(absences.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
             << "the week and its dates in the heading";
     }
+}
+
+TEST_F(ReportRender, AQuoteInAKeyNeitherWidensNorBreaksASelection) {
+    db::Database& db = *CompanyDb;
+    test::addDepartment(db, "Q'A", "Quality");
+    const QString sly = QStringLiteral("x' Or 'a'='a");
+    test::addEmployee(db, sly, "PRD", "001");
+    test::addEmployee(db, "A'-1", "Q'A", "001");
+    for (const QString& id : {sly, QStringLiteral("A'-1")})
+        test::addShift(db, id, mon, "08:00", mon, "12:00", Company, true);
+    test::addAbsence(db, "A'-1", mon.addDays(1), WeekNumber(mon, Company), 4.0);
+    {
+        frmAttendanceRpt f;
+        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+        group(&f, 0);
+        tick(&f, sly + QLatin1Char(','));
+        f.PrintAttendanceReport(0);
+        const QString one = lastPdf();
+        EXPECT_TRUE(one.contains("Last" + sly)) << one.toStdString();
+        for (const char* other : {"LastE1", "LastE2", "LastW1", "LastA'-1"})
+            EXPECT_FALSE(one.contains(QString::fromUtf8(other))) << other;
+
+        group(&f, 1);
+        tick(&f, "Q'A ");
+        f.PrintAttendanceReport(0);
+        const QString quality = lastPdf();
+        EXPECT_TRUE(quality.contains("LastA'-1")) << quality.toStdString();
+        EXPECT_FALSE(quality.contains("LastE1"));
+    }
+    {
+        frmEmpQry f;
+        f.findChild<QRadioButton*>("optDetail")->click();
+        f.findChild<QRadioButton*>("optSelEmp")->click();
+        auto* employees = f.findChild<QComboBox*>("cboEmp");
+        employees->setCurrentIndex(employees->findText("A'-1 ", Qt::MatchStartsWith));
+        f.PrintEmployeeReport(0);
+        const QString detail = lastPdf();
+        EXPECT_TRUE(detail.contains("Employee A'-1")) << detail.toStdString();
+        EXPECT_TRUE(detail.contains("Employees listed: 1"));
+    }
+    {
+        frmAbsenceRpt f;
+        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+        f.findChild<QRadioButton*>("optDepartments")->click();
+        auto* departments = f.findChild<QComboBox*>("cboDepartment");
+        departments->setCurrentIndex(departments->findText("Q'A ", Qt::MatchStartsWith));
+        f.PrintAbsenceReport(0);
+        const QString absences = lastPdf();
+        EXPECT_TRUE(absences.contains("LastA'-1, FirstA'-1")) << absences.toStdString();
+        EXPECT_TRUE(absences.contains("Absences listed: 1"));
+    }
+}
+
+TEST_F(ReportRender, TenThousandTickedEmployeesPrint) {
+    db::Database& db = *CompanyDb;
+    {
+        db::Database::Transaction tx(db);
+        db::Query add = db.prepare("INSERT INTO Employee (ID, LastName, DepartmentNo, Status) VALUES (?, ?, 'WHS', 1)");
+        for (int i = 0; i < 10000; ++i)
+            add.execute({QStringLiteral("M%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("LastM%1").arg(i)});
+        tx.commit();
+    }
+    const CalDate before = mon.addDays(-7); // a week without the holiday
+    test::addShift(db, "M09999", before, "08:00", before, "12:00", Company, true);
+    test::addAbsence(db, "M05000", before.addDays(1), WeekNumber(before, Company), 8.0);
+    frmAttendanceRpt f;
+    f.findChild<QLineEdit*>("txtPayPeriod")->setText(before.toShortDate());
+    group(&f, 0);
+    tick(&f, "M");
+    f.PrintAttendanceReport(0);
+    const QString text = lastPdf();
+    EXPECT_TRUE(text.contains("LastM9999,")) << text.toStdString();
+    EXPECT_TRUE(text.contains("LastM5000,")); // the absence was merged
+    EXPECT_FALSE(text.contains("LastM1,"));
 }
 
 TEST_F(ReportRender, ExceptionReportNamesEachReason) {
