@@ -21,11 +21,11 @@ namespace {
 
 // A transaction is committed once it has run this long (between batches);
 // the progress is told between transactions.
-constexpr qint64 kTransactionMs = 100;
+constexpr qint64 kTransactionMs = 50;
 
 // Between two transactions: time for a waiting writer (a clock terminal,
 // which tries again every millisecond) to take the lock first.
-void giveWay() { QThread::msleep(2); }
+void giveWay() { QThread::msleep(5); }
 
 [[noreturn]] void notADate() {
     throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
@@ -125,26 +125,8 @@ private:
 };
 
 void count(ImportCounts& counts, const std::vector<pairing::PunchResult>& results) {
-    for (const pairing::PunchResult& r : results) {
-        switch (r.outcome) {
-        case pairing::PunchOutcome::NewShift:
-            ++counts.newShifts;
-            break;
-        case pairing::PunchOutcome::Closed:
-            ++counts.closed;
-            break;
-        case pairing::PunchOutcome::Turned:
-            ++counts.turned;
-            break;
-        case pairing::PunchOutcome::Duplicate:
-        case pairing::PunchOutcome::SameMinute:
-            ++counts.duplicates;
-            break;
-        case pairing::PunchOutcome::UnknownEmployee:
-            ++counts.unknown;
-            break;
-        }
-    }
+    for (const pairing::PunchResult& r : results)
+        counts.add(r.outcome);
 }
 
 // Pairs the sorted punches, an employee's batch at a time.
@@ -214,6 +196,27 @@ void importSorted(db::Database& db, const CompanySettings& settings, const Punch
 }
 
 } // namespace
+
+void ImportCounts::add(pairing::PunchOutcome outcome) {
+    switch (outcome) {
+    case pairing::PunchOutcome::NewShift:
+        ++newShifts;
+        break;
+    case pairing::PunchOutcome::Closed:
+        ++closed;
+        break;
+    case pairing::PunchOutcome::Turned:
+        ++turned;
+        break;
+    case pairing::PunchOutcome::Duplicate:
+    case pairing::PunchOutcome::SameMinute:
+        ++duplicates;
+        break;
+    case pairing::PunchOutcome::UnknownEmployee:
+        ++unknown;
+        break;
+    }
+}
 
 std::vector<ClockPunch> readClockFile(const QString& path) {
     std::vector<ClockPunch> out;

@@ -13,6 +13,7 @@
 // import of the same file skips them as duplicates.
 
 #include "attendance/HoursEngine.h"
+#include "core/pairing/PunchPairing.h"
 #include "core/types/CompanySettings.h"
 #include "platform/db/Database.h"
 
@@ -44,6 +45,9 @@ struct ImportCounts {
     int newShifts = 0, closed = 0, turned = 0;
     int duplicates = 0; // duplicates and same-minute punches
     int unknown = 0;    // IDs not in table Employee
+
+    // Counts one recorded punch by its outcome.
+    void add(pairing::PunchOutcome outcome);
 };
 
 // Called before the first transaction and between transactions with the

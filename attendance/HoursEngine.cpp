@@ -28,11 +28,14 @@ struct Statements {
         : employees(db.prepare(QStringLiteral("SELECT DISTINCT EmpID FROM [Time Attendance] %1 "
                                               "WHERE Recalculate <> 0 ORDER BY EmpID")
                                    .arg(flagged))),
-          // The employee's flagged days (date and week).
-          flaggedDays(db.prepare(QStringLiteral("SELECT DISTINCT TDate, Week FROM [Time Attendance] %1 "
-                                                "WHERE EmpID = ? AND Recalculate <> 0")
-                                     .arg(flagged))),
-          // The employee's shifts of a range of dates, flagged or not.
+          // The employee's flagged shifts.
+          flaggedShifts(db.prepare(QStringLiteral("SELECT TDate, Week, ClockIn, TotalHrs * 60 + TotalMin "
+                                                  "FROM [Time Attendance] %1 WHERE EmpID = ? AND Recalculate <> 0")
+                                       .arg(flagged))),
+          // How many shifts the employee has in a range of dates (read from
+          // an index alone), and the shifts themselves.
+          countShifts(db.prepare(QStringLiteral("SELECT count(*) FROM [Time Attendance] "
+                                                "WHERE EmpID = ? AND TDate BETWEEN ? AND ?"))),
           shifts(db.prepare(QStringLiteral("SELECT TDate, Week, ClockIn, TotalHrs * 60 + TotalMin "
                                            "FROM [Time Attendance] WHERE EmpID = ? AND TDate BETWEEN ? AND ?"))),
           remove(db.prepare(QStringLiteral("DELETE FROM [Hours Worked] WHERE EmpID = ? AND TDate = ? AND Week = ?"))),
@@ -41,13 +44,17 @@ struct Statements {
           insert(db.prepare(QStringLiteral("INSERT INTO [Hours Worked] "
                                            "(EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs]) "
                                            "VALUES (?, ?, ?, ?, ?, 0)"))),
-          add(db.prepare(QStringLiteral("UPDATE [Hours Worked] SET [Straight Hrs] = ? + [Straight Hrs], "
-                                        "[OT Hrs] = ? + [OT Hrs] WHERE EmpID = ? AND TDate = ? AND Week = ?"))),
+          insertMany(db.prepare(QStringLiteral("INSERT INTO [Hours Worked] "
+                                               "(EmpID, TDate, Week, [Straight Hrs], [OT Hrs], [DT Hrs]) VALUES ") +
+                                QStringList(kRowsPerInsert, QStringLiteral("(?, ?, ?, ?, ?, 0)"))
+                                    .join(QStringLiteral(", ")))),
           clear(db.prepare(QStringLiteral("UPDATE [Time Attendance] %1 SET Recalculate = 0 "
                                           "WHERE EmpID = ? AND Recalculate <> 0")
                                .arg(flagged))) {}
 
-    db::Query employees, flaggedDays, shifts, remove, recorded, insert, add, clear;
+    // [Hours Worked] rows are written this many to a statement.
+    static constexpr std::size_t kRowsPerInsert = 64;
+    db::Query employees, flaggedShifts, countShifts, shifts, remove, recorded, insert, insertMany, clear;
 };
 
 struct Shift {
@@ -75,39 +82,52 @@ struct Recorded {
 void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id) {
     const db::Value emp(id);
     // A flag marks its whole day: every shift of a flagged date and week is
-    // rebuilt, flagged or not. (TDate, ClockIn) is unique per employee, so
-    // a shift is one row.
-    std::set<std::pair<std::int32_t, qint64>> days;
+    // rebuilt, flagged or not. (TDate, ClockIn) is unique per employee, so a
+    // shift is one row. The shifts are kept in date, week and clock-in
+    // order: each shift's split sees the hours of those before it.
+    std::map<std::tuple<std::int32_t, qint64, int>, Shift> shifts;
+    std::set<std::pair<std::int32_t, qint64>> days; // the flagged days
+    std::map<std::int32_t, int> flaggedOn;         // flagged rows by date
+    const auto take = [&shifts](const db::Recordset& rs, CalDate date) {
+        const auto clockIn = rs.field(2).toTime();
+        const db::Value minutes = rs.field(3);
+        if (!clockIn || minutes.isNull())
+            typeMismatch();
+        shifts.try_emplace({date.days(), rs.field(1).toInt(), clockIn->minutes()},
+                           Shift{date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
+    };
     {
-        db::Recordset rs = st.flaggedDays.openRecordset({emp});
+        db::Recordset rs = st.flaggedShifts.openRecordset({emp});
         for (; !rs.eof(); rs.moveNext()) {
             const auto date = rs.field(0).toDate();
             if (!date)
                 typeMismatch();
-            if (!rs.field(1).isNull()) // a row without a week is no week's shift
-                days.insert({date->days(), rs.field(1).toInt()});
+            ++flaggedOn[date->days()];
+            if (rs.field(1).isNull()) // a row without a week is no week's shift
+                continue;
+            days.insert({date->days(), rs.field(1).toInt()});
+            take(rs, *date);
         }
     }
-    // The shifts are read by runs of flagged dates at most a week apart, and
-    // kept in date, week and clock-in order: each shift's split sees the
-    // hours of those before it.
-    std::map<std::tuple<std::int32_t, qint64, int>, Shift> shifts;
-    for (auto day = days.begin(); day != days.end();) {
+    // The unflagged shifts of those days, looked for by runs of flagged
+    // dates at most a week apart: read only where a run holds more rows than
+    // its flagged ones (after an import it seldom does).
+    for (auto day = flaggedOn.begin(); day != flaggedOn.end();) {
         const std::int32_t from = day->first;
         std::int32_t to = from;
-        for (; day != days.end() && day->first <= to + 7; ++day)
+        int flaggedRows = 0;
+        for (; day != flaggedOn.end() && day->first <= to + 7; ++day) {
             to = day->first;
-        db::Recordset rs = st.shifts.openRecordset({emp, CalDate::fromDays(from), CalDate::fromDays(to)});
+            flaggedRows += day->second;
+        }
+        const db::Params range{emp, CalDate::fromDays(from), CalDate::fromDays(to)};
+        if (st.countShifts.scalar(range).toInt() == flaggedRows)
+            continue;
+        db::Recordset rs = st.shifts.openRecordset(range);
         for (; !rs.eof(); rs.moveNext()) {
             const auto date = rs.field(0).toDate();
-            if (rs.field(1).isNull() || !date || !days.count({date->days(), rs.field(1).toInt()}))
-                continue;
-            const auto clockIn = rs.field(2).toTime();
-            const db::Value minutes = rs.field(3);
-            if (!clockIn || minutes.isNull())
-                typeMismatch();
-            shifts.try_emplace({date->days(), rs.field(1).toInt(), clockIn->minutes()},
-                               Shift{*date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
+            if (!rs.field(1).isNull() && date && days.count({date->days(), rs.field(1).toInt()}))
+                take(rs, *date);
         }
     }
     if (shifts.empty())
@@ -151,6 +171,11 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
         if (recorded.erase({sh.date.days(), sh.week.toInt()}) > 0)
             st.remove.execute({emp, sh.dateValue, sh.week});
 
+    // Each shift's split, in order. The first shift of a day makes the day's
+    // row; a later shift of the same day adds its hours to it (the second
+    // shift's hours first, as the table's "x + [Straight Hrs]" would). The
+    // rows are written once every shift is added.
+    std::vector<std::pair<const Shift*, const Recorded*>> rebuilt;
     for (const auto& [key, sh] : shifts) {
         const qint64 week = sh.week.toInt();
         std::optional<double> prior;
@@ -159,15 +184,26 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
                 prior = prior.value_or(0.0) + (it->second.straight + it->second.overtime);
         const HoursSplit split = splitWeekHours(sh.hours, prior);
 
-        // The day's row exists when it was left alone or an earlier shift of
-        // the day was written in this run: then the hours are added to it.
         const auto [it, isNew] = recorded.try_emplace({sh.date.days(), week});
         if (isNew) {
-            st.insert.execute({emp, sh.dateValue, sh.week, split.straight, split.overtime});
             it->second = {split.straight, split.overtime};
+            rebuilt.emplace_back(&sh, &it->second);
         } else {
-            st.add.execute({split.straight, split.overtime, emp, sh.dateValue, sh.week});
             it->second = {split.straight + it->second.straight, split.overtime + it->second.overtime};
+        }
+    }
+    db::Params rows;
+    for (std::size_t i = 0; i < rebuilt.size(); ++i) {
+        const auto& [sh, hours] = rebuilt[i];
+        rows.insert(rows.end(), {emp, sh->dateValue, sh->week, hours->straight, hours->overtime});
+        if (rows.size() == Statements::kRowsPerInsert * 5 || i + 1 == rebuilt.size()) {
+            if (rows.size() == Statements::kRowsPerInsert * 5) {
+                st.insertMany.execute(rows);
+            } else {
+                for (std::size_t r = 0; r < rows.size(); r += 5)
+                    st.insert.execute(db::Params(rows.begin() + long(r), rows.begin() + long(r) + 5));
+            }
+            rows.clear();
         }
     }
     // All of the employee's flagged days are rebuilt now.
@@ -213,7 +249,7 @@ bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const 
                 tx.reset();
                 // Time for a waiting writer (a clock terminal, which tries
                 // again every millisecond) to take the lock first.
-                QThread::msleep(2);
+                QThread::msleep(5);
                 if (progress)
                     progress(done, total);
             }

@@ -311,23 +311,8 @@ TEST(ClockImport, PairsInMemoryExactlyAsPunchByPunch) {
                 ++slowCounts.skipped;
                 continue;
             }
-            switch (pairing::recordPunch(slow.db(), s, pairing::PairingOptions::forImport(), p.id, p.date, *p.time)
-                        .outcome) {
-            case pairing::PunchOutcome::NewShift:
-                ++slowCounts.newShifts;
-                break;
-            case pairing::PunchOutcome::Closed:
-                ++slowCounts.closed;
-                break;
-            case pairing::PunchOutcome::Turned:
-                ++slowCounts.turned;
-                break;
-            case pairing::PunchOutcome::UnknownEmployee:
-                ++slowCounts.unknown;
-                break;
-            default:
-                ++slowCounts.duplicates;
-            }
+            slowCounts.add(
+                pairing::recordPunch(slow.db(), s, pairing::PairingOptions::forImport(), p.id, p.date, *p.time).outcome);
         }
         tx.commit();
 
