@@ -39,6 +39,18 @@ inline void noteRound(const std::string& label, double work, double baseline) {
     rounds()[label].baseline.push_back(baseline);
 }
 
+// The best (lowest) seconds seen for each label, for figures measured
+// without a baseline of their own in the same round.
+inline std::map<std::string, double>& bestSeconds() {
+    static std::map<std::string, double> m;
+    return m;
+}
+inline void noteSeconds(const std::string& label, double secs) {
+    auto [it, added] = bestSeconds().emplace(label, secs);
+    if (!added)
+        it->second = std::min(it->second, secs);
+}
+
 // Inserts `rows` rows into a plain table of a fresh database inside one
 // transaction; returns the seconds taken.
 inline double insertBaseline(int rows) {
