@@ -111,10 +111,10 @@ class KeyScriptPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "KeyScript.json")
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& file) override {
         if (key.compare(QLatin1String("plaxkeyscript"), Qt::CaseInsensitive) != 0)
             return nullptr;
-        return new KeyScript(specification);
+        return new KeyScript(file);
     }
 };
 
