@@ -223,6 +223,11 @@ HoursSplit splitWeekHours(double h, std::optional<double> prior) {
 
 bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const HoursProgress& progress) {
     ui::WaitCursor wait;
+    // A rebuilt day whose commit a power cut undoes keeps its flags, and the
+    // next run rebuilds it: the commits need no flush of their own (over a
+    // long history the flushes of the scattered pages it writes would cost
+    // more than the work).
+    db::Database::RedoableWork redoable(db);
     std::optional<db::Database::Transaction> tx;
     try {
         Statements st(db, db::sql::indexedBy(db, QStringLiteral("TimeAttendance_Flagged")));

@@ -558,4 +558,22 @@ Database::Transaction::~Transaction() {
                      nullptr);
 }
 
+Database::RedoableWork::RedoableWork(Database& db) : db_(db) {
+    if (db_.readOnly_ || !db_.db_ || db_.inTransaction())
+        return;
+    if (db_.prepare(QStringLiteral("PRAGMA journal_mode")).scalar().toString().compare(
+            QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return;
+    synchronous_ = db_.prepare(QStringLiteral("PRAGMA synchronous")).scalar().toInt();
+    db_.executeScript(QStringLiteral("PRAGMA synchronous = NORMAL"));
+}
+
+Database::RedoableWork::~RedoableWork() {
+    if (synchronous_ < 0 || !db_.db_)
+        return;
+    // A setting of the connection: nothing to fail short of a closed one.
+    const QByteArray restore = "PRAGMA synchronous = " + QByteArray::number(synchronous_);
+    sqlite3_exec(db_.db_, restore.constData(), nullptr, nullptr, nullptr);
+}
+
 } // namespace plax::db

@@ -105,6 +105,24 @@ public:
         bool nested_ = false;
     };
 
+    // For the length of a run of work that the program can always do again
+    // (the hours engine: a commit that a power cut undoes takes its cleared
+    // flags with it, and the next run rebuilds the same rows): in WAL mode
+    // its commits are not flushed to disk one by one. They stay atomic; the
+    // next flushed commit or checkpoint keeps them all. Without WAL (a file
+    // on a network drive) nothing changes.
+    class RedoableWork {
+    public:
+        explicit RedoableWork(Database& db);
+        ~RedoableWork();
+        RedoableWork(const RedoableWork&) = delete;
+        RedoableWork& operator=(const RedoableWork&) = delete;
+
+    private:
+        Database& db_;
+        qint64 synchronous_ = -1; // the setting to restore; -1: none changed
+    };
+
     sqlite3* handle() const { return db_; }
     // Raises the DbError for the connection's last failure.
     [[noreturn]] void raise(int rc, const QString& sql = QString()) const;

@@ -23,6 +23,24 @@ QString journalOf(db::Database& d) {
     return d.openRecordset(QStringLiteral("PRAGMA journal_mode")).field(0).toString().toLower();
 }
 
+// PRAGMA synchronous: 1 NORMAL, 2 FULL.
+qint64 synchronousOf(db::Database& d) {
+    return d.openRecordset(QStringLiteral("PRAGMA synchronous")).field(0).toInt();
+}
+
+// Work that can be redone skips the flush of each commit in WAL only (with a
+// rollback journal that could corrupt the file), and the connection's own
+// setting is back afterwards.
+void expectRedoableWorkKeepsTheFileSafe(db::Database& d, bool wal) {
+    const qint64 before = synchronousOf(d);
+    EXPECT_EQ(before, 2);
+    {
+        db::Database::RedoableWork redoable(d);
+        EXPECT_EQ(synchronousOf(d), wal ? 1 : before);
+    }
+    EXPECT_EQ(synchronousOf(d), before);
+}
+
 } // namespace
 
 // Two connections (as PLAX and the terminal would hold) writing at once:
@@ -79,6 +97,7 @@ TEST(Concurrency, JournalFollowsTheFileSystem) {
     const QString path = c.path();
     EXPECT_NE(db::fileSystemTypeOf(path), 0);
     EXPECT_EQ(journalOf(c.db()), "wal");
+    expectRedoableWorkKeepsTheFileSafe(c.db(), true);
     {
         FileSystemAs nfs(kNfs);
         try {
@@ -90,6 +109,7 @@ TEST(Concurrency, JournalFollowsTheFileSystem) {
         c.handle().reset();
         auto d = db::Database::open(path);
         EXPECT_EQ(journalOf(*d), "delete");
+        expectRedoableWorkKeepsTheFileSafe(*d, false);
     }
     EXPECT_EQ(journalOf(*db::Database::open(path)), "wal");
 }
