@@ -16,12 +16,12 @@ namespace plax::bench {
 
 QString employeeId(int n) { return QString::number(1000 + n); }
 
-long long generateCompany(const QString& path, const CompanySpec& spec, const CompanySettings& s) {
+long long generateCompany(const QString& path, const CompanyPlan& plan, const CompanySettings& s) {
     QFile::remove(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
     auto db = schema::createCompanyDatabase(path);
     db->executeScript(QStringLiteral("PRAGMA synchronous = OFF"));
-    const auto kept = [&](CalDate d) { return !spec.keepOnly || (spec.keepFrom <= d && d <= spec.keepTo); };
+    const auto kept = [&](CalDate d) { return !plan.keepOnly || (plan.keepFrom <= d && d <= plan.keepTo); };
 
     db::Database::Transaction tx(*db);
     static const char* const kDepartments[] = {"PRD", "WHS", "ADM", "QA", "SHP", "MNT", "SLS", "R&D"};
@@ -40,12 +40,12 @@ long long generateCompany(const QString& path, const CompanySpec& spec, const Co
     db::Query employee = db->prepare(QStringLiteral(
         "INSERT INTO Employee (ID, FirstName, LastName, Position, [Hire Date], DepartmentNo, ScheduleNo, Rate, "
         "Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1)"));
-    for (int e = 0; e < spec.employees; ++e)
+    for (int e = 0; e < plan.employees; ++e)
         employee.execute({employeeId(e), QStringLiteral("First%1").arg(e), QStringLiteral("Last%1").arg(e),
-                          QStringLiteral("Operator"), spec.first.addDays(-(e % 700)),
+                          QStringLiteral("Operator"), plan.first.addDays(-(e % 700)),
                           QString::fromLatin1(kDepartments[e % 8]), QStringLiteral("%1").arg(1 + e % 3, 3, 10, QLatin1Char('0')),
                           15.0 + (e % 20) * 0.75});
-    for (int y = spec.first.year(); y <= spec.last.year(); ++y)
+    for (int y = plan.first.year(); y <= plan.last.year(); ++y)
         for (const CalDate d : {CalDate::ymd(y, 1, 1), CalDate::ymd(y, 7, 4), CalDate::ymd(y, 12, 25)})
             db->execute(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Holiday', ?, ?)"),
                         {d, WeekNumber(d, s)});
@@ -59,14 +59,14 @@ long long generateCompany(const QString& path, const CompanySpec& spec, const Co
         "INSERT INTO Absence (EmpID, TDate, Week, Reason, [Hours Paid]) VALUES (?, ?, ?, 'Sick', 8)"));
     long long rows = 0;
     int workday = 0;
-    for (CalDate d = spec.first; d <= spec.last; d = d.addDays(1)) {
+    for (CalDate d = plan.first; d <= plan.last; d = d.addDays(1)) {
         if (d.weekday() == 1 || d.weekday() == 7)
             continue;
         ++workday;
         if (!kept(d))
             continue;
         const int week = WeekNumber(d, s);
-        for (int e = 0; e < spec.employees; ++e) {
+        for (int e = 0; e < plan.employees; ++e) {
             const QString id = employeeId(e);
             if ((workday + e * 37) % 101 == 0) {
                 absence.execute({id, d, week});
@@ -86,7 +86,7 @@ long long generateCompany(const QString& path, const CompanySpec& spec, const Co
     return rows;
 }
 
-void ensureCompany(const QString& path, const CompanySpec& spec, const CompanySettings& settings) {
+void ensureCompany(const QString& path, const CompanyPlan& plan, const CompanySettings& settings) {
     if (QFileInfo::exists(path))
         return;
     std::fflush(nullptr);
@@ -96,7 +96,7 @@ void ensureCompany(const QString& path, const CompanySpec& spec, const CompanySe
         try {
             const QString part = path + QStringLiteral(".part");
             std::fprintf(stderr, "Generating %s ...\n", qPrintable(QFileInfo(path).fileName()));
-            const long long rows = generateCompany(part, spec, settings);
+            const long long rows = generateCompany(part, plan, settings);
             std::fprintf(stderr, "  %lld [Time Attendance] rows\n", rows);
             code = QFile::rename(part, path) ? 0 : 1;
         } catch (const std::exception& e) {

@@ -11,7 +11,7 @@
 
 namespace plax::bench {
 
-struct CompanySpec {
+struct CompanyPlan {
     int employees = 400;
     CalDate first, last; // the days that hold attendance
     // Only these days hold attendance and absences (the whole company, its
@@ -25,10 +25,10 @@ QString employeeId(int n);
 
 // Writes a new company file at `path` (replacing one that is there).
 // Returns the number of [Time Attendance] rows written.
-long long generateCompany(const QString& path, const CompanySpec& spec, const CompanySettings& settings);
+long long generateCompany(const QString& path, const CompanyPlan& plan, const CompanySettings& settings);
 
 // The file at `path`, generated in a child process when it is not there
 // yet, so the generation's memory never counts in this process's figures.
-void ensureCompany(const QString& path, const CompanySpec& spec, const CompanySettings& settings);
+void ensureCompany(const QString& path, const CompanyPlan& plan, const CompanySettings& settings);
 
 } // namespace plax::bench

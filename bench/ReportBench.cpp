@@ -43,7 +43,7 @@ const CalDate kWeek = CalDate::ymd(2025, 6, 2); // a Monday
 
 struct Company {
     QString path;
-    bench::CompanySpec spec;
+    bench::CompanyPlan plan;
 };
 
 QString dataFolder() {
@@ -52,7 +52,7 @@ QString dataFolder() {
 }
 
 Company company(int employees, int firstYear, const char* file) {
-    bench::CompanySpec s;
+    bench::CompanyPlan s;
     s.employees = employees;
     s.first = CalDate::ymd(firstYear, 1, 1);
     s.last = CalDate::ymd(2025, 12, 31);
@@ -62,9 +62,9 @@ Company tenYears() { return company(400, 2016, "company-400-10years-v1.mdb"); }
 Company oneYear() { return company(500, 2025, "company-500-1year-v1.mdb"); }
 // The same company holding only the printed week.
 Company weekOnly(Company c, const char* name) {
-    c.spec.keepOnly = true;
-    c.spec.keepFrom = kWeek;
-    c.spec.keepTo = kWeek.addDays(6);
+    c.plan.keepOnly = true;
+    c.plan.keepFrom = kWeek;
+    c.plan.keepTo = kWeek.addDays(6);
     c.path = dataFolder() + QString::fromLatin1(name);
     return c;
 }
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
     // The company files, generated (in a child process) before anything else runs.
     for (const Company& c : {weekOnly(tenYears(), "company-400-week-v1.mdb"), tenYears(),
                              weekOnly(oneYear(), "company-500-week-v1.mdb"), oneYear()})
-        bench::ensureCompany(c.path, c.spec, settings());
+        bench::ensureCompany(c.path, c.plan, settings());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
