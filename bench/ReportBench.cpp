@@ -12,6 +12,7 @@
 //   cmake --build build --target run_report_benchmarks
 #include "CompanyGenerator.h"
 #include "attendance/bench/BenchSupport.h"
+#include "platform/print/Formula.h"
 #include "platform/print/PageModel.h"
 #include "platform/print/PrintEngine.h"
 #include "reports/screens/AttendanceData.h"
@@ -108,7 +109,7 @@ int printWeeklyReport(db::Database& db, const std::vector<reports::TreeEntry>& t
     for (short i = 0; i < PEGetNTables(sub); ++i)
         PESetNthTableLocation(sub, i, &loc);
     PESetFormula(job, QStringLiteral("DisplayRate"), QStringLiteral("True"));
-    PESetFormula(job, QStringLiteral("CompanyName"), QLatin1Char('\'') + settings().CompanyName + QLatin1Char('\''));
+    PESetFormula(job, QStringLiteral("CompanyName"), formulaLiteral(settings().CompanyName));
     QWidget host;
     if (!PESetSelectionFormula(job, selection) || !PEOutputToWindow(job, QStringLiteral("Print Report"), 0, 0, 900, 700, 0, &host) ||
         !PEStartPrintJob(job, 1))

@@ -6,6 +6,7 @@
 #include "core/common/Globals.h"
 #include "core/common/frmChild.h"
 #include "core/types/Clock.h"
+#include "platform/print/Formula.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QCoreApplication>
@@ -147,7 +148,7 @@ void PrintReport(short destination, const QString& reportFile, const QString& se
                 if (!PESetFormula(job, QStringLiteral("DisplayRate"),
                                   Company.IncludeWages ? QStringLiteral("True") : QStringLiteral("False")))
                     ShowReportError(job);
-            if (!PESetFormula(job, QStringLiteral("CompanyName"), QStringLiteral("'%1'").arg(Company.CompanyName)))
+            if (!PESetFormula(job, QStringLiteral("CompanyName"), formulaLiteral(Company.CompanyName)))
                 ShowReportError(job);
             for (const auto& [name, text] : formulas)
                 if (!PESetFormula(job, name, text))
