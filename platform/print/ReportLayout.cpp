@@ -120,10 +120,8 @@ double roundedTo(double x, int decimals) {
 void SubreportRun::index() {
     rowsByKey.clear();
     for (size_t i = 0; i < data.rows.size(); ++i)
-        rowsByKey[key(data.rows[i], linkSub)].push_back(int(i));
+        rowsByKey[linkKey(data.rows[i], linkSub)].push_back(int(i));
 }
-
-QString SubreportRun::key(const Row& row, const std::vector<int>& columns) { return linkKey(row, columns); }
 
 namespace {
 
@@ -817,7 +815,7 @@ private:
     // The height of a subreport's title, headings and first line for a
     // record (0 when the record has no subreport lines).
     double subreportLead(const SubreportRun& s, const Row& mainRow) const {
-        const auto it = s.rowsByKey.constFind(SubreportRun::key(mainRow, s.linkMain));
+        const auto it = s.rowsByKey.constFind(linkKey(mainRow, s.linkMain));
         if (it == s.rowsByKey.constEnd() || it->empty())
             return 0;
         double h = lh(FontRole::Body);
@@ -841,7 +839,7 @@ private:
     }
 
     void subreport(SubreportRun& s, const Row& mainRow) {
-        const auto it = s.rowsByKey.constFind(SubreportRun::key(mainRow, s.linkMain));
+        const auto it = s.rowsByKey.constFind(linkKey(mainRow, s.linkMain));
         if (it == s.rowsByKey.constEnd() || it->empty())
             return;
         const double indent = avg_ * 4;

@@ -23,9 +23,8 @@ struct SubreportRun {
     std::vector<int> linkSub, linkMain; // column indexes
     std::vector<bool> columnVisible;
     QHash<QString, std::vector<int>> rowsByKey;
-    // Builds rowsByKey from linkSub.
+    // Builds rowsByKey (linkKey of linkSub).
     void index();
-    static QString key(const Row& row, const std::vector<int>& columns);
 };
 
 struct LayoutInput {
