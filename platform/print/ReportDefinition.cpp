@@ -131,6 +131,19 @@ void checkFormula(const QString& text, int line) {
     }
 }
 
+// The word after 'align' (null when the line ends there).
+ColumnDef::Align alignNamed(const Tok* a, int line) {
+    if (a && is(*a, "left"))
+        return ColumnDef::Align::Left;
+    if (a && is(*a, "right"))
+        return ColumnDef::Align::Right;
+    if (a && is(*a, "center"))
+        return ColumnDef::Align::Center;
+    if (!a)
+        throw DefinitionError(line, QStringLiteral("align is left, right or center"));
+    throw DefinitionError(line, QStringLiteral("align is left, right or center, not '%1'").arg(a->text));
+}
+
 ColumnDef column(const QString& s, const std::vector<Tok>& toks, int line) {
     if (toks.size() < 3 || toks[1].kind != Tok::Quoted)
         throw DefinitionError(line, QStringLiteral("A column is written: column \"Heading\" {Table.Field} ..."));
@@ -151,15 +164,7 @@ ColumnDef column(const QString& s, const std::vector<Tok>& toks, int line) {
             if (!ok || c.width <= 0)
                 throw DefinitionError(line, QStringLiteral("The width must be a positive number"));
         } else if (is(t, "align")) {
-            const Tok& a = next();
-            if (is(a, "left"))
-                c.align = ColumnDef::Align::Left;
-            else if (is(a, "right"))
-                c.align = ColumnDef::Align::Right;
-            else if (is(a, "center"))
-                c.align = ColumnDef::Align::Center;
-            else
-                throw DefinitionError(line, QStringLiteral("align is left, right or center, not '%1'").arg(a.text));
+            c.align = alignNamed(&next(), line);
         } else if (is(t, "format")) {
             const Tok& f = next();
             if (is(f, "date"))
@@ -418,15 +423,7 @@ private:
             } else if (is(t, "top")) {
                 l.top = millimetres(toks, ++i);
             } else if (is(t, "align")) {
-                const Tok* a = i + 1 < toks.size() ? &toks[++i] : nullptr;
-                if (a && is(*a, "left"))
-                    l.align = CardLine::Align::Left;
-                else if (a && is(*a, "right"))
-                    l.align = CardLine::Align::Right;
-                else if (a && is(*a, "center"))
-                    l.align = CardLine::Align::Center;
-                else
-                    throw DefinitionError(lineNo_, QStringLiteral("align is left, right or center"));
+                l.align = alignNamed(i + 1 < toks.size() ? &toks[++i] : nullptr, lineNo_);
             } else {
                 items.push_back(t);
             }

@@ -105,7 +105,7 @@ struct CardLine {
     TextLine items;
     double points = 10;
     bool bold = false;
-    enum class Align { Left, Center, Right } align = Align::Center;
+    ColumnDef::Align align = ColumnDef::Align::Center; // never Auto
     double top = -1; // from the card's top edge; below the line before when negative
     bool band = false; // printed on a shaded band across the card
 };

@@ -979,9 +979,9 @@ private:
             it.text = m.elidedText(text, Qt::ElideRight, it.rect.width());
             it.role = role;
             it.points = pt;
-            it.align = l.align == CardLine::Align::Left    ? Qt::AlignLeft
-                       : l.align == CardLine::Align::Right ? Qt::AlignRight
-                                                           : Qt::AlignHCenter;
+            it.align = l.align == ColumnDef::Align::Left    ? Qt::AlignLeft
+                       : l.align == ColumnDef::Align::Right ? Qt::AlignRight
+                                                            : Qt::AlignHCenter;
             if (!text.isEmpty())
                 texts.push_back(it);
             y += height;
