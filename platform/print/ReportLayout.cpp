@@ -695,9 +695,16 @@ private:
     }
 
     // Without detail lines: one line per group, the sums of the summed
-    // columns and the group's first record in the others.
-    // The line of group g: its printed sums count in the totals of the
-    // groups around it and of the report.
+    // columns and the group's first record in the others. The report's
+    // totals add up the lines of the outermost group that prints them
+    // (inner groups' lines are already in those), or every record's printed
+    // amounts when no group prints lines.
+    int outermostTotals() const {
+        for (size_t g = 0; g < def_.groups.size(); ++g)
+            if (def_.groups[g].totals)
+                return int(g);
+        return -1;
+    }
     void summaryRow(int g, const std::vector<const Row*>& rows) {
         const BodyView& v = main_;
         if (v.cols.empty() || rows.empty())
@@ -717,9 +724,8 @@ private:
                 printed[i] = printedAmount(c, value);
             textAt(QRectF(c.x, y_, c.w, h), formatValue(value, *c.def), FontRole::Body, c.align, c.whole);
         }
-        for (size_t level = 0; level < sums_.size(); ++level)
-            if (level < size_t(g) || level + 1 == sums_.size())
-                add(sums_[level], printed);
+        if (g == outermostTotals())
+            add(sums_.back(), printed);
         y_ += h;
     }
 
@@ -794,7 +800,8 @@ private:
         if (body.totals && count > 0) {
             if (isMain)
                 y_ += 40;
-            totalsRow(v, body.totalsLabel, isMain ? sums_.back() : printedSums(v, rows));
+            const bool linesAddUp = isMain && (def_.details || outermostTotals() >= 0);
+            totalsRow(v, body.totalsLabel, linesAddUp ? sums_.back() : printedSums(v, rows));
         }
         if (body.summary.empty())
             return;

@@ -171,6 +171,17 @@ totals "All employees"
                                                  QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off")))));
     EXPECT_EQ(column(summary, QStringLiteral("Amount")), (QStringList{"689.06", "0.02"}));
     EXPECT_TRUE(allLines(summary).contains(QStringLiteral("All employees\t689.08")));
+    // Lines of nested groups count once, in their outermost group; with no
+    // group lines at all the total is that of the records.
+    QString nested = QString(body).replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"));
+    nested.replace(QStringLiteral("end\n"), QStringLiteral("end\ngroup {Pay.Day}\n  totals \"Day\"\nend\n"));
+    EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayNested.rpt"), nested))))
+                    .contains(QStringLiteral("All employees\t689.08")));
+    const QString noLines = QString(body)
+                                .replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"))
+                                .replace(QStringLiteral("  totals \"Employee total\"\n"), QString());
+    EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayNoLines.rpt"), noLines))))
+                    .contains(QStringLiteral("All employees\t689.11")));
 }
 
 TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
