@@ -1,6 +1,6 @@
 #include "WeekPickForm.h"
 
-#include "FormPlacement.h"
+#include "core/common/Common.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,6 @@
 
 #include "ClockGrid.h"
 #include "ClockGridModel.h"
-#include "attendance/archive/FormPlacement.h"
 #include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
@@ -257,7 +256,7 @@ void frmDataSheetEdit::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("Refresh")) {
         cmdLoad_Click();
     } else if (key == QLatin1String("Close")) {
-        archive::closeForm(this);
+        closeForm(this);
     }
 }
 

@@ -61,6 +61,13 @@ void placeForm(QWidget* form, int twips, std::optional<int> leftTwips) {
     form->move(leftTwips ? origin.x() + *leftTwips / 15 : form->x(), origin.y() + twips / 15);
 }
 
+void closeForm(QWidget* form) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        frame->close();
+    else
+        form->close();
+}
+
 QString openDialogFilter(int kind) {
     switch (kind) {
     case 1:

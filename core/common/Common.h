@@ -28,6 +28,9 @@ void CenterForm(QWidget* form);
 // its left edge goes there instead of the centre. Screens call it when
 // first shown, once their size and frame are known.
 void placeForm(QWidget* form, int twips, std::optional<int> leftTwips = std::nullopt);
+// Closes the window, and its frame when it sits in the main window's
+// document area.
+void closeForm(QWidget* form);
 
 // The filter strings of the open-file chooser by kind (1 to 4); empty for
 // any other kind.

@@ -8,8 +8,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 
 namespace plax::settings {
@@ -27,12 +25,7 @@ QWidget* showCommParm() {
 
 void placeScreen(QWidget* screen, int twips) { placeForm(screen, twips); }
 
-void closeScreen(QWidget* screen) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
-        frame->close();
-    else
-        screen->close();
-}
+void closeScreen(QWidget* screen) { closeForm(screen); }
 
 void describeButton(QAbstractButton* button, const QString& tip, const QString& name) {
     button->setToolTip(tip);

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QDateEdit>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
@@ -114,11 +113,6 @@ void printReport(int destination, const QString& reportFile, const QString& sele
                 sortChoice ? std::optional<short>(short(*sortChoice)) : std::nullopt, formulas);
 }
 
-void closeScreen(QWidget* screen) {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
-        frame->close();
-    else
-        screen->close();
-}
+void closeScreen(QWidget* screen) { closeForm(screen); }
 
 } // namespace plax::reports
