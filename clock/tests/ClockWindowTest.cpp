@@ -85,8 +85,8 @@ TEST_F(ClockWindow, TheMessageIsHeldForItsTimeAlsoOverMidnight) {
     QTimer::singleShot(0, &scope, [&] { timerFired = true; });
     QElapsedTimer t;
     t.start();
-    w.txtID()->setText("nobody");
-    w.txtID_KeyPress(13);
+    QTest::keyClicks(w.txtID(), "nobody");
+    QTest::keyClick(w.txtID(), Qt::Key_Return);
     const qint64 held = t.elapsed();
     EXPECT_FALSE(timerFired);
     EXPECT_GE(held, 300);

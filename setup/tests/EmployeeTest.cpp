@@ -282,7 +282,7 @@ TEST_F(EmployeeScreen, NewAndDeleteOfAPendingRecord) {
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '4001'"), 0);
 
     typeId(f, "4002");
-    f.Toolbar1_ButtonClick("Delete"); // only clears
+    clickToolButton(&f, "Delete"); // only clears
     EXPECT_FALSE(f.isNewEmployee());
     EXPECT_EQ(id(f), "");
     EXPECT_EQ(answers.texts().size(), 1);
