@@ -194,7 +194,8 @@ TEST_F(EmployeeScreen, RefusedAddsKeepTheInput) {
 
     typeId(f, "2002");
     typeInto(f, "txtLastN", "Kept");
-    child<QTabWidget>(&f, "SSTab1")->setCurrentIndex(1);
+    QTabBar* tabs = child<QTabWidget>(&f, "SSTab1")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     typeInto(f, "txtRate", "abc");
     clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts().size(), 2);
