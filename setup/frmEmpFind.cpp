@@ -1,10 +1,10 @@
 #include "frmEmpFind.h"
 
 #include "EmployeeSearch.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
-#include "reports/screens/ScreenParts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -60,7 +60,7 @@ void frmEmpFind::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 700);
+        placeForm(this, 700);
     }
 }
 

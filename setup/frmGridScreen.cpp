@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
-#include "reports/screens/ScreenParts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -92,7 +92,7 @@ void frmGridScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 100);
+        placeForm(this, 100);
     }
 }
 
@@ -214,6 +214,6 @@ void frmGridScreen::deleteGridRows() {
     }
 }
 
-void frmGridScreen::CloseForm() { reports::closeScreen(this); }
+void frmGridScreen::CloseForm() { closeForm(this); }
 
 } // namespace plax::setup

@@ -1,6 +1,7 @@
 #include "frmPrintID.h"
 
 #include "SetupParts.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
@@ -43,7 +44,7 @@ void frmPrintID::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 100);
+        placeForm(this, 100);
     }
 }
 
@@ -107,7 +108,7 @@ void frmPrintID::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Print"))
         PrintBadges(0);
     else if (key == QLatin1String("Close"))
-        reports::closeScreen(this);
+        closeForm(this);
 }
 
 } // namespace plax::setup

@@ -1,6 +1,7 @@
 #include "frmScheduleSetup.h"
 
 #include "SetupParts.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/ui/Dialogs.h"
@@ -115,7 +116,7 @@ void frmScheduleSetup::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 100, 100);
+        placeForm(this, 100, 100);
     }
 }
 
@@ -165,7 +166,7 @@ void frmScheduleSetup::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Print"))
         PrintSchedule(0);
     else if (key == QLatin1String("Close"))
-        reports::closeScreen(this);
+        closeForm(this);
 }
 
 ScheduleData frmScheduleSetup::shown() const {

@@ -1,12 +1,12 @@
 #include "frmSetupEmployee.h"
 
 #include "SetupParts.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/types/Clock.h"
 #include "frmEmpFind.h"
 #include "platform/ui/Dialogs.h"
-#include "reports/screens/ScreenParts.h"
 
 #include <algorithm>
 #include <vector>
@@ -325,7 +325,7 @@ void frmSetupEmployee::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        reports::placeScreen(this, 0);
+        placeForm(this, 0);
     }
 }
 
@@ -359,7 +359,7 @@ void frmSetupEmployee::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == QLatin1String("Refresh")) {
         RefreshLists();
     } else if (key == QLatin1String("Close")) {
-        reports::closeScreen(this);
+        closeForm(this);
     }
 }
 

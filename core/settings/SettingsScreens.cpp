@@ -1,6 +1,5 @@
 #include "SettingsScreens.h"
 
-#include "core/common/Common.h"
 #include "core/common/Screens.h"
 #include "frmCommParm.h"
 #include "frmSetupCompany.h"
@@ -22,10 +21,6 @@ QWidget* showCompanySetup() {
 QWidget* showCommParm() {
     return showSingle<frmCommParm>(g_commParm);
 }
-
-void placeScreen(QWidget* screen, int twips) { placeForm(screen, twips); }
-
-void closeScreen(QWidget* screen) { closeForm(screen); }
 
 void describeButton(QAbstractButton* button, const QString& tip, const QString& name) {
     button->setToolTip(tip);

@@ -20,12 +20,6 @@ namespace plax::settings {
 QWidget* showCompanySetup();
 QWidget* showCommParm();
 
-// Centres a screen and puts its top edge `twips` below the top (15 twips
-// to a pixel); inside the main window, within its document area.
-void placeScreen(QWidget* screen, int twips);
-// Closes the screen and its frame in the main window.
-void closeScreen(QWidget* screen);
-
 // A button that shows only a picture: the tip shown on pointing at it and
 // the name a screen reader says.
 void describeButton(QAbstractButton* button, const QString& tip, const QString& name);

@@ -1,6 +1,7 @@
 #include "frmCommParm.h"
 
 #include "SettingsScreens.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "platform/serial/PortMap.h"
@@ -123,7 +124,7 @@ void frmCommParm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 200);
+        placeForm(this, 200);
     }
 }
 
@@ -199,7 +200,7 @@ void frmCommParm::cmdSave_Click() {
 }
 
 void frmCommParm::cmdClose_Click() {
-    closeScreen(this);
+    closeForm(this);
 }
 
 } // namespace plax::settings

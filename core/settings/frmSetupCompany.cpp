@@ -123,7 +123,7 @@ void frmSetupCompany::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 0);
+        placeForm(this, 0);
     }
 }
 
@@ -185,7 +185,7 @@ void frmSetupCompany::cmdClose_Click() {
     if (state().anyChanged() && ui::MsgBox(QStringLiteral("Would you like to save the changes?"),
                                            ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes)
         cmdSave_Click();
-    closeScreen(this);
+    closeForm(this);
 }
 
 } // namespace plax::settings

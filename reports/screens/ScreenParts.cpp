@@ -1,6 +1,5 @@
 #include "ScreenParts.h"
 
-#include "core/common/Common.h"
 #include "core/types/WorkWeek.h"
 #include "reports/Reports.h"
 
@@ -90,10 +89,6 @@ void setPickerDate(QDateEdit* picker, CalDate d) {
     picker->setDate(QDate(d.year(), d.month(), d.day()));
 }
 
-void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips) {
-    placeForm(screen, twips, leftTwips);
-}
-
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
     const CalDate first = WeekStart(day, s);
     return {QStringLiteral("Period"), QStringLiteral("'Week %1: %2 to %3'")
@@ -112,7 +107,5 @@ void printReport(int destination, const QString& reportFile, const QString& sele
     PrintReport(short(destination), reportFile, selection,
                 sortChoice ? std::optional<short>(short(*sortChoice)) : std::nullopt, formulas);
 }
-
-void closeScreen(QWidget* screen) { closeForm(screen); }
 
 } // namespace plax::reports

@@ -1,7 +1,7 @@
 #pragma once
 // Pieces the report screens share: the toolbar with the keys "Preview",
-// "Print" and "Close", date pickers, placing a screen, closing it, and the
-// call into the print wrapper.
+// "Print" and "Close", date pickers, the "Period" formulas and the call
+// into the print wrapper.
 
 #include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
@@ -30,14 +30,6 @@ void clickToolbarButton(QWidget* screen, const QString& key);
 QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value);
 CalDate pickerDate(const QDateEdit* picker);
 void setPickerDate(QDateEdit* picker, CalDate d);
-
-// Centres the screen and puts its top edge `twips` below the top of the
-// screen (15 twips to a pixel); with `leftTwips` its left edge goes there
-// instead of the centre. Inside the main window the document area counts
-// as the screen.
-void placeScreen(QWidget* screen, int twips, std::optional<int> leftTwips = std::nullopt);
-// Closes the screen, and its frame in the main window's document area.
-void closeScreen(QWidget* screen);
 
 // A named formula a screen passes with a print: name and formula text.
 using NamedFormula = std::pair<QString, QString>;

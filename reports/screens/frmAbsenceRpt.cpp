@@ -2,6 +2,7 @@
 
 #include "EmployeeReportData.h"
 #include "ScreenParts.h"
+#include "core/common/Common.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
 #include "core/common/WeekNavigator.h"
@@ -96,7 +97,7 @@ void frmAbsenceRpt::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 100);
+        placeForm(this, 100);
     }
 }
 
@@ -130,7 +131,7 @@ void frmAbsenceRpt::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Preview"))
         PrintAbsenceReport(1);
     else if (key == QLatin1String("Close"))
-        closeScreen(this);
+        closeForm(this);
 }
 
 QString frmAbsenceRpt::absenceSelection() const {

@@ -2,6 +2,7 @@
 
 #include "ScreenParts.h"
 #include "attendance/AttendanceScreens.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/WeekNavigator.h"
@@ -130,7 +131,7 @@ void frmAttendanceRpt::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 100);
+        placeForm(this, 100);
         // The screen paints first; the hours engine then shows its progress.
         QTimer::singleShot(0, this, &frmAttendanceRpt::loadHours);
     }
@@ -209,7 +210,7 @@ void frmAttendanceRpt::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Preview"))
         PrintAttendanceReport(1);
     else if (key == QLatin1String("Close"))
-        closeScreen(this);
+        closeForm(this);
 }
 
 void frmAttendanceRpt::PrintAttendanceReport(int destination) {

@@ -2,6 +2,7 @@
 
 #include "EmployeeReportData.h"
 #include "ScreenParts.h"
+#include "core/common/Common.h"
 #include "core/common/Lists.h"
 
 #include <QButtonGroup>
@@ -118,7 +119,7 @@ void frmEmpQry::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 100);
+        placeForm(this, 100);
     }
 }
 
@@ -143,7 +144,7 @@ void frmEmpQry::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Preview"))
         PrintEmployeeReport(1);
     else if (key == QLatin1String("Close"))
-        closeScreen(this);
+        closeForm(this);
 }
 
 QString frmEmpQry::BuildEmployeeSelection() const {

@@ -3,6 +3,7 @@
 #include "ExceptionData.h"
 #include "ScreenParts.h"
 #include "SelectionText.h"
+#include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
@@ -103,7 +104,7 @@ frmExcptRpt::frmExcptRpt(QWidget* parent) : QWidget(parent) {
         tableReady_ = true;
     } catch (const std::exception&) {
         ui::MsgBox(QStringLiteral("Unable to create exceptions data!"));
-        QTimer::singleShot(0, this, [this] { closeScreen(this); });
+        QTimer::singleShot(0, this, [this] { closeForm(this); });
     }
 }
 
@@ -119,7 +120,7 @@ void frmExcptRpt::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!placed_) {
         placed_ = true;
-        placeScreen(this, 300);
+        placeForm(this, 300);
     }
 }
 
@@ -153,7 +154,7 @@ void frmExcptRpt::Toolbar1_ButtonClick(const QString& key) {
     else if (key == QLatin1String("Preview"))
         PrintExceptionReport(1);
     else if (key == QLatin1String("Close"))
-        closeScreen(this);
+        closeForm(this);
 }
 
 bool frmExcptRpt::ValidateExceptionSelection() {
