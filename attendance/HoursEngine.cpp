@@ -192,20 +192,23 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
             it->second = {split.straight + it->second.straight, split.overtime + it->second.overtime};
         }
     }
-    db::Params rows;
-    for (std::size_t i = 0; i < rebuilt.size(); ++i) {
+    // Whole statements of kRowsPerInsert rows, then the rest a row each.
+    const auto rowOf = [&](std::size_t i) {
         const auto& [sh, hours] = rebuilt[i];
-        rows.insert(rows.end(), {emp, sh->dateValue, sh->week, hours->straight, hours->overtime});
-        if (rows.size() == Statements::kRowsPerInsert * 5 || i + 1 == rebuilt.size()) {
-            if (rows.size() == Statements::kRowsPerInsert * 5) {
-                st.insertMany.execute(rows);
-            } else {
-                for (std::size_t r = 0; r < rows.size(); r += 5)
-                    st.insert.execute(db::Params(rows.begin() + long(r), rows.begin() + long(r) + 5));
-            }
-            rows.clear();
+        return db::Params{emp, sh->dateValue, sh->week, hours->straight, hours->overtime};
+    };
+    constexpr std::size_t kMany = Statements::kRowsPerInsert;
+    std::size_t i = 0;
+    for (; rebuilt.size() - i >= kMany; i += kMany) {
+        db::Params rows;
+        for (std::size_t j = i; j < i + kMany; ++j) {
+            const db::Params row = rowOf(j);
+            rows.insert(rows.end(), row.begin(), row.end());
         }
+        st.insertMany.execute(rows);
     }
+    for (; i < rebuilt.size(); ++i)
+        st.insert.execute(rowOf(i));
     // All of the employee's flagged days are rebuilt now.
     st.clear.execute({emp});
 }
