@@ -212,15 +212,21 @@ void PunchRecorder::Impl::applyBatch(const std::vector<Punch>& punches, std::vec
         db::Database::Transaction savepoint(db);
         // The dates each employee's punches span, then one copy of the rows
         // they can meet per employee.
+        std::vector<QString> keys;
+        keys.reserve(punches.size());
         std::map<QString, std::pair<CalDate, CalDate>> spans;
         for (const Punch& p : punches) {
-            const auto [it, isNew] = spans.try_emplace(tableKey(p.id), p.date, p.date);
+            // A batch mostly holds one ID: each run of it is folded once.
+            const bool sameId = !keys.empty() && p.id == punches[keys.size() - 1].id;
+            keys.push_back(sameId ? keys.back() : tableKey(p.id));
+            const auto [it, isNew] = spans.try_emplace(keys.back(), p.date, p.date);
             it->second.first = std::min(it->second.first, p.date);
             it->second.second = std::max(it->second.second, p.date);
         }
         std::map<QString, ShiftMemory> memories;
-        for (const Punch& p : punches) {
-            const QString key = tableKey(p.id);
+        for (std::size_t i = 0; i < punches.size(); ++i) {
+            const Punch& p = punches[i];
+            const QString& key = keys[i];
             auto it = memories.find(key);
             if (it == memories.end()) {
                 const auto& [first, last] = spans.at(key);
