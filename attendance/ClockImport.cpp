@@ -43,8 +43,7 @@ void readPunches(const QString& path, Take take) {
     const int year = Clock::today().year();
     LineReader lines(f);
     QByteArray raw, lastText;
-    std::optional<CalDate> lastDate;
-    bool first = true;
+    std::optional<CalDate> lastDate; // set from the first line on: a line without a date raises
     while (lines.next(raw)) {
         if (std::all_of(raw.cbegin(), raw.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }))
             continue;
@@ -55,8 +54,7 @@ void readPunches(const QString& path, Take take) {
             notADate();
         // Consecutive lines mostly share their date: parse each text once.
         const QByteArray dateText = QByteArray::fromRawData(raw.constData() + dateComma + 1, timeComma - dateComma - 1);
-        if (first || dateText != lastText) {
-            first = false;
+        if (!lastDate || dateText != lastText) {
             lastText = QByteArray(dateText.constData(), dateText.size());
             lastDate = parseDate(QString::fromLatin1(lastText), year);
         }
