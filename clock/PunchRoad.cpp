@@ -53,6 +53,10 @@ bool IsScheduledNow(db::Database& db, const QString& scheduleNo, int graceP, Dat
     return IsScheduledAt(rows, today, now.time, graceP);
 }
 
+bool mayPunchAt(db::Database& db, const CurrentEmployee& e, int graceP, DateTimeMin at) {
+    return e.ScheduleNo == QLatin1String("000") || IsScheduledNow(db, e.ScheduleNo, graceP, at);
+}
+
 int recordPunchOrThrow(db::Database& db, const CompanySettings& s, CalDate punchDate, TimeOfDay punchTime,
                        const QString& empId) {
     using pairing::PunchOutcome;
@@ -123,8 +127,7 @@ std::vector<KeptPunches::Done> KeptPunches::write(db::Database& db, const Compan
                 if (!p.employee.found()) {
                     p.employee.EmpID = list_.front().employee.EmpID;
                     refused = QStringLiteral("Invalid ID");
-                } else if (p.employee.ScheduleNo != QLatin1String("000") &&
-                           !IsScheduledNow(db, p.employee.ScheduleNo, s.GraceP, p.at)) {
+                } else if (!mayPunchAt(db, p.employee, s.GraceP, p.at)) {
                     refused = QStringLiteral("Not scheduled");
                 }
             }

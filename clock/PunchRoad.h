@@ -47,6 +47,9 @@ private:
 // yesterday's overnight shift. A row without a start or end time counts as
 // no row.
 bool IsScheduledNow(db::Database& db, const QString& scheduleNo, int graceP, DateTimeMin now);
+// Whether the employee may punch at `at`: on schedule "000" at any time
+// (its days are never read), else as IsScheduledNow says.
+bool mayPunchAt(db::Database& db, const CurrentEmployee& e, int graceP, DateTimeMin at);
 
 // Punch results, as the window tells them apart.
 namespace punch {

@@ -329,21 +329,19 @@ void frmClock::runPunchRoad() {
         ShowMessage(invalidIdText());
         return;
     }
-    if (current_.ScheduleNo != QLatin1String("000")) {
-        bool scheduled = false;
-        try {
-            scheduled = IsScheduledNow(*db, current_.ScheduleNo, settings_.company.GraceP, now);
-        } catch (const std::exception& e) {
-            connectionFailed(e);
-            if (!keptFor(e, false))
-                ShowError(QString(), e);
-            return;
-        }
-        if (!scheduled) {
-            ui::Beep();
-            ShowMessage(notScheduledText(current_));
-            return;
-        }
+    bool scheduled = false;
+    try {
+        scheduled = mayPunchAt(*db, current_, settings_.company.GraceP, now);
+    } catch (const std::exception& e) {
+        connectionFailed(e);
+        if (!keptFor(e, false))
+            ShowError(QString(), e);
+        return;
+    }
+    if (!scheduled) {
+        ui::Beep();
+        ShowMessage(notScheduledText(current_));
+        return;
     }
     atOnce.reset();
     if (behindKept)
