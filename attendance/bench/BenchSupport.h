@@ -8,6 +8,8 @@
 // the summaries give the best round of each and the spread of the ratio
 // over the rounds.
 
+#include "core/types/WorkWeek.h"
+#include "testing/GeneratedCompany.h"
 #include "testing/TempCompany.h"
 
 #include <QCoreApplication>
@@ -68,6 +70,26 @@ inline double insertBaseline(int rows) {
                    double(i % 10)});
     tx.commit();
     return seconds(t);
+}
+
+// Writes `weeks` weeks of `shifts` generated shifts a week for employees 0
+// to `employees` - 1 from `firstMonday` on, each flagged for the hours
+// engine as an import leaves it, in one transaction.
+inline void insertFlaggedShifts(db::Database& db, const CompanySettings& s, CalDate firstMonday, int employees,
+                                int weeks, int shifts) {
+    db::Database::Transaction tx(db);
+    db::Query q = db.prepare(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
+                                            "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,1)"));
+    for (int e = 0; e < employees; ++e)
+        for (int w = 0; w < weeks; ++w)
+            for (int i = 0; i < shifts; ++i) {
+                const CalDate d = firstMonday.addDays(w * 7 + i);
+                const TimeOfDay in = test::GeneratedCompany::clockIn(e, i);
+                const int m = test::GeneratedCompany::minutes(e, w, i); // some weeks pass 40 hours
+                q.execute({test::GeneratedCompany::employeeId(e), d, WeekNumber(d, s), in, d,
+                           TimeOfDay::fromMinutes(in.minutes() + m), m / 60, m % 60});
+            }
+    tx.commit();
 }
 
 // Runs the benchmarks given on the command line; the summaries follow.

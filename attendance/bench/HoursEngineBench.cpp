@@ -21,29 +21,12 @@ namespace {
 constexpr int kEmployees = 200, kWeeks = 52, kShifts = 5;
 constexpr int kRows = kEmployees * kWeeks * kShifts;
 
-void fillShifts(db::Database& db, const CompanySettings& s) {
-    db::Database::Transaction tx(db);
-    db::Query q = db.prepare(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
-                                            "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,1)"));
-    const CalDate first = CalDate::ymd(2023, 1, 2); // a Monday
-    for (int e = 0; e < kEmployees; ++e)
-        for (int w = 0; w < kWeeks; ++w)
-            for (int i = 0; i < kShifts; ++i) {
-                const CalDate d = first.addDays(w * 7 + i);
-                const TimeOfDay in = test::GeneratedCompany::clockIn(e, i);
-                const int minutes = test::GeneratedCompany::minutes(e, w, i); // some weeks pass 40 hours
-                const TimeOfDay out = TimeOfDay::fromMinutes(in.minutes() + minutes);
-                q.execute({QString::number(1000 + e), d, WeekNumber(d, s), in, d, out, minutes / 60, minutes % 60});
-            }
-    tx.commit();
-}
-
 void BM_HoursEngineYear(benchmark::State& state) {
     CompanySettings s;
     for (auto _ : state) {
         const double baseline = bench::insertBaseline(kRows);
         test::TempCompany c;
-        fillShifts(c.db(), s);
+        bench::insertFlaggedShifts(c.db(), s, CalDate::ymd(2023, 1, 2), kEmployees, kWeeks, kShifts);
         QElapsedTimer t;
         t.start();
         const bool ok = RecalcHoursWorked(c.db(), s);

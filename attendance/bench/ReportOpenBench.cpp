@@ -5,7 +5,6 @@
 // to opening it with nothing flagged.
 #include "BenchSupport.h"
 #include "core/common/Globals.h"
-#include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 #include "reports/screens/frmAttendanceRpt.h"
 #include "testing/GeneratedCompany.h"
@@ -67,18 +66,7 @@ void flagYear(db::Database& db, const CompanySettings& s) {
     db::Database::Transaction tx(db);
     db.execute(QStringLiteral("DELETE FROM [Time Attendance]"));
     db.execute(QStringLiteral("DELETE FROM [Hours Worked]"));
-    db::Query q = db.prepare(QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, "
-                                            "ClockOut, TotalHrs, TotalMin, Recalculate) VALUES (?,?,?,?,?,?,?,?,1)"));
-    const CalDate first = CalDate::ymd(2025, 1, 6);
-    for (int e = 0; e < kEmployees; ++e)
-        for (int w = 0; w < kWeeks; ++w)
-            for (int i = 0; i < kShifts; ++i) {
-                const CalDate d = first.addDays(w * 7 + i);
-                const TimeOfDay in = test::GeneratedCompany::clockIn(e, i);
-                const int m = test::GeneratedCompany::minutes(e, w, i);
-                q.execute({test::GeneratedCompany::employeeId(e), d, WeekNumber(d, s), in, d,
-                           TimeOfDay::fromMinutes(in.minutes() + m), m / 60, m % 60});
-            }
+    bench::insertFlaggedShifts(db, s, CalDate::ymd(2025, 1, 6), kEmployees, kWeeks, kShifts);
     tx.commit();
 }
 
