@@ -27,10 +27,6 @@ constexpr qint64 kTransactionMs = 50;
 // which tries again every millisecond) to take the lock first.
 void giveWay() { QThread::msleep(5); }
 
-[[noreturn]] void notADate() {
-    throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
-}
-
 // Reads Clock.txt line by line and hands each punch to `take(id, date, time)`;
 // `id` holds the ID's bytes (Latin-1) for the length of the call only.
 template <typename Take>
@@ -51,7 +47,7 @@ void readPunches(const QString& path, Take take) {
         const qsizetype timeComma = raw.lastIndexOf(',');
         const qsizetype dateComma = timeComma > 0 ? raw.lastIndexOf(',', timeComma - 1) : -1;
         if (dateComma < 0)
-            notADate();
+            throw db::typeMismatch();
         // Consecutive lines mostly share their date: parse each text once.
         const QByteArray dateText = QByteArray::fromRawData(raw.constData() + dateComma + 1, timeComma - dateComma - 1);
         if (!lastDate || dateText != lastText) {
@@ -59,7 +55,7 @@ void readPunches(const QString& path, Take take) {
             lastDate = parseDate(QString::fromLatin1(lastText), year);
         }
         if (!lastDate)
-            notADate();
+            throw db::typeMismatch();
         take(QByteArray::fromRawData(raw.constData(), dateComma), *lastDate,
              TimeOfDay::parse(QString::fromLatin1(raw.constData() + timeComma + 1, raw.size() - timeComma - 1).trimmed()));
     }

@@ -72,10 +72,6 @@ struct Recorded {
     double overtime = 0;
 };
 
-[[noreturn]] void typeMismatch() {
-    throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
-}
-
 // Rebuilds every flagged day of one employee, in date and clock-in order,
 // inside the caller's transaction (which holds the write lock, so nobody
 // changes the employee's rows meanwhile).
@@ -92,7 +88,7 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
         const auto clockIn = rs.field(2).toTime();
         const db::Value minutes = rs.field(3);
         if (!clockIn || minutes.isNull())
-            typeMismatch();
+            throw db::typeMismatch();
         shifts.try_emplace({date.days(), rs.field(1).toInt(), clockIn->minutes()},
                            Shift{date, rs.field(0), rs.field(1), *clockIn, double(minutes.toInt()) / 60.0, {}, {}});
     };
@@ -101,7 +97,7 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
         for (; !rs.eof(); rs.moveNext()) {
             const auto date = rs.field(0).toDate();
             if (!date)
-                typeMismatch();
+                throw db::typeMismatch();
             ++flaggedOn[date->days()];
             if (rs.field(1).isNull()) // a row without a week is no week's shift
                 continue;
@@ -160,7 +156,7 @@ void rebuildEmployee(Statements& st, const CompanySettings& s, const QString& id
         for (; !rows.eof(); rows.moveNext()) {
             const auto date = rows.field(0).toDate();
             if (!date)
-                typeMismatch();
+                throw db::typeMismatch();
             recorded[{date->days(), rows.field(1).toInt()}] = {rows.field(2).toDouble(), rows.field(3).toDouble()};
         }
     }

@@ -18,14 +18,10 @@ ShiftMemoryStatements::ShiftMemoryStatements(db::Database& db)
 
 namespace {
 
-[[noreturn]] void unreadable() {
-    throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
-}
-
 template <typename T>
 T required(const std::optional<T>& v) {
     if (!v)
-        unreadable();
+        throw db::typeMismatch();
     return *v;
 }
 

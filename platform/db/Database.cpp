@@ -33,7 +33,7 @@ DbError checkError(const QString& message) {
                        QStringLiteral("The field is too small to accept the amount of data you attempted to "
                                       "add. Try inserting or pasting less data."));
     if (name.startsWith(QLatin1String("type_")))
-        return DbError(err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+        return typeMismatch();
     if (name.startsWith(QLatin1String("required_")))
         return DbError(err::ZeroLength,
                        QStringLiteral("Field '%1' can't be a zero-length string.").arg(name.mid(9)));

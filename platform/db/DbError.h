@@ -41,4 +41,10 @@ private:
     QString description_;
 };
 
+// The engine's error for a value that does not read as what it must be (a
+// date that is not a date, a stored time that is not a time).
+inline DbError typeMismatch() {
+    return DbError(err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
+}
+
 } // namespace plax::db
