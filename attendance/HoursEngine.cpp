@@ -25,9 +25,14 @@ constexpr qint64 kTransactionMs = 50;
 // each flagged employee's whole history by another index.
 struct Statements {
     Statements(db::Database& db, const QString& flagged)
-        : employees(db.prepare(QStringLiteral("SELECT DISTINCT EmpID FROM [Time Attendance] %1 "
-                                              "WHERE Recalculate <> 0 ORDER BY EmpID")
-                                   .arg(flagged))),
+        : firstEmployee(db.prepare(QStringLiteral("SELECT EmpID FROM [Time Attendance] %1 "
+                                                  "WHERE Recalculate <> 0 ORDER BY EmpID LIMIT 1")
+                                       .arg(flagged))),
+          // The flagged employees one by one, each found by one step through
+          // the index, never by reading every flagged row of those before.
+          nextEmployee(db.prepare(QStringLiteral("SELECT EmpID FROM [Time Attendance] %1 "
+                                                 "WHERE Recalculate <> 0 AND EmpID > ? ORDER BY EmpID LIMIT 1")
+                                      .arg(flagged))),
           // The employee's flagged shifts.
           flaggedShifts(db.prepare(QStringLiteral("SELECT TDate, Week, ClockIn, TotalHrs * 60 + TotalMin "
                                                   "FROM [Time Attendance] %1 WHERE EmpID = ? AND Recalculate <> 0")
@@ -54,7 +59,7 @@ struct Statements {
 
     // [Hours Worked] rows are written this many to a statement.
     static constexpr std::size_t kRowsPerInsert = 64;
-    db::Query employees, flaggedShifts, countShifts, shifts, remove, recorded, insert, insertMany, clear;
+    db::Query firstEmployee, nextEmployee, flaggedShifts, countShifts, shifts, remove, recorded, insert, insertMany, clear;
 };
 
 struct Shift {
@@ -231,11 +236,8 @@ bool RecalcHoursWorked(db::Database& db, const CompanySettings& settings, const 
     try {
         Statements st(db, db::sql::indexedBy(db, QStringLiteral("TimeAttendance_Flagged")));
         QStringList employees;
-        {
-            db::Recordset rs = st.employees.openRecordset();
-            for (; !rs.eof(); rs.moveNext())
-                employees << rs.field(0).toString();
-        }
+        for (db::Value emp = st.firstEmployee.scalar(); !emp.isNull(); emp = st.nextEmployee.scalar({emp}))
+            employees << emp.toString();
         const int total = int(employees.size());
         if (progress && total > 0)
             progress(0, total);

@@ -118,6 +118,19 @@ bool isPlainFile(const QString& path, qint64* size) {
     return header == QByteArray("SQLite format 3\0", 16);
 }
 
+// Each connection is used by one thread at a time (every thread opens its
+// own), so the engine needs no lock of its own around a connection, nor the
+// global lock that keeps its memory statistics, which nothing here reads.
+// Set once, before the engine's first use.
+int openFlags(int flags) {
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+    return flags | SQLITE_OPEN_NOMUTEX;
+}
+
 void setKey(sqlite3* db, const QString& password) {
     const QByteArray k = password.toUtf8();
     sqlite3_key(db, k.constData(), k.size());
@@ -208,7 +221,7 @@ std::unique_ptr<Database> Database::open(const QString& path, bool exclusive, bo
     std::unique_ptr<Database> d(new Database);
     d->path_ = path;
     d->readOnly_ = readOnly;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    const int flags = openFlags(readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &d->db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         DbError e = makeError(d->db_, rc, {}, path);
@@ -254,7 +267,7 @@ std::unique_ptr<Database> Database::create(const QString& path, const QString& p
     std::unique_ptr<Database> d(new Database);
     d->path_ = path;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &d->db_,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+                             openFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), nullptr);
     if (rc != SQLITE_OK) {
         DbError e = makeError(d->db_, rc, {}, path);
         d->close();
@@ -292,6 +305,11 @@ void Database::configure(bool readOnly) {
         }
     }
     sqlite3_exec(db_, "PRAGMA foreign_keys=OFF", nullptr, nullptr, nullptr);
+    // Room for the pages of a whole import and the hours engine run after
+    // it (8 MB; the engine's default holds 2 MB): over a long history each
+    // employee's rows and index entries are pages of their own, and with a
+    // smaller cache the engine reads again the pages the import just wrote.
+    sqlite3_exec(db_, "PRAGMA cache_size=-8192", nullptr, nullptr, nullptr);
 }
 
 Database::~Database() { close(); }
