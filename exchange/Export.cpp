@@ -35,44 +35,58 @@ ColumnKind attendanceKind(const QString& column) {
     return ColumnKind::Text;
 }
 
-// Writes one line per row, in Windows-1252 when every value fits it, else
-// in UTF-8 (returned in `encoding`). The file is closed when this returns or
+// Writes one line per row as the rows are read, in Windows-1252 while every
+// value fits it; the first value that does not starts the file again in
+// UTF-8 (returned in `encoding`). No row is kept, so ten years of clock data
+// take no more memory than one row. The file is closed when this returns or
 // raises, and the lines written so far stay in it.
-void writeRows(const QString& path, db::Recordset& rs, const QList<ColumnKind>& kinds, TextEncoding& encoding) {
-    std::vector<QStringList> lines;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        QStringList texts;
-        for (int i = 0; i < kinds.size(); ++i)
-            texts << valueText(rs.field(i), kinds[i]);
-        lines.push_back(std::move(texts));
-    }
-    encoding = encodingFor(lines);
+void writeRows(const QString& path, db::Query& query, const db::Params& params, const QList<ColumnKind>& kinds,
+               TextEncoding& encoding) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error(file.errorString().toStdString());
-    if (encoding == TextEncoding::Utf8 && file.write(kUtf8Bom) < 0)
-        throw std::runtime_error(file.errorString().toStdString());
-    for (const QStringList& texts : lines)
-        if (file.write(quotedLine(texts, encoding)) < 0)
-            throw std::runtime_error(file.errorString().toStdString());
-    if (!file.flush())
-        throw std::runtime_error(file.errorString().toStdString());
+    const auto fail = [&file] { throw std::runtime_error(file.errorString().toStdString()); };
+    struct StartAgainInUtf8 {};
+    encoding = TextEncoding::Windows1252;
+    for (;;) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail();
+        if (encoding == TextEncoding::Utf8 && file.write(kUtf8Bom) < 0)
+            fail();
+        QStringList texts;
+        try {
+            query.forEachRow(params, [&](const std::vector<db::Value>& row) {
+                texts.clear();
+                for (int i = 0; i < kinds.size(); ++i)
+                    texts << valueText(row[size_t(i)], kinds[i]);
+                if (encoding == TextEncoding::Windows1252 && encodingFor(texts) == TextEncoding::Utf8)
+                    throw StartAgainInUtf8{};
+                if (file.write(quotedLine(texts, encoding)) < 0)
+                    fail();
+            });
+        } catch (const StartAgainInUtf8&) {
+            file.close();
+            encoding = TextEncoding::Utf8;
+            continue;
+        }
+        if (!file.flush())
+            fail();
+        return;
+    }
 }
 
 ExportResult exportRows(db::Database& db, const QString& sql, const db::Params& params,
-                        const std::function<QList<ColumnKind>(const db::Recordset&)>& kindsOf) {
+                        const std::function<QList<ColumnKind>(const QStringList& columns)>& kindsOf) {
     try {
-        db::Recordset rs = db.openRecordset(sql, params);
-        if (rs.eof()) {
+        db::Query query = db.prepare(sql);
+        if (!query.hasRows(params)) {
             inform(kEmpty);
             return ExportResult::Empty;
         }
-        const QList<ColumnKind> kinds = kindsOf(rs);
+        const QList<ColumnKind> kinds = kindsOf(query.columnNames());
         const QString path = GetExportFileName();
         if (path.isEmpty())
             return ExportResult::Cancelled;
         TextEncoding encoding = TextEncoding::Windows1252;
-        writeRows(path, rs, kinds, encoding);
+        writeRows(path, query, params, kinds, encoding);
         inform(encoding == TextEncoding::Utf8 ? kDone + kDoneInUtf8 : kDone);
         return ExportResult::Written;
     } catch (const std::exception& e) {
@@ -121,15 +135,15 @@ ExportResult ExportPersonnel(db::Database& db, const QList<int>& codes, StatusCh
     for (int code : codes)
         kinds << fieldKind(code);
     return exportRows(db, personnelSelect(codes, which), params,
-                      [&kinds](const db::Recordset&) { return kinds; });
+                      [&kinds](const QStringList&) { return kinds; });
 }
 
 ExportResult ExportAttendance(db::Database& db) {
-    return exportRows(db, QStringLiteral("Select * from [Time Attendance]"), {}, [](const db::Recordset& rs) {
-        if (rs.fieldCount() > kMaxAttendanceColumns)
+    return exportRows(db, QStringLiteral("Select * from [Time Attendance]"), {}, [](const QStringList& columns) {
+        if (columns.size() > kMaxAttendanceColumns)
             throw std::runtime_error("Subscript out of range");
         QList<ColumnKind> kinds;
-        for (const QString& name : rs.fieldNames())
+        for (const QString& name : columns)
             kinds << attendanceKind(name);
         return kinds;
     });

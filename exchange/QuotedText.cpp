@@ -67,11 +67,10 @@ QString valueText(const db::Value& value, ColumnKind kind) {
     return value.toString();
 }
 
-TextEncoding encodingFor(const std::vector<QStringList>& lines) {
-    for (const QStringList& texts : lines)
-        for (const QString& t : texts)
-            if (!cp1252::fits(t))
-                return TextEncoding::Utf8;
+TextEncoding encodingFor(const QStringList& texts) {
+    for (const QString& t : texts)
+        if (!cp1252::fits(t))
+            return TextEncoding::Utf8;
     return TextEncoding::Windows1252;
 }
 

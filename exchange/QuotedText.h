@@ -34,9 +34,9 @@ QString valueText(const db::Value& value, ColumnKind kind);
 
 enum class TextEncoding { Windows1252, Utf8 };
 
-// The encoding a file of these texts is written in: Windows-1252 when every
-// text fits it, else UTF-8.
-TextEncoding encodingFor(const std::vector<QStringList>& lines);
+// The encoding a line of these texts needs: Windows-1252 when every text
+// fits it, else UTF-8. A file is written in Windows-1252 when every line is.
+TextEncoding encodingFor(const QStringList& texts);
 // What a UTF-8 file starts with.
 inline const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 

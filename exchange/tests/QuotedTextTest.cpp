@@ -102,10 +102,10 @@ TEST(QuotedText, FilesReadInTheEncodingTheyWereWrittenIn) {
     // Windows-1252: its own characters in 0x80-0x9F, Latin-1 above, and the
     // undefined bytes as the control characters of the same number.
     const QString western = QStringLiteral("\u20ac\u0160\u201c\u00e9\u201d\u0081\u009d\u00ff");
-    ASSERT_TRUE(encodingFor({{western, "plain"}}) == TextEncoding::Windows1252);
+    ASSERT_TRUE(encodingFor({western, "plain"}) == TextEncoding::Windows1252);
     EXPECT_EQ(quotedLine({western}), QByteArray("\"\x80\x8a\x93\xe9\x94\x81\x9d\xff\"\r\n"));
     EXPECT_EQ(firstText(quotedLine({western}), TextEncoding::Windows1252), western);
-    EXPECT_TRUE(encodingFor({{"plain"}, {western, mixed}}) == TextEncoding::Utf8);
+    EXPECT_TRUE(encodingFor({western, mixed}) == TextEncoding::Utf8);
     // One byte that is no UTF-8 far down the file, or a sequence cut off at
     // its end, makes the whole file Windows-1252.
     const QByteArray ascii(200000, 'a');

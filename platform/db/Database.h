@@ -165,6 +165,10 @@ public:
     void forEachRow(const Params& params, const std::function<void(const std::vector<Value>& row)>& onRow);
     // First column of the first row, or Null.
     Value scalar(const Params& params = {});
+    // Whether the statement gives any row (only the first is read).
+    bool hasRows(const Params& params = {});
+    // The names of the statement's columns, as a Recordset's fieldNames().
+    QStringList columnNames() const;
 
 private:
     friend class Database;

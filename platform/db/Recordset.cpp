@@ -44,12 +44,19 @@ int Query::execute(const Params& params) {
     return db_->changes();
 }
 
+QStringList Query::columnNames() const {
+    QStringList names;
+    const int n = sqlite3_column_count(st_);
+    for (int i = 0; i < n; ++i)
+        names << QString::fromUtf8(sqlite3_column_name(st_, i));
+    return names;
+}
+
 Recordset Query::openRecordset(const Params& params) {
     bindAll(*db_, st_, params);
     Recordset rs;
-    const int n = sqlite3_column_count(st_);
-    for (int i = 0; i < n; ++i)
-        rs.names_ << QString::fromUtf8(sqlite3_column_name(st_, i));
+    rs.names_ = columnNames();
+    const int n = int(rs.names_.size());
     int rc;
     while ((rc = sqlite3_step(st_)) == SQLITE_ROW) {
         std::vector<Value> row;
@@ -81,6 +88,15 @@ void Query::forEachRow(const Params& params, const std::function<void(const std:
     }
     if (rc != SQLITE_DONE)
         db_->raise(rc, sql_);
+}
+
+bool Query::hasRows(const Params& params) {
+    bindAll(*db_, st_, params);
+    const int rc = sqlite3_step(st_);
+    sqlite3_reset(st_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        db_->raise(rc, sql_);
+    return rc == SQLITE_ROW;
 }
 
 Value Query::scalar(const Params& params) {
