@@ -86,7 +86,11 @@ ExportResult exportRows(db::Database& db, const QString& sql, const db::Params& 
         if (path.isEmpty())
             return ExportResult::Cancelled;
         TextEncoding encoding = TextEncoding::Windows1252;
-        writeRows(path, query, params, kinds, encoding);
+        {
+            // Ten years of clock data take seconds; the message comes with the normal cursor.
+            ui::WaitCursor wait;
+            writeRows(path, query, params, kinds, encoding);
+        }
         inform(encoding == TextEncoding::Utf8 ? kDone + kDoneInUtf8 : kDone);
         return ExportResult::Written;
     } catch (const std::exception& e) {
