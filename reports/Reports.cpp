@@ -37,7 +37,6 @@ bool sameFile(const QString& a, const QString& b) {
 // The print dialog for the job in ReportJob; returns when it has closed.
 void runPrintDialog() {
     frmPrintFrm dlg;
-    dlg.Form_Load();
     if (g_dialogRunner)
         g_dialogRunner(dlg);
     else

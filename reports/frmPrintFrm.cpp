@@ -74,6 +74,16 @@ frmPrintFrm::frmPrintFrm(QWidget* parent) : QDialog(parent) {
     connect(cboPrtName, &QComboBox::currentIndexChanged, this, &frmPrintFrm::cboPrtName_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmPrintFrm::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrintFrm::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frmPrintFrm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        CenterForm(this);
+    }
 }
 
 void frmPrintFrm::LoadPrinterList() {
@@ -107,8 +117,6 @@ void frmPrintFrm::ShowSelectedPrinter() {
 }
 
 void frmPrintFrm::Form_Load() {
-    adjustSize();
-    CenterForm(this);
     LoadPrinterList();
 
     PEHandle driver = 0, printer = 0, port = 0;

@@ -5,6 +5,7 @@
 // first), lets the user set the page range and the copies, and on OK
 // prints the job and shows its status. The printer chosen in the list is
 // only shown; the job prints on its own printer (or the default one).
+// The dialog loads the job in ReportJob when it is made: set ReportJob first.
 
 #include <QDialog>
 
@@ -18,14 +19,6 @@ class frmPrintFrm : public QDialog {
     Q_OBJECT
 public:
     explicit frmPrintFrm(QWidget* parent = nullptr);
-
-    // Centres the dialog, fills the lists, selects the job's printer and
-    // shows its copies. Stops at the first engine failure (after its box).
-    void Form_Load();
-    void LoadPrinterList();
-    void ShowSelectedPrinter();
-    void cmdOK_Click();
-    void cmdCancel_Click();
 
     // The number at the start of a box's text, rounded (blank or not a number: 0).
     static double numericValue(const QString& text);
@@ -42,8 +35,21 @@ public:
     // What the lists showed at the end of loading.
     QString PrinterName, DriverName, PortName;
 
+protected:
+    // Centred the first time it shows, once its size and frame are known.
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Fills the lists, selects the job's printer and shows its copies. Stops
+    // at the first engine failure (after its box).
+    void Form_Load();
+    void LoadPrinterList();
+    void ShowSelectedPrinter();
     void cboPrtName_Click(int index);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    bool placed_ = false;
 };
 
 } // namespace plax::reports

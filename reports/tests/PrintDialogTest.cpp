@@ -1,10 +1,12 @@
 #include "ReportFixture.h"
 
 #include "reports/frmPrintFrm.h"
+#include "testing/ScreenEvents.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace plax::test {
 namespace {
@@ -19,6 +21,16 @@ protected:
         ASSERT_NE(ReportJob, 0);
         ASSERT_TRUE(SetReportTableLocations(ReportJob));
     }
+    // Replaces what a box holds by typing (blank: the text is deleted).
+    static void type(QLineEdit* box, const QString& text) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Delete);
+        else
+            QTest::keyClicks(box, text);
+        EXPECT_EQ(box->text(), text);
+    }
+    static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     ReportPrintOptions jobOptions() {
         ReportPrintOptions o = print::makePrintOptions(9, 9, 9);
         EXPECT_TRUE(print::PEGetPrintOptions(ReportJob, &o));
@@ -29,7 +41,7 @@ protected:
 TEST_F(PrintDialogTest, AJobWithoutItsOwnPrinterShowsTheDefaultPrinter) {
     openJob(QStringLiteral("Department.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
+    showActive(&dlg);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Print To Printer"));
     EXPECT_EQ(dlg.cboPrtName->itemText(0), QStringLiteral("Use Default Printer"));
     EXPECT_EQ(dlg.cboPrtName->count(), dlg.cboPrtDriver->count());
@@ -50,7 +62,7 @@ TEST_F(PrintDialogTest, APrinterNoLongerInstalledLeavesTheListWithoutASelection)
                                                           "table Department\ncolumn \"No\" {Department.DepartmentNo}\n"));
     openJob(QStringLiteral("Old.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
+    showActive(&dlg);
     EXPECT_EQ(dlg.cboPrtName->currentIndex(), -1);
     EXPECT_EQ(dlg.cboPrtDriver->currentIndex(), -1);
     EXPECT_EQ(dlg.Copies->text(), QStringLiteral("1"));
@@ -60,9 +72,9 @@ TEST_F(PrintDialogTest, APrinterNoLongerInstalledLeavesTheListWithoutASelection)
 TEST_F(PrintDialogTest, OkWithBlankBoxesPassesZerosAndPrintsOneCopyOfEverything) {
     openJob(QStringLiteral("Department.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
-    dlg.Copies->clear();
-    dlg.cmdOK->click();
+    showActive(&dlg);
+    type(dlg.Copies, QString());
+    click(dlg.cmdOK);
     const ReportPrintOptions o = jobOptions();
     EXPECT_EQ(o.StartPageN, 0);
     EXPECT_EQ(o.StopPageN, 0);
@@ -78,11 +90,11 @@ TEST_F(PrintDialogTest, OkWithBlankBoxesPassesZerosAndPrintsOneCopyOfEverything)
 TEST_F(PrintDialogTest, PageRangeAndCopiesGoToTheJob) {
     openJob(QStringLiteral("Department.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
-    dlg.StartPage->setText(QStringLiteral("1"));
-    dlg.EndPage->setText(QStringLiteral("1 page"));
-    dlg.Copies->setText(QStringLiteral(" 2.6"));
-    dlg.cmdOK->click();
+    showActive(&dlg);
+    type(dlg.StartPage, QStringLiteral("1"));
+    type(dlg.EndPage, QStringLiteral("1 page"));
+    type(dlg.Copies, QStringLiteral(" 2.6"));
+    click(dlg.cmdOK);
     const ReportPrintOptions o = jobOptions();
     EXPECT_EQ(o.StartPageN, 1);
     EXPECT_EQ(o.StopPageN, 1);
@@ -93,24 +105,23 @@ TEST_F(PrintDialogTest, PageRangeAndCopiesGoToTheJob) {
 TEST_F(PrintDialogTest, AnEngineRefusalKeepsTheDialogOpenForAnotherTry) {
     openJob(QStringLiteral("Department.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
-    dlg.show();
-    dlg.StartPage->setText(QStringLiteral("5"));
-    dlg.EndPage->setText(QStringLiteral("2"));
-    dlg.cmdOK->click();
+    showActive(&dlg);
+    type(dlg.StartPage, QStringLiteral("5"));
+    type(dlg.EndPage, QStringLiteral("2"));
+    click(dlg.cmdOK);
     ASSERT_EQ(responder_.messages.size(), 1u);
     EXPECT_EQ(responder_.messages[0].title, QStringLiteral("CR-517"));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(pdfFiles().isEmpty());
 
-    dlg.StartPage->setText(QStringLiteral("40000"));
-    dlg.cmdOK->click();
+    type(dlg.StartPage, QStringLiteral("40000"));
+    click(dlg.cmdOK);
     EXPECT_EQ(responder_.messages.back().text, QStringLiteral("The number in \"Starting Page:\" is too large (at most 32767)."));
     EXPECT_TRUE(dlg.isVisible());
 
-    dlg.StartPage->clear();
-    dlg.EndPage->clear();
-    dlg.cmdOK->click();
+    type(dlg.StartPage, QString());
+    type(dlg.EndPage, QString());
+    click(dlg.cmdOK);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(pdfFiles().size(), 1);
 }
@@ -118,9 +129,8 @@ TEST_F(PrintDialogTest, AnEngineRefusalKeepsTheDialogOpenForAnotherTry) {
 TEST_F(PrintDialogTest, CancelPrintsNothingAndSaysNothing) {
     openJob(QStringLiteral("Department.rpt"));
     frmPrintFrm dlg;
-    dlg.Form_Load();
-    dlg.show();
-    dlg.cmdCancel->click();
+    showActive(&dlg);
+    click(dlg.cmdCancel);
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(pdfFiles().isEmpty());
@@ -131,7 +141,7 @@ TEST_F(PrintDialogTest, LoadingStopsAtAnEngineFailure) {
     ASSERT_TRUE(OpenReportEngine());
     ReportJob = 4242;
     frmPrintFrm dlg;
-    dlg.Form_Load();
+    showActive(&dlg);
     ASSERT_EQ(responder_.messages.size(), 1u);
     EXPECT_EQ(responder_.messages[0].title, QStringLiteral("CR-502"));
     EXPECT_TRUE(dlg.Copies->text().isEmpty());

@@ -5,6 +5,7 @@
 #include "core/mdi/frmDBPswd.h"
 #include "core/mdi/frmMDI.h"
 #include "platform/help/WinHelp.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QAction>
@@ -31,6 +32,15 @@ QStringList itemsOf(const QMenu* m) {
     return out;
 }
 
+// A click on the main window's toolbar button of `key`, which shows.
+void clickToolbarButton(frmMDI* w, const QString& key) {
+    const QString name = "Toolbar1_" + key;
+    if (const QWidget* b = test::toolButton(w, name)) {
+        EXPECT_TRUE(b->isVisible()) << key.toStdString();
+    }
+    test::clickToolButton(w, name);
+}
+
 } // namespace
 
 class MainWindow : public test::ProgramFixture {
@@ -45,9 +55,12 @@ protected:
         CompanyDbPath = company.path();
         CompanyDb = std::move(company.handle());
     }
+    // The main window as the program opens it once the database is open.
     void build() {
-        w = new frmMDI;
-        w->MDIForm_Load();
+        showMainWindow();
+        w = mainWindow();
+        ASSERT_TRUE(w);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
     }
 };
 
@@ -110,13 +123,9 @@ TEST_F(MainWindow, ItemsWithoutHandlersAreDisabledAndToolbarKeysReachHandlers) {
         EXPECT_TRUE(w->item(own)->isEnabled()) << own;
 
     for (const char* key : {"Employee", "Schedule", "Absence", "Import", "Edit", "Weekly", "PrintID", "Archive"})
-        w->Toolbar1_ButtonClick(key);
+        clickToolbarButton(w, key);
     EXPECT_EQ(ran, (QStringList{"mnuSetupEmployee", "mnuSetupSchedules", "mnuSetupAbsence", "mnuUtilitiesImportAtt",
                                 "mnuClkDataEditClkData", "mnuRptTA", "mnuUtilitiesPrintID", "mnuUtilitiesArchive"}));
-    ran.clear();
-    w->Toolbar1_ButtonClick("Unknown");
-    w->Toolbar1_ButtonClick("employee"); // keys are exact
-    EXPECT_TRUE(ran.isEmpty());
 
     // The compact item does nothing.
     w->item("mnuUtilitiesDBCompact")->trigger();
@@ -178,9 +187,8 @@ TEST_F(MainWindow, HelpContentsRemovesAStaleIndexFirst) {
 
     // Exit closes the screens, the database and the help viewer, and ends.
     w->item("mnuSetupPassword")->trigger();
-    w->Toolbar1_ButtonClick("Exit");
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(w);
+    clickToolbarButton(w, "Exit");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.isNull(); }));
     EXPECT_FALSE(viewer);
     EXPECT_FALSE(CompanyDb);
     EXPECT_EQ(ends, 1);
