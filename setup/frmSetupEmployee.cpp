@@ -9,6 +9,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include <QApplication>
@@ -29,11 +30,6 @@
 
 namespace plax::setup {
 namespace {
-
-std::function<void(frmEmpFind&)>& searchRunner() {
-    static std::function<void(frmEmpFind&)> runner;
-    return runner;
-}
 
 const QString kSsnMask = QStringLiteral("000-00-0000;_");
 const QString kPhoneMask = QStringLiteral("(000) 000-0000;_");
@@ -91,10 +87,6 @@ QString maskedText(const QLineEdit* field) {
         if (c.isDigit())
             return t;
     return {};
-}
-
-void frmSetupEmployee::setSearchRunner(std::function<void(frmEmpFind&)> runner) {
-    searchRunner() = std::move(runner);
 }
 
 frmSetupEmployee::frmSetupEmployee(QWidget* parent) : QWidget(parent) {
@@ -628,10 +620,7 @@ void frmSetupEmployee::FindEmployee() {
         }
     }
     frmEmpFind dlg(tag_, this);
-    if (searchRunner())
-        searchRunner()(dlg);
-    else
-        dlg.exec();
+    dlg.exec();
     if (!dlg.tag().isEmpty()) {
         txtID->setText(dlg.tag());
         txtID_LostFocus();

@@ -8,7 +8,6 @@
 #include "EmployeeBook.h"
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -19,8 +18,6 @@ class QRadioButton;
 class QTabWidget;
 
 namespace plax::setup {
-
-class frmEmpFind;
 
 class frmSetupEmployee : public QWidget {
     Q_OBJECT
@@ -40,9 +37,6 @@ public:
     void LoadEmpList(const QString& order);
     void txtID_LostFocus();
     void UpdateRec();
-
-    // Tests: runs the search dialog instead of showing it modally.
-    static void setSearchRunner(std::function<void(frmEmpFind&)> runner);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -8,12 +8,16 @@
 #include <QColor>
 #include <QComboBox>
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 
 using namespace plax;
 using namespace plax::setup;
+using plax::test::clickToolButton;
+using plax::test::showActive;
 
 namespace {
 
@@ -30,6 +34,16 @@ protected:
         const CalDate d = *CalDate::fromIso(QString::fromUtf8(date));
         CompanyDb->execute("INSERT INTO Absence (EmpID, TDate, Week, Reason, [Hours Paid]) VALUES (?,?,?,?,?)",
                            {id, d, WeekNumber(d, Company), "Sick", 8});
+    }
+    void clickOn(frmAbsenceSTP& f, const char* name) {
+        if (!f.isActiveWindow())
+            showActive(&f);
+        QTest::mouseClick(child<QWidget>(&f, name), Qt::LeftButton);
+    }
+    void clickTool(frmAbsenceSTP& f, const char* key) {
+        if (!f.isActiveWindow())
+            showActive(&f);
+        clickToolButton(&f, key);
     }
     QStringList dates(GridModel* m) {
         QStringList out;
@@ -50,13 +64,16 @@ TEST_F(AbsenceScreen, OpensOnThePayPeriodWeek) {
     EXPECT_EQ(f.employeeChoices().size(), 10u); // active employees only
     EXPECT_FALSE(f.model()->flags(f.model()->index(0, 2)) & Qt::ItemIsEditable);
 
-    child<QRadioButton>(&f, "optDateRange")->click();
-    f.cmdLoad_Click(); // 25 February .. 12 March, both ends included
+    clickOn(f, "optDateRange");
+    clickOn(f, "cmdLoad"); // 25 February .. 12 March, both ends included
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
 
-    child<QRadioButton>(&f, "optPayPeriod")->click();
-    child<QLineEdit>(&f, "txtPayPeriod")->setText("not a date");
-    f.cmdLoad_Click();
+    clickOn(f, "optPayPeriod");
+    auto* payPeriod = child<QLineEdit>(&f, "txtPayPeriod");
+    QTest::mouseClick(payPeriod, Qt::LeftButton);
+    QTest::keyClick(payPeriod, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(payPeriod, "not a date");
+    clickOn(f, "cmdLoad");
     EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
 }
@@ -64,8 +81,10 @@ TEST_F(AbsenceScreen, OpensOnThePayPeriodWeek) {
 TEST_F(AbsenceScreen, SortingInPayPeriodModeReachesIntoALateDayStart) {
     Company.setDayStart(TimeOfDay::fromMinutes(6 * 60));
     frmAbsenceSTP f;
+    showActive(&f);
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15"}));
-    f.TDBGrid1_HeadClick(1);
+    QHeaderView* heads = f.grid()->horizontalHeader();
+    QTest::mouseClick(heads->viewport(), Qt::LeftButton, {}, QPoint(heads->sectionViewportPosition(1) + 5, 5));
     EXPECT_EQ(f.model()->value(0, 1).toString(), "2026-03-09");
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-09", "2026-03-15", "2026-03-16"}));
 }
@@ -138,16 +157,21 @@ TEST_F(AbsenceScreen, NewRowsFromTheEmployeeDropDownGetTheirWeekAndRefusalsTheMe
 
 TEST_F(AbsenceScreen, DeletesSelectedRowsAfterYes) {
     frmAbsenceSTP f;
-    child<QRadioButton>(&f, "optDateRange")->click();
+    clickOn(f, "optDateRange");
     add("1002", "2026-03-10");
-    f.cmdLoad_Click();
+    clickOn(f, "cmdLoad");
     ASSERT_EQ(f.model()->recordCount(), 3);
-    f.grid()->selectAll();
+    // The three rows chosen by their headers, the first clicked and the last shift-clicked.
+    QHeaderView* rows = f.grid()->verticalHeader();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, QPoint(5, rows->sectionViewportPosition(0) + 5));
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(5, rows->sectionViewportPosition(2) + 5));
+    ASSERT_EQ(f.grid()->selectionModel()->selectedRows().size(), 3);
     answers.answers = {ui::Answer::No};
-    f.Toolbar1_ButtonClick("Delete");
+    clickTool(f, "Delete");
     EXPECT_EQ(answers.texts(), QStringList{"Would you like to delete selected row(s)?"});
     EXPECT_EQ(count("SELECT count(*) FROM Absence"), 5);
-    f.Toolbar1_ButtonClick("Delete");
+    clickTool(f, "Delete");
     EXPECT_EQ(count("SELECT count(*) FROM Absence"), 2);
     EXPECT_EQ(f.model()->recordCount(), 0);
 }
@@ -156,7 +180,7 @@ TEST_F(AbsenceScreen, SelectOpensTheAbsenceReport) {
     int opened = 0;
     registerMenuHandler("mnuReportsAbsLst", [&] { ++opened; });
     frmAbsenceSTP f;
-    f.Toolbar1_ButtonClick("Select");
+    clickTool(f, "Select");
     EXPECT_EQ(opened, 1);
     clearMenuHandlers();
 }

@@ -13,11 +13,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 using namespace plax;
 using namespace plax::setup;
@@ -46,6 +51,70 @@ protected:
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box, text);
     }
+    // Shows the screen as the active window and clicks a toolbar button.
+    void click(frmSetupEmployee& f, const char* key) {
+        if (!f.isActiveWindow())
+            showActive(&f);
+        clickToolButton(&f, key);
+    }
+    // Opens a menu of the menu bar with the mouse and clicks one of its items.
+    void chooseMenu(frmSetupEmployee& f, const QString& menuTitle, const QString& itemText) {
+        if (!f.isActiveWindow())
+            showActive(&f);
+        auto* bar = f.findChild<QMenuBar*>();
+        ASSERT_TRUE(bar);
+        QMenu* menu = nullptr;
+        for (QAction* a : bar->actions())
+            if (a->text() == menuTitle)
+                menu = a->menu();
+        ASSERT_TRUE(menu) << menuTitle.toStdString();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == itemText)
+                item = a;
+        ASSERT_TRUE(item) << itemText.toStdString();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
+    }
+};
+
+// Runs `drive` on the next dialog of type D that opens, once its own event
+// loop runs; a dialog still open afterwards is cancelled, so a failed check
+// cannot leave the test waiting on it.
+template <class D>
+class OnNextDialog : public QObject {
+public:
+    explicit OnNextDialog(std::function<void(D&)> drive) : drive_(std::move(drive)) {
+        qApp->installEventFilter(this);
+    }
+    ~OnNextDialog() override { qApp->removeEventFilter(this); }
+    bool ran() const { return ran_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<D*>(watched);
+        if (dialog && event->type() == QEvent::Show && !seen_) {
+            seen_ = true;
+            QPointer<D> d = dialog;
+            QTimer::singleShot(0, this, [this, d] {
+                if (!d)
+                    return;
+                showActive(d);
+                drive_(*d);
+                ran_ = true;
+                if (d && d->isVisible())
+                    d->reject();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void(D&)> drive_;
+    bool seen_ = false;
+    bool ran_ = false;
 };
 
 QStringList ids(const std::vector<EmployeeMatch>& m) {
@@ -76,27 +145,27 @@ TEST_F(EmployeeScreen, MissingDepartmentsAndSchedulesShowAsTheyShould) {
     CompanyDb->execute("UPDATE Employee SET DepartmentNo = 'GONE', ScheduleNo = '099' WHERE ID = '1002'");
     frmSetupEmployee f;
     ASSERT_EQ(child<QComboBox>(&f, "cboSchedule")->currentText(), "001 Day shift");
-    f.Toolbar1_ButtonClick("Next");
+    click(f, "Next");
     EXPECT_EQ(id(f), "1002");
     EXPECT_EQ(child<QComboBox>(&f, "cboDep")->currentText(), "");
     EXPECT_EQ(child<QComboBox>(&f, "cboSchedule")->currentText(), "001 Day shift"); // kept from 1001
     // Saving without a change of the lists leaves the stored numbers alone.
-    f.Toolbar1_ButtonClick("Update");
+    click(f, "Update");
     EXPECT_EQ(value("SELECT ScheduleNo FROM Employee WHERE ID = '1002'"), "099");
 }
 
 TEST_F(EmployeeScreen, WalksTheViewAndStaysAtEitherEnd) {
     frmSetupEmployee f;
-    f.Toolbar1_ButtonClick("Previous");
+    click(f, "Previous");
     EXPECT_EQ(id(f), "1001");
-    f.Toolbar1_ButtonClick("Next");
+    click(f, "Next");
     EXPECT_EQ(id(f), "1002");
-    f.mnuViewEmp_Click(1); // inactive: the last one in ID order
+    chooseMenu(f, "&View", "&Inactive Employees"); // the last one in ID order
     EXPECT_EQ(id(f), "1012");
     EXPECT_EQ(f.tag(), "False");
-    f.Toolbar1_ButtonClick("Next");
+    click(f, "Next");
     EXPECT_EQ(id(f), "1012");
-    f.LoadEmpList("LastName"); // sorting keeps the inactive view
+    chooseMenu(f, "&Sort", "By Last Name"); // sorting keeps the inactive view
     EXPECT_EQ(id(f), "1011");
     EXPECT_EQ(f.tag(), "False");
 }
@@ -209,21 +278,21 @@ TEST_F(EmployeeScreen, NewInactiveEmployeeLeavesTheActiveView) {
     frmSetupEmployee f;
     typeId(f, "3001");
     child<QComboBox>(&f, "CboStatus")->setCurrentText("Inactive");
-    f.UpdateRec();
+    click(f, "Update");
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '3001' AND Status = 0"), 1);
-    f.Toolbar1_ButtonClick("Next"); // the view was re-queried: first active row is current
+    click(f, "Next"); // the view was re-queried: first active row is current
     EXPECT_EQ(id(f), "1002");
 }
 
 TEST_F(EmployeeScreen, UpdateWritesOnlyChangedFieldsAndTheHireDate) {
     CompanyDb->execute("UPDATE Employee SET [Hire Date] = NULL WHERE ID = '1002'");
     frmSetupEmployee f;
-    f.Toolbar1_ButtonClick("Next");
+    click(f, "Next");
     ASSERT_EQ(id(f), "1002");
     // Another program changes the city meanwhile; the screen does not overwrite it.
     co.reopen()->execute("UPDATE Employee SET City = 'Elsewhere' WHERE ID = '1002'");
-    child<QLineEdit>(&f, "txtFirstN")->setText("Carl");
-    f.Toolbar1_ButtonClick("Update");
+    typeInto(f, "txtFirstN", "Carl");
+    click(f, "Update");
     EXPECT_EQ(value("SELECT FirstName FROM Employee WHERE ID = '1002'"), "Carl");
     EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '1002'"), "Elsewhere");
     EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1002'"), "2026-03-12");
@@ -236,11 +305,11 @@ TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
     typeId(f, "1003"); // has attendance and an absence
     ASSERT_GT(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), 0);
     answers.answers = {ui::Answer::No};
-    f.Toolbar1_ButtonClick("Delete");
+    click(f, "Delete");
     EXPECT_EQ(answers.texts().last(), "Attendance/absence data on that employee will be deleted also? Are you sure "
                                       "you want to delete current employee record?");
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 1);
-    f.Toolbar1_ButtonClick("Delete");
+    click(f, "Delete");
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '1003'"), 0);
@@ -250,9 +319,9 @@ TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
     // Hours without attendance rows stay; the last employee of a view leaves it empty.
     CompanyDb->execute("DELETE FROM [Time Attendance] WHERE EmpID IN ('1011', '1012')");
     CompanyDb->execute("DELETE FROM Employee WHERE ID = '1012'");
-    f.mnuViewEmp_Click(1);
+    chooseMenu(f, "&View", "&Inactive Employees");
     ASSERT_EQ(id(f), "1011");
-    f.Toolbar1_ButtonClick("Delete");
+    click(f, "Delete");
     EXPECT_EQ(answers.texts().last(), "Are you sure you want to delete current employee record?");
     EXPECT_EQ(count("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '1011'"), 1);
     EXPECT_EQ(id(f), "");
@@ -265,7 +334,7 @@ TEST_F(EmployeeScreen, AFailedDeleteLeavesEveryRow) {
     const qint64 before = count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'");
     frmSetupEmployee f;
     typeId(f, "1003");
-    f.Toolbar1_ButtonClick("Delete");
+    click(f, "Delete");
     EXPECT_EQ(answers.texts().last(), "Employee record was not deleted successfully!");
     EXPECT_EQ(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), before);
     EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1003'"), 1);
@@ -292,19 +361,29 @@ TEST_F(EmployeeScreen, NewAndDeleteOfAPendingRecord) {
 TEST_F(EmployeeScreen, SearchHandsTheChosenIdBack) {
     CompanyDb->execute("INSERT INTO Employee (ID, FirstName, LastName, Status) VALUES ('A 1', 'Bo', 'Berg', 1)");
     frmSetupEmployee f;
-    frmSetupEmployee::setSearchRunner([&](frmEmpFind& d) {
-        child<QComboBox>(&d, "cboSearchBy")->setCurrentIndex(2);
-        child<QLineEdit>(&d, "txtValue")->setText("Berg*");
-        d.cmdBrowse_Click();
+    OnNextDialog<frmEmpFind> search([&](frmEmpFind& d) {
+        auto* by = child<QComboBox>(&d, "cboSearchBy");
+        QTest::keyClick(by, Qt::Key_Down);
+        QTest::keyClick(by, Qt::Key_Down);
+        ASSERT_EQ(by->currentText(), "Last Name");
+        auto* value = child<QLineEdit>(&d, "txtValue");
+        QTest::mouseClick(value, Qt::LeftButton);
+        QTest::keyClicks(value, "Berg*");
+        QTest::mouseClick(child<QPushButton>(&d, "cmdBrowse"), Qt::LeftButton);
         auto* list = child<QListWidget>(&d, "lstEmp");
         ASSERT_EQ(list->count(), 2);
         EXPECT_EQ(child<QLabel>(&d, "lblRec")->text(), "Total records = 2");
-        list->setCurrentRow(1);
-        EXPECT_EQ(list->currentItem()->text(), "A 1 Berg, Bo");
-        d.lstEmp_DblClick();
+        QListWidgetItem* item = list->item(1);
+        EXPECT_EQ(item->text(), "A 1 Berg, Bo");
+        // A double click: press and release, then the second press and its release.
+        const QPoint at = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
     });
-    f.Toolbar1_ButtonClick("Search");
-    frmSetupEmployee::setSearchRunner(nullptr);
+    click(f, "Search");
+    EXPECT_TRUE(search.ran());
+    EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_EQ(id(f), "A 1"); // whole, blank and all
     EXPECT_EQ(child<QLineEdit>(&f, "txtFirstN")->text(), "Bo");
 }

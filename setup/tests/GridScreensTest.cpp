@@ -1,6 +1,7 @@
 #include "GridFixture.h"
 #include "core/common/Common.h"
 #include "core/common/Screens.h"
+#include "core/mdi/Startup.h"
 #include "core/mdi/frmMDI.h"
 #include "core/types/WorkWeek.h"
 #include "setup/frmDepStp.h"
@@ -169,8 +170,9 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
 
 TEST_F(GridScreens, ClosingTheMainWindowStoresAPendingMessageOrStaysForARefusedOne) {
     setEndProgramHandler([](int) {});
-    QPointer<frmMDI> main = new frmMDI;
-    main->MDIForm_Load();
+    showMainWindow(); // as start-up does after opening the database
+    QPointer<frmMDI> main = mainWindow();
+    ASSERT_TRUE(main);
     showActive(main);
     auto* f = new frmSetupMessages;
     QPointer<frmSetupMessages> alive = f;
@@ -209,6 +211,7 @@ TEST_F(GridScreens, TheModelKeepsItsViewsInStepThroughAddsRefusalsAndDeletes) {
     m->deleteRows({0, 3, 0});
     EXPECT_EQ(m->rowCount(), 3);
     EXPECT_EQ(count("SELECT count(*) FROM Messages"), 2);
-    f.Toolbar1_ButtonClick("Refresh");
+    showActive(&f);
+    clickToolButton(&f, "Refresh");
     EXPECT_EQ(m->rowCount(), 3);
 }

@@ -10,6 +10,7 @@
 #include "setup/frmDepStp.h"
 #include "setup/frmPrintID.h"
 #include "setup/frmScheduleSetup.h"
+#include "testing/ScreenEvents.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 
 using namespace plax;
 using namespace plax::setup;
+using plax::test::clickToolButton;
+using plax::test::showActive;
 
 namespace {
 
@@ -41,6 +44,12 @@ protected:
         p.waitForFinished(30000);
         QFile::remove(DataPath + files.front());
         return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    // Shows the screen as the active window and clicks a toolbar button.
+    void click(QWidget& f, const char* key) {
+        if (!f.isActiveWindow())
+            showActive(&f);
+        clickToolButton(&f, key);
     }
     QTreeWidgetItem* node(frmPrintID& f, const QString& id) {
         QTreeWidgetItem* root = child<QTreeWidget>(&f, "TreeView1")->topLevelItem(0);
@@ -80,7 +89,7 @@ TEST_F(SetupPrinting, TheTreeChecksFromAllDownOnly) {
     EXPECT_EQ(f.badgeFormula(), QString()); // ALL still prints everyone
     root->setCheckState(0, Qt::Unchecked);
     EXPECT_EQ(node(f, "1001")->checkState(0), Qt::Unchecked);
-    f.Toolbar1_ButtonClick("Print");
+    click(f, "Print");
     EXPECT_EQ(answers.texts(), QStringList{"Please select the ID you want to print first."});
 }
 
@@ -88,7 +97,7 @@ TEST_F(SetupPrinting, BadgesOfTwoEmployees) {
     frmPrintID f;
     node(f, "1002")->setCheckState(0, Qt::Checked);
     node(f, "1010")->setCheckState(0, Qt::Checked);
-    f.Toolbar1_ButtonClick("Print");
+    click(f, "Print");
     const QString pdf = lastPdf();
     EXPECT_TRUE(pdf.contains("Carlos Diaz")) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains("Liam O'Brien"));
@@ -101,20 +110,20 @@ TEST_F(SetupPrinting, AnEmptyTreeAsksForAChoice) {
     CompanyDb->execute("UPDATE Employee SET Status = 0");
     frmPrintID f;
     EXPECT_EQ(child<QTreeWidget>(&f, "TreeView1")->topLevelItemCount(), 0);
-    f.Toolbar1_ButtonClick("Preview");
+    click(f, "Preview");
     EXPECT_EQ(answers.texts(), QStringList{"Please select the ID you want to print first."});
 }
 
 TEST_F(SetupPrinting, ScheduleAndDepartmentListings) {
     {
         frmScheduleSetup s;
-        s.Toolbar1_ButtonClick("Print");
+        click(s, "Print");
         const QString pdf = lastPdf();
         EXPECT_TRUE(pdf.contains("Night shift")) << pdf.toStdString();
         EXPECT_TRUE(pdf.contains("ends the next day"));
     }
     frmDepStp d;
-    d.Toolbar1_ButtonClick("Print");
+    click(d, "Print");
     const QString pdf = lastPdf();
     EXPECT_TRUE(pdf.contains("Warehouse")) << pdf.toStdString();
 }
