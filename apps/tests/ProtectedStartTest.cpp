@@ -52,7 +52,8 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
     p.start(QStringLiteral(PLAX_PROGRAM_DIR "/") + program, {});
     ASSERT_TRUE(p.waitForStarted(10000));
 
-    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning, 30000);
+    QTest::qWaitFor([&] { return visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning; },
+                    30000);
     EXPECT_TRUE(visibleWindows(report).contains(mainWindow))
         << "exit code " << p.exitCode() << ", windows: " << visibleWindows(report).join(' ').toStdString();
     // Still up a few seconds later, with the logon gone.

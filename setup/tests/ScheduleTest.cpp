@@ -100,10 +100,11 @@ TEST_F(ScheduleScreen, OpensAtTheTopLeftAndShowsTheWorkWeekAndAStoredSchedule) {
     // Choosing an item of the list looks it up as well.
     numberBox(*f)->showPopup();
     QAbstractItemView* list = numberBox(*f)->view();
-    QTRY_VERIFY(list->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible(); }));
     list->setCurrentIndex(list->model()->index(0, 0));
     QTest::keyClick(list, Qt::Key_Return);
-    QTRY_COMPARE(numberBox(*f)->currentText(), "001");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return numberBox(*f)->currentText() == "001"; }))
+        << numberBox(*f)->currentText().toStdString();
     EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(), value("SELECT Description FROM Schedule WHERE ScheduleNo = '001'"));
 }
 

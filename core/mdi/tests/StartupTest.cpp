@@ -55,7 +55,7 @@ TEST_F(Startup, DemoDatabaseOpensTheMainWindowAndWritesTheDefaultPath) {
     // The splash closes on its timer once the main window is up.
     QPointer<QWidget> s = splash();
     ASSERT_TRUE(s);
-    QTRY_VERIFY_WITH_TIMEOUT(!s, 10000);
+    EXPECT_TRUE(QTest::qWaitFor([&s] { return !s; }, 10000));
 }
 
 TEST_F(Startup, ProtectedDatabaseGoesThroughTheLogonScreen) {
