@@ -33,14 +33,16 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
                                 {company, QStringLiteral("--demo"), QStringLiteral("--password"),
                                  QStringLiteral("secret")}),
               0);
-    ASSERT_TRUE(SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), company));
+    ASSERT_TRUE(
+        SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), company));
 
     const QString report = dir.filePath(QStringLiteral("windows.txt"));
     const QString script = dir.filePath(QStringLiteral("keys.txt"));
     {
         QFile f(script);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("report %1\nwaitfor frmLogon\ntype secret\nkey Return\n").arg(report).toUtf8());
+        f.write(
+            QStringLiteral("report %1\nwaitfor frmLogon\ntype secret\nkey Return\n").arg(report).toUtf8());
     }
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -52,8 +54,9 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
     p.start(QStringLiteral(PLAX_PROGRAM_DIR "/") + program, {});
     ASSERT_TRUE(p.waitForStarted(10000));
 
-    QTest::qWaitFor([&] { return visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning; },
-                    30000);
+    (void)QTest::qWaitFor(
+        [&] { return visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning; },
+        30000);
     EXPECT_TRUE(visibleWindows(report).contains(mainWindow))
         << "exit code " << p.exitCode() << ", windows: " << visibleWindows(report).join(' ').toStdString();
     // Still up a few seconds later, with the logon gone.

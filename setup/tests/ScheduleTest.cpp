@@ -4,10 +4,10 @@
 
 #include "testing/ScreenEvents.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,7 +22,7 @@ using plax::test::showActive;
 namespace {
 
 class ScheduleScreen : public setup::test::SetupFixture {
-protected:
+  protected:
     QComboBox* numberBox(frmScheduleSetup& f) { return child<QComboBox>(&f, "cboSchNo"); }
     // Clicks into the number box, types over its text and leaves it with Tab.
     void typeNumber(frmScheduleSetup& f, const QString& text) {
@@ -39,7 +39,9 @@ protected:
     QTimeEdit* start(frmScheduleSetup& f, int i) {
         return f.findChild<QTimeEdit*>(QStringLiteral("dtpStartTime%1").arg(i));
     }
-    QTimeEdit* end(frmScheduleSetup& f, int i) { return f.findChild<QTimeEdit*>(QStringLiteral("dtpEndTime%1").arg(i)); }
+    QTimeEdit* end(frmScheduleSetup& f, int i) {
+        return f.findChild<QTimeEdit*>(QStringLiteral("dtpEndTime%1").arg(i));
+    }
     // From the focus on a day's check box: ticks it and types both times
     // ("hhmm" and AM or PM), as a person tabbing along the row would.
     void workDay(frmScheduleSetup& f, int i, const char* from, const char* to) {
@@ -52,10 +54,12 @@ protected:
     }
     QString days(const QString& no) {
         auto rs = CompanyDb->openRecordset(
-            "SELECT TheDay, StartTime, EndTime FROM [Schedule Days] WHERE ScheduleNo = ? ORDER BY TheDay", {no});
+            "SELECT TheDay, StartTime, EndTime FROM [Schedule Days] WHERE ScheduleNo = ? ORDER BY TheDay",
+            {no});
         QStringList out;
         for (; !rs.eof(); rs.moveNext())
-            out << QStringLiteral("%1 %2-%3").arg(rs.field(0).toString(), rs.field(1).toString(), rs.field(2).toString());
+            out << QStringLiteral("%1 %2-%3")
+                       .arg(rs.field(0).toString(), rs.field(1).toString(), rs.field(2).toString());
         return out.join(", ");
     }
 };
@@ -105,7 +109,8 @@ TEST_F(ScheduleScreen, OpensAtTheTopLeftAndShowsTheWorkWeekAndAStoredSchedule) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return numberBox(*f)->currentText() == "001"; }))
         << numberBox(*f)->currentText().toStdString();
-    EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(), value("SELECT Description FROM Schedule WHERE ScheduleNo = '001'"));
+    EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(),
+              value("SELECT Description FROM Schedule WHERE ScheduleNo = '001'"));
 }
 
 TEST_F(ScheduleScreen, UpdateStoresWhatTheScreenShows) {
@@ -117,7 +122,7 @@ TEST_F(ScheduleScreen, UpdateStoresWhatTheScreenShows) {
     EXPECT_TRUE(f.isNewSchedule());
     ASSERT_EQ(QApplication::focusWidget(), description);
     QTest::keyClicks(description, "Late shift");
-    QTest::keyClick(description, Qt::Key_Return); // Enter moves on as Tab does
+    QTest::keyClick(description, Qt::Key_Return);              // Enter moves on as Tab does
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // past Monday
     workDay(f, 3, "1000PM", "0600AM");
     clickToolButton(&f, "Update");

@@ -8,9 +8,9 @@
 #include "platform/help/HelpViewer.h"
 #include "testing/TempCompany.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QAction>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -97,7 +97,8 @@ TEST_F(Startup, MissingDatabaseAsksForANewPlace) {
     boxes.inputs = {QString()};
     Main(c.dir());
     ASSERT_EQ(boxes.inputRequests.size(), 1u);
-    EXPECT_EQ(boxes.inputRequests[0].prompt, "Database file is missing.  Please enter new path and file name:");
+    EXPECT_EQ(boxes.inputRequests[0].prompt,
+              "Database file is missing.  Please enter new path and file name:");
     EXPECT_EQ(boxes.inputRequests[0].title, "Get Database Location:");
     EXPECT_EQ(boxes.inputRequests[0].defaultText, c.dir() + "Company06.mdb");
     EXPECT_EQ(ends, 1);
