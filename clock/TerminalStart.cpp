@@ -46,7 +46,7 @@ void frmSplash::Timer1_Timer() {
     if (!g_clock) {
         g_clock = new frmClock;
         g_clock->setAttribute(Qt::WA_DeleteOnClose);
-        g_clock->Form_Load(); // shows the window
+        g_clock->show(); // loads the window
     }
     close();
 }

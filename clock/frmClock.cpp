@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
@@ -172,22 +173,30 @@ void frmClock::applyCaption() {
     setWindowTitle(settings_.company.CompanyName + QStringLiteral(" --- Zelto-PLAX Clock"));
 }
 
+void frmClock::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!loaded_)
+        Form_Load();
+}
+
 void frmClock::Form_Load() {
-    CenterForm(this);
-    show();
-    applyCaption();
-    try {
-        database(); // creates the employee query
-    } catch (const std::exception& e) {
-        ShowError(QString(), e);
-    }
-    showDate();
     loaded_ = true;
+    CenterForm(this);
+    applyCaption();
+    showDate();
     txtID_->setFocus();
-    activateWindow();
+    // The rest once the window is up, so that an error box shows over it.
     // The first activation follows the load even where the window system
     // gives the new window no focus (a kiosk without a window manager).
     QTimer::singleShot(0, this, [this] {
+        if (unloaded_)
+            return;
+        try {
+            database(); // creates the employee query
+        } catch (const std::exception& e) {
+            ShowError(QString(), e);
+        }
+        activateWindow();
         if (activationPending_ && !unloaded_) {
             activationPending_ = false;
             Form_Activate();

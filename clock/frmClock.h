@@ -37,22 +37,9 @@ public:
     // The window of this run, or nullptr.
     static frmClock* instance();
 
-    // Load handler: centres and shows the window, sets the caption, creates
-    // the employee query and fills the date panel.
-    void Form_Load();
-    // Activation handler: rereads the settings, applies InOutList and, for
-    // a badge reader, starts polling it. Runs at the first activation and
-    // whenever the terminal becomes active again after another program was.
-    void Form_Activate();
-    // Unload handler: stops polling, closes the port, stops the clock
-    // display, closes the database and ends the program.
-    void Form_Unload();
     // Clock display tick: the "Time" panel (and the "Date" panel, which each
     // punch refreshes as well).
     void Timer1_Timer();
-
-    // Key handler of the ID box: Enter (13) runs the punch road.
-    void txtID_KeyPress(int keyAscii);
 
     // The reader loops; they return at once and, until the window unloads,
     // run a pass PollDelay ms after the port has received data.
@@ -100,11 +87,26 @@ public:
     static int twipsToPixels(int twips);
 
 protected:
+    // The window loads when it is first shown and unloads when it closes.
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Load handler, run as the window is first shown: centres it, sets the
+    // caption and fills the date panel; once the window is up it creates
+    // the employee query and runs the first activation.
+    void Form_Load();
+    // Activation handler: rereads the settings, applies InOutList and, for
+    // a badge reader, starts polling it. Runs at the first activation and
+    // whenever the terminal becomes active again after another program was.
+    void Form_Activate();
+    // Unload handler: stops polling, closes the port, stops the clock
+    // display, closes the database and ends the program.
+    void Form_Unload();
+    // Key handler of the ID box: Enter (13) runs the punch road.
+    void txtID_KeyPress(int keyAscii);
     void buildLayout();
     void runPunchRoad();
     void LookupEmployee();

@@ -143,13 +143,13 @@ protected:
                                     "VALUES (?, ?, ?, ?)"),
                      {no, day, start, end});
     }
-    // The clock window, loaded and activated.
+    // The clock window, shown: it loads, the first activation follows and
+    // the ID box has the focus.
     clk::frmClock& openWindow() {
         window = std::make_unique<clk::frmClock>();
-        window->Form_Load();
-        QCoreApplication::processEvents();
-        if (window->activations() == 0)
-            window->Form_Activate();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window->activations() > 0 && window->txtID()->hasFocus(); }))
+            << "activations " << window->activations();
         return *window;
     }
     // Types the ID into the box and presses Enter.

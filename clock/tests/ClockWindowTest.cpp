@@ -5,6 +5,7 @@
 #include "clock/PunchRoad.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/serial/SerialPort.h"
+#include "testing/ScreenEvents.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -67,7 +68,15 @@ TEST_F(ClockWindow, EveryActivationRereadsTheSettings) {
     EXPECT_EQ(w.lastMessage(), "********** NOT SCHEDULED! **********\r\n");
     setting("Company Settings", "GraceP", "30");
     setting("Company Settings", "CompanyName", "Renamed");
-    w.Form_Activate();
+    // Another program takes the screen; then the terminal is brought back.
+    {
+        QWidget other;
+        showActive(&other);
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive); // as the window system reports it
+    }
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    showActive(&w);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.activations() == 2; }));
     EXPECT_EQ(w.settings().company.GraceP, 30);
     EXPECT_EQ(w.windowTitle(), "Renamed --- Zelto-PLAX Clock");
     punch("A1");
@@ -99,11 +108,12 @@ TEST_F(ClockWindow, TheMessageIsHeldForItsTimeAlsoOverMidnight) {
 TEST_F(ClockWindow, OnlyEnterRunsThePunchRoad) {
     employee("A1", "Ann", QStringLiteral("000"));
     auto& w = openWindow();
-    w.txtID()->setText("A1");
-    w.txtID_KeyPress('A');
-    w.txtID_KeyPress(9);
+    QTest::keyClicks(w.txtID(), "A1");
+    QTest::keyClick(w.txtID(), Qt::Key_Tab);
     EXPECT_EQ(rowCount(), 0);
     EXPECT_EQ(w.txtID()->text(), "A1");
+    // The box is the only place to type: Tab leaves the focus in it.
+    ASSERT_TRUE(w.txtID()->hasFocus());
     QTest::keyClick(w.txtID(), Qt::Key_Enter); // the keypad's Enter too
     EXPECT_EQ(rowCount(), 1);
 }

@@ -56,7 +56,7 @@ protected:
     }
     void TearDown() override {
         if (window)
-            window->Form_Unload();
+            window->close();
         ClockTest::TearDown();
     }
     clk::frmClock& openReader(const char* theClock) {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QThread>
 
 using namespace plax;
@@ -121,20 +122,24 @@ TEST_F(Startup, AProtectedDatabaseAsksForThePasswordUntilItIsRight) {
     pointRegistryAt(secret.path());
     clk::Main();
     EXPECT_TRUE(boxes.messages.empty());
-    frmLogon* logon = logonScreen();
+    QPointer<frmLogon> logon = logonScreen();
     ASSERT_TRUE(logon);
     EXPECT_FALSE(splashScreen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
 
-    logon->txtPassword->setText("wrong");
-    logon->cmdOK_Click();
+    QTest::keyClicks(logon->txtPassword, "wrong");
+    QTest::mouseClick(logon->cmdOK, Qt::LeftButton);
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_TRUE(boxes.messages[0].title.endsWith("3031"));
     EXPECT_EQ(logonScreen(), logon);
 
-    logon->txtPassword->setText("s3cret");
-    logon->cmdOK_Click();
+    // The box gives the focus back to the password, to be typed again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
+    QTest::keyClick(logon->txtPassword, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(logon->txtPassword, "s3cret");
+    QTest::mouseClick(logon->cmdOK, Qt::LeftButton);
     EXPECT_EQ(boxes.messages.size(), 1u);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !logon; })); // closed and gone
     EXPECT_FALSE(logonScreen());
     EXPECT_TRUE(splashScreen());
     ASSERT_TRUE(waitForClock());
@@ -148,9 +153,10 @@ TEST_F(Startup, CancelOnTheLogonScreenEndsTheProgram) {
     secret.db().close();
     pointRegistryAt(secret.path());
     clk::Main();
-    frmLogon* logon = logonScreen();
+    QPointer<frmLogon> logon = logonScreen();
     ASSERT_TRUE(logon);
-    logon->cmdCancel_Click();
+    QTest::mouseClick(logon->cmdCancel, Qt::LeftButton);
     EXPECT_TRUE(programEnded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !logon; }));
     EXPECT_TRUE(boxes.messages.empty());
 }
