@@ -17,10 +17,13 @@ const QString kEmpty = QStringLiteral("Database empty!");
 const QString kDone = QStringLiteral("File exported Successfully!");
 const QString kDoneInUtf8 = QStringLiteral(
     "\n\nSome values hold characters that the Windows character set (Windows-1252) has no place for, "
-    "so the file is written as UTF-8 text. Programs that expect Windows text may show those characters wrongly.");
+    "so the file is written as UTF-8 text. Programs that expect Windows text may show those characters "
+    "wrongly.");
 constexpr int kMaxAttendanceColumns = 9;
 
-void inform(const QString& text) { ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Information); }
+void inform(const QString& text) {
+    ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Information);
+}
 
 ColumnKind attendanceKind(const QString& column) {
     const QString c = column.toLower();
@@ -40,8 +43,8 @@ ColumnKind attendanceKind(const QString& column) {
 // UTF-8 (returned in `encoding`). No row is kept, so ten years of clock data
 // take no more memory than one row. The file is closed when this returns or
 // raises, and the lines written so far stay in it.
-void writeRows(const QString& path, db::Query& query, const db::Params& params, const QList<ColumnKind>& kinds,
-               TextEncoding& encoding) {
+void writeRows(const QString& path, db::Query& query, const db::Params& params,
+               const QList<ColumnKind>& kinds, TextEncoding& encoding) {
     QFile file(path);
     const auto fail = [&file] { throw std::runtime_error(file.errorString().toStdString()); };
     struct StartAgainInUtf8 {};
@@ -125,7 +128,8 @@ QString personnelSelect(const QList<int>& codes, StatusChoice which) {
     QStringList columns;
     for (int code : codes)
         columns << fieldColumn(code);
-    QString sql = QStringLiteral("Select ") + columns.join(QLatin1Char(',')) + QStringLiteral(" from Employee");
+    QString sql =
+        QStringLiteral("Select ") + columns.join(QLatin1Char(',')) + QStringLiteral(" from Employee");
     if (which != StatusChoice::All)
         sql += QStringLiteral(" WHERE Status = ?");
     return sql;
@@ -143,14 +147,15 @@ ExportResult ExportPersonnel(db::Database& db, const QList<int>& codes, StatusCh
 }
 
 ExportResult ExportAttendance(db::Database& db) {
-    return exportRows(db, QStringLiteral("Select * from [Time Attendance]"), {}, [](const QStringList& columns) {
-        if (columns.size() > kMaxAttendanceColumns)
-            throw std::runtime_error("Subscript out of range");
-        QList<ColumnKind> kinds;
-        for (const QString& name : columns)
-            kinds << attendanceKind(name);
-        return kinds;
-    });
+    return exportRows(db, QStringLiteral("Select * from [Time Attendance]"), {},
+                      [](const QStringList& columns) {
+                          if (columns.size() > kMaxAttendanceColumns)
+                              throw std::runtime_error("Subscript out of range");
+                          QList<ColumnKind> kinds;
+                          for (const QString& name : columns)
+                              kinds << attendanceKind(name);
+                          return kinds;
+                      });
 }
 
 void ExportAttendance() {

@@ -3,6 +3,8 @@
 #include "core/common/Settings.h"
 #include "core/types/WorkWeek.h"
 
+#include <limits>
+
 namespace plax::settings {
 namespace {
 
@@ -32,8 +34,39 @@ class Ticker {
     int done_ = 0;
 };
 
-db::Recordset readAttendanceKeys(db::Database& db) {
-    return db.openRecordset(QStringLiteral("SELECT EmpID, TDate, ClockIn, Week FROM [Time Attendance]"));
+// [Time Attendance] is read this many rows at a time: ten years of a
+// company's clock data are never held whole.
+constexpr int kChunkRows = 2000;
+
+// The rows of [Time Attendance] that meet `condition`, with `columns`
+// (the rowid after them), handed to `onRow` chunk by chunk in rowid order.
+// `onRow` may rewrite the row it is given, never its rowid.
+template <typename OnRow>
+void forEachAttendanceRow(db::Database& db, const QString& columns, const QString& condition, OnRow onRow) {
+    db::Query chunk =
+        db.prepare(QStringLiteral("SELECT %1, rowid FROM [Time Attendance] WHERE rowid > ? %2 "
+                                  "ORDER BY rowid LIMIT %3")
+                       .arg(columns, condition.isEmpty() ? QString() : QStringLiteral("AND ") + condition)
+                       .arg(kChunkRows));
+    const int rowidField = int(columns.count(QLatin1Char(',')) + 1);
+    db::Value after(std::numeric_limits<qint64>::min());
+    for (;;) {
+        db::Recordset rs = chunk.openRecordset({after});
+        const int rows = rs.recordCount();
+        for (; !rs.eof(); rs.moveNext()) {
+            onRow(rs);
+            after = rs.field(rowidField);
+        }
+        if (rows < kChunkRows)
+            return;
+    }
+}
+
+int attendanceRows(db::Database& db, const QString& condition = QString()) {
+    return int(db.openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance]") +
+                                (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition))
+                   .field(0)
+                   .toInt());
 }
 
 db::Recordset readDateWeeks(db::Database& db, const QString& table) {
@@ -48,23 +81,23 @@ bool weekDiffers(const db::Value& stored, int week) {
     return stored.isNull() || stored.toInt() != week;
 }
 
-void attendanceWeeks(db::Database& db, db::Recordset& rs, const CompanySettings& s, Ticker& ticker,
-                     RecomputeCounts& counts) {
+void attendanceWeeks(db::Database& db, const CompanySettings& s, Ticker& ticker, RecomputeCounts& counts) {
     db::Query update = db.prepare(QStringLiteral(
         "UPDATE [Time Attendance] SET Week = ? WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        ++counts.rows;
-        ticker.step();
-        const auto tdate = rs.field(1).toDate();
-        const auto clockIn = rs.field(2).toTime();
-        if (!tdate || !clockIn)
-            continue; // no week can be told for a row without a readable date and time
-        const int week = attendanceWeek(*tdate, *clockIn, s);
-        if (!weekDiffers(rs.field(3), week))
-            continue;
-        update.execute({week, rs.field(0), rs.field(1), rs.field(2)});
-        ++counts.rewritten;
-    }
+    forEachAttendanceRow(db, QStringLiteral("EmpID, TDate, ClockIn, Week"), QString(),
+                         [&](const db::Recordset& rs) {
+                             ++counts.rows;
+                             ticker.step();
+                             const auto tdate = rs.field(1).toDate();
+                             const auto clockIn = rs.field(2).toTime();
+                             if (!tdate || !clockIn)
+                                 return; // no week can be told for a row without a readable date and time
+                             const int week = attendanceWeek(*tdate, *clockIn, s);
+                             if (!weekDiffers(rs.field(3), week))
+                                 return;
+                             update.execute({week, rs.field(0), rs.field(1), rs.field(2)});
+                             ++counts.rewritten;
+                         });
     db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE Recalculate = 0"));
 }
 
@@ -103,30 +136,30 @@ RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
                                      const RecomputeProgress& progress) {
     RecomputeCounts counts;
     db::Database::Transaction tx(db);
-    db::Recordset rs = db.openRecordset(QStringLiteral(
-        "SELECT EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin FROM [Time Attendance] "
-        "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL"));
-    Ticker ticker(progress, rs.recordCount());
+    const QString closed = QStringLiteral("DateOut IS NOT NULL AND ClockOut IS NOT NULL");
+    Ticker ticker(progress, attendanceRows(db, closed));
     db::Query update = db.prepare(QStringLiteral("UPDATE [Time Attendance] SET TotalHrs = ?, TotalMin = ? "
                                                  "WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
-    for (; !rs.eof(); rs.moveNext()) {
-        ++counts.rows;
-        ticker.step();
-        const auto tdate = rs.field(1).toDate();
-        const auto clockIn = rs.field(2).toTime();
-        const auto dateOut = rs.field(3).toDate();
-        const auto clockOut = rs.field(4).toTime();
-        if (!tdate || !clockIn || !dateOut || !clockOut)
-            continue; // a length cannot be told; the row keeps its totals
-        // 32-bit minutes: a shift of any length keeps hours and minutes that agree.
-        const std::int32_t m = ShiftMinutes(*tdate, *clockIn, *dateOut, *clockOut, s);
-        const std::int32_t hrs = MinutesToHours(m);
-        const std::int32_t min = MinutesRemainder(m);
-        if (rs.field(5).toInt() == hrs && rs.field(6).toInt() == min)
-            continue;
-        update.execute({qint64(hrs), qint64(min), rs.field(0), rs.field(1), rs.field(2)});
-        ++counts.rewritten;
-    }
+    forEachAttendanceRow(
+        db, QStringLiteral("EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin"), closed,
+        [&](const db::Recordset& rs) {
+            ++counts.rows;
+            ticker.step();
+            const auto tdate = rs.field(1).toDate();
+            const auto clockIn = rs.field(2).toTime();
+            const auto dateOut = rs.field(3).toDate();
+            const auto clockOut = rs.field(4).toTime();
+            if (!tdate || !clockIn || !dateOut || !clockOut)
+                return; // a length cannot be told; the row keeps its totals
+            // 32-bit minutes: a shift of any length keeps hours and minutes that agree.
+            const std::int32_t m = ShiftMinutes(*tdate, *clockIn, *dateOut, *clockOut, s);
+            const std::int32_t hrs = MinutesToHours(m);
+            const std::int32_t min = MinutesRemainder(m);
+            if (rs.field(5).toInt() == hrs && rs.field(6).toInt() == min)
+                return;
+            update.execute({qint64(hrs), qint64(min), rs.field(0), rs.field(1), rs.field(2)});
+            ++counts.rewritten;
+        });
     db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
                               "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL AND Recalculate = 0"));
     tx.commit();
@@ -142,11 +175,10 @@ RecomputeCounts ApplyWorkDay(db::Database& db, CompanySettings& s, int workDay,
     {
         db::Database::Transaction tx(db);
         SaveRegValue(db, kCompanyKey, QStringLiteral("WorkDay"), QString::number(workDay));
-        db::Recordset attendance = readAttendanceKeys(db);
         db::Recordset absence = readDateWeeks(db, QStringLiteral("Absence"));
         db::Recordset holidays = readDateWeeks(db, QStringLiteral("Holidays"));
-        Ticker ticker(progress, attendance.recordCount() + absence.recordCount() + holidays.recordCount());
-        attendanceWeeks(db, attendance, next, ticker, counts);
+        Ticker ticker(progress, attendanceRows(db) + absence.recordCount() + holidays.recordCount());
+        attendanceWeeks(db, next, ticker, counts);
         dateWeeks(db, QStringLiteral("Absence"), absence, next, ticker, counts);
         dateWeeks(db, QStringLiteral("Holidays"), holidays, next, ticker, counts);
         db.execute(QStringLiteral("DELETE FROM [Hours Worked]"));
@@ -165,9 +197,8 @@ RecomputeCounts ApplyDayStart(db::Database& db, CompanySettings& s, TimeOfDay da
     {
         db::Database::Transaction tx(db);
         SaveRegValue(db, kCompanyKey, QStringLiteral("DayStartTime"), dayStart.toHm());
-        db::Recordset attendance = readAttendanceKeys(db);
-        Ticker ticker(progress, attendance.recordCount());
-        attendanceWeeks(db, attendance, next, ticker, counts);
+        Ticker ticker(progress, attendanceRows(db));
+        attendanceWeeks(db, next, ticker, counts);
         db.execute(QStringLiteral("DELETE FROM [Hours Worked]"));
         tx.commit();
         ticker.finish();
