@@ -13,9 +13,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMdiSubWindow>
-#include <cstring>
 #include <QRegularExpression>
 #include <QTimer>
+#include <cstring>
 
 namespace plax::reports {
 
@@ -24,8 +24,6 @@ using namespace print;
 short ReportJob = 0;
 
 namespace {
-
-std::function<void(frmPrintFrm&)> g_dialogRunner;
 
 bool sameFile(const QString& a, const QString& b) {
     if (a == b)
@@ -37,10 +35,7 @@ bool sameFile(const QString& a, const QString& b) {
 // The print dialog for the job in ReportJob; returns when it has closed.
 void runPrintDialog() {
     frmPrintFrm dlg;
-    if (g_dialogRunner)
-        g_dialogRunner(dlg);
-    else
-        dlg.exec();
+    dlg.exec();
 }
 
 // Waits, letting the event loop run, until the job's preview window is gone.
@@ -97,8 +92,6 @@ void installReportEngineHooks() {
     setEngineHooks(h);
 }
 
-void setPrintDialogRunner(std::function<void(frmPrintFrm&)> runner) { g_dialogRunner = std::move(runner); }
-
 bool OpenReportEngine() {
     installReportEngineHooks();
     if (PEOpenEngine() == 0) {
@@ -143,7 +136,8 @@ void PrintReport(short destination, const QString& reportFile, const QString& se
                 else
                     SetEmployeeSortFields(choice, job);
             }
-            if (reportFile == QLatin1String("WeeklyReport.rpt") || reportFile == QLatin1String("TADetailed.rpt"))
+            if (reportFile == QLatin1String("WeeklyReport.rpt") ||
+                reportFile == QLatin1String("TADetailed.rpt"))
                 if (!PESetFormula(job, QStringLiteral("DisplayRate"),
                                   Company.IncludeWages ? QStringLiteral("True") : QStringLiteral("False")))
                     ShowReportError(job);
@@ -161,8 +155,8 @@ void PrintReport(short destination, const QString& reportFile, const QString& se
             } else if (destination == kToWindow) {
                 frmChild* host = frmChild::create();
                 const QRect area = host->rect();
-                if (!PEOutputToWindow(job, QStringLiteral("Print Report"), area.left(), area.top(), area.width(),
-                                      area.height(), kVisibleWindowStyle, host)) {
+                if (!PEOutputToWindow(job, QStringLiteral("Print Report"), area.left(), area.top(),
+                                      area.width(), area.height(), kVisibleWindowStyle, host)) {
                     ShowReportError(job);
                     closeHost(host);
                     return;
@@ -222,7 +216,8 @@ void ShowReportError(short job) {
     PEGetErrorText(job, &handle, &length);
     QByteArray buffer(qsizetype(length) + 1, ' ');
     PEGetHandleString(handle, buffer.data(), short(buffer.size()));
-    const QString text = QString::fromLatin1(buffer.constData(), qstrnlen(buffer.constData(), size_t(buffer.size())));
+    const QString text =
+        QString::fromLatin1(buffer.constData(), qstrnlen(buffer.constData(), size_t(buffer.size())));
     ui::MsgBox(text, ui::Buttons::OK, ui::Icon::None, QStringLiteral("CR-") + QString::number(code));
 }
 
@@ -268,7 +263,8 @@ QString reportJobStatusText(short status, const ReportJobInfo& info) {
                       line("Display Page#", info.DisplayPageN),
                       line("Latest Page#", info.LatestPageN),
                       line("Starting Page#", info.StartPageN),
-                      info.PrintEnded != 0 ? QStringLiteral("Print has ended.") : QStringLiteral("Print has not ended.")};
+                      info.PrintEnded != 0 ? QStringLiteral("Print has ended.")
+                                           : QStringLiteral("Print has not ended.")};
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -280,21 +276,24 @@ void ShowReportJobStatus(short job) {
         ShowReportError(job);
         return;
     }
-    ui::MsgBox(reportJobStatusText(status, info), ui::Buttons::OK, ui::Icon::None, QStringLiteral("Print Status"));
+    ui::MsgBox(reportJobStatusText(status, info), ui::Buttons::OK, ui::Icon::None,
+               QStringLiteral("Print Status"));
 }
 
 namespace {
 // A number as the old IsNumeric saw one: blanks around, a sign, digits with
 // a decimal point, an exponent.
 bool isNumeric(const QString& text) {
-    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
     return re.match(text).hasMatch();
 }
 } // namespace
 
 void PrintHolidayList(short destination) {
-    const QString answer = ui::InputBox(QStringLiteral("Enter Year (yyyy) :"), QStringLiteral("Holidays Listing Report"),
-                                        QString::number(Clock::today().year()), QPoint(2000, 2000));
+    const QString answer =
+        ui::InputBox(QStringLiteral("Enter Year (yyyy) :"), QStringLiteral("Holidays Listing Report"),
+                     QString::number(Clock::today().year()), QPoint(2000, 2000));
     if (answer.isEmpty())
         return;
     if (!isNumeric(answer)) {

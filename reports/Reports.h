@@ -61,9 +61,4 @@ void SetEmployeeSortFields(short sortChoice, short job);
 // user is told where, and a preview's print button opens the print dialog.
 void installReportEngineHooks();
 
-// Tests: runs instead of showing the print dialog modally; it gets the
-// dialog, already loaded, and may click its buttons.
-class frmPrintFrm;
-void setPrintDialogRunner(std::function<void(frmPrintFrm&)> runner);
-
 } // namespace plax::reports

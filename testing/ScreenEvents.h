@@ -1,14 +1,19 @@
 #pragma once
 // What a person does to a screen, delivered through the running event loop:
-// the screen shown as the active window (so focus and keys reach it), and a
-// mouse click on a toolbar button found by its key.
+// the screen shown as the active window (so focus and keys reach it), a
+// mouse click on a toolbar button found by its key, and a modal dialog
+// answered once it is up.
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace plax::test {
 
@@ -35,5 +40,52 @@ inline void clickToolButton(QWidget* screen, const QString& key) {
     if (QWidget* b = toolButton(screen, key))
         QTest::mouseClick(b, Qt::LeftButton);
 }
+
+// Runs `drive` on every dialog of type D that opens while this lives, once
+// the dialog's own event loop runs, as a person would answer it; a dialog
+// still open afterwards is cancelled, so a failed check cannot leave the
+// test waiting on it. Of two drivers alive at once, the newer answers.
+template <class D> class DialogDriver : public QObject {
+  public:
+    explicit DialogDriver(std::function<void(D&)> drive) : drive_(std::move(drive)), before_(newest()) {
+        newest() = this;
+        qApp->installEventFilter(this);
+    }
+    ~DialogDriver() override {
+        qApp->removeEventFilter(this);
+        newest() = before_;
+    }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+    // How many dialogs were answered.
+    int driven() const { return driven_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<D*>(watched);
+        if (dialog && event->type() == QEvent::Show && newest() == this) {
+            QPointer<D> d = dialog;
+            QTimer::singleShot(0, this, [this, d] {
+                if (!d)
+                    return;
+                showActive(d);
+                drive_(*d);
+                ++driven_;
+                if (d && d->isVisible())
+                    d->reject();
+            });
+        }
+        return false;
+    }
+
+  private:
+    static DialogDriver*& newest() {
+        static DialogDriver* driver = nullptr;
+        return driver;
+    }
+    std::function<void(D&)> drive_;
+    DialogDriver* before_;
+    int driven_ = 0;
+};
 
 } // namespace plax::test

@@ -1,11 +1,12 @@
 #include "ReportFixture.h"
 
-#include "reports/frmPrintFrm.h"
 #include "platform/print/PageModel.h"
 #include "platform/print/PreviewWidget.h"
+#include "reports/frmPrintFrm.h"
 
 #include "core/common/Screens.h"
 #include "reports/ReportMenus.h"
+#include "testing/ScreenEvents.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -20,15 +21,12 @@ namespace {
 using namespace reports;
 
 class PrintReportTest : public ReportFixture {
-protected:
+  protected:
     // Prints a report through the dialog (OK) and returns the PDF's text.
     QString printToPdf(const QString& file, const QString& selection = QString(),
                        std::optional<short> sort = std::nullopt) {
-        bool dialogShown = false;
-        setPrintDialogRunner([&](frmPrintFrm& dlg) {
-            dialogShown = true;
-            dlg.cmdOK->click();
-        });
+        test::DialogDriver<frmPrintFrm> dialog(
+            [](frmPrintFrm& dlg) { QTest::mouseClick(dlg.cmdOK, Qt::LeftButton); });
         const bool wasOpen = print::PEEngineIsOpen();
         EXPECT_TRUE(OpenReportEngine());
         const QStringList before = pdfFiles();
@@ -43,7 +41,8 @@ protected:
         return QString();
     }
     // Previews a report; `inspect` runs while the preview is open, then it is closed.
-    void preview(const QString& file, const QString& selection, const std::function<void(const print::Document&)>& inspect) {
+    void preview(const QString& file, const QString& selection,
+                 const std::function<void(const print::Document&)>& inspect) {
         bool seen = false;
         QTimer::singleShot(50, [&] {
             auto* w = qobject_cast<print::PreviewWidget*>(print::PEGetWindowHandle(ReportJob));
@@ -92,35 +91,35 @@ TEST_F(PrintReportTest, AMissingReportFileStopsWithTheErrorBox) {
 }
 
 TEST_F(PrintReportTest, AttendanceReportsNeedTheirSubreport) {
-    writeReport(QStringLiteral("Daily.rpt"), QStringLiteral("title \"Daily\"\ntable Employee\nformula CompanyName = ''\n"
-                                                            "column \"ID\" {Employee.ID}\n"));
-    bool dialog = false;
-    setPrintDialogRunner([&](frmPrintFrm&) { dialog = true; });
+    writeReport(QStringLiteral("Daily.rpt"),
+                QStringLiteral("title \"Daily\"\ntable Employee\nformula CompanyName = ''\n"
+                               "column \"ID\" {Employee.ID}\n"));
+    test::DialogDriver<frmPrintFrm> dialog([](frmPrintFrm&) {});
     ASSERT_TRUE(OpenReportEngine());
     PrintReport(kToPrinter, QStringLiteral("Daily.rpt"), QString());
     EXPECT_EQ(responder_.texts(), QStringList{QStringLiteral("Could not open report.")});
     EXPECT_EQ(responder_.last()->icon, ui::Icon::None);
-    EXPECT_FALSE(dialog);
+    EXPECT_EQ(dialog.driven(), 0);
     EXPECT_FALSE(print::PEEngineIsOpen());
 
     // The name is compared with its letter case: "daily.rpt" is an ordinary report.
-    writeReport(QStringLiteral("daily.rpt"), QStringLiteral("title \"Daily\"\ntable Employee\nformula CompanyName = ''\n"
-                                                            "column \"ID\" {Employee.ID}\n"));
+    writeReport(QStringLiteral("daily.rpt"),
+                QStringLiteral("title \"Daily\"\ntable Employee\nformula CompanyName = ''\n"
+                               "column \"ID\" {Employee.ID}\n"));
     responder_.messages.clear();
     EXPECT_TRUE(printToPdf(QStringLiteral("daily.rpt")).contains(QStringLiteral("1001")));
     EXPECT_FALSE(responder_.texts().contains(QStringLiteral("Could not open report.")));
 }
 
 TEST_F(PrintReportTest, ARejectedSelectionShowsTheEngineBoxAndPrintsNothing) {
-    bool dialog = false;
-    setPrintDialogRunner([&](frmPrintFrm&) { dialog = true; });
+    test::DialogDriver<frmPrintFrm> dialog([](frmPrintFrm&) {});
     ASSERT_TRUE(OpenReportEngine());
     PrintReport(kToPrinter, QStringLiteral("Department.rpt"), QStringLiteral("{Department.Nmae} = 'x'"));
     ASSERT_EQ(responder_.messages.size(), 1u);
     EXPECT_EQ(responder_.messages[0].title, QStringLiteral("CR-511"));
     EXPECT_EQ(responder_.messages[0].text,
               QStringLiteral("Selection formula: unknown field {Department.Nmae} (at position 1)."));
-    EXPECT_FALSE(dialog);
+    EXPECT_EQ(dialog.driven(), 0);
     EXPECT_TRUE(pdfFiles().isEmpty());
     EXPECT_FALSE(print::PEEngineIsOpen());
 }
@@ -130,7 +129,8 @@ TEST_F(PrintReportTest, AFormulaTheReportLacksShowsTheBoxAndTheReportStillPrints
                                                             "column \"No\" {Department.DepartmentNo}\n"));
     EXPECT_TRUE(printToPdf(QStringLiteral("Plain.rpt")).contains(QStringLiteral("WHS")));
     EXPECT_EQ(responder_.messages.front().title, QStringLiteral("CR-508"));
-    EXPECT_EQ(responder_.messages.front().text, QStringLiteral("The report Plain.rpt has no formula named \"CompanyName\"."));
+    EXPECT_EQ(responder_.messages.front().text,
+              QStringLiteral("The report Plain.rpt has no formula named \"CompanyName\"."));
 }
 
 TEST_F(PrintReportTest, AReportWithoutTablesPrints) {
@@ -159,8 +159,10 @@ summary "Sort " {@SortOrder}
     EXPECT_TRUE(byName.contains(QStringLiteral("Sort 3")));
     EXPECT_LT(byName.indexOf(QStringLiteral("Berger")), byName.indexOf(QStringLiteral("Diaz")));
     EXPECT_LT(byName.indexOf(QStringLiteral("King")), byName.indexOf(QStringLiteral("Lopez")));
-    const QString byDept = printToPdf(QStringLiteral("EList.rpt"), QStringLiteral("{Employee.Status} = True "), short(2));
-    EXPECT_LT(byDept.indexOf(QStringLiteral("Jones")), byDept.indexOf(QStringLiteral("Diaz"))) << "ADM before PRD";
+    const QString byDept =
+        printToPdf(QStringLiteral("EList.rpt"), QStringLiteral("{Employee.Status} = True "), short(2));
+    EXPECT_LT(byDept.indexOf(QStringLiteral("Jones")), byDept.indexOf(QStringLiteral("Diaz")))
+        << "ADM before PRD";
     EXPECT_FALSE(byDept.contains(QStringLiteral("Nolan"))) << "inactive";
     const QString byId = printToPdf(QStringLiteral("EList.rpt"), QString(), short(1));
     EXPECT_LT(byId.indexOf(QStringLiteral("1001")), byId.indexOf(QStringLiteral("1002")));
@@ -196,7 +198,8 @@ TEST_F(PrintReportTest, OtherDestinationsPrepareTheJobAndPrintNothing) {
 }
 
 TEST_F(PrintReportTest, CancellingTheDialogPrintsNothingAndSaysNothing) {
-    setPrintDialogRunner([](frmPrintFrm& dlg) { dlg.cmdCancel->click(); });
+    test::DialogDriver<frmPrintFrm> dialog(
+        [](frmPrintFrm& dlg) { QTest::mouseClick(dlg.cmdCancel, Qt::LeftButton); });
     ASSERT_TRUE(OpenReportEngine());
     PrintReport(kToPrinter, QStringLiteral("Department.rpt"), QString());
     EXPECT_TRUE(pdfFiles().isEmpty());
@@ -218,7 +221,8 @@ TEST_F(PrintReportTest, ASecondPrintWhileAPreviewWaitsLeavesThePreviewAlone) {
 }
 
 TEST_F(PrintReportTest, TheHolidayListAsksForTheYear) {
-    db().execute(QStringLiteral("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Founders Day', '2025-03-14', 11)"));
+    db().execute(QStringLiteral(
+        "INSERT INTO Holidays (HolidayName, TDate, Week) VALUES ('Founders Day', '2025-03-14', 11)"));
     responder_.inputs = {std::nullopt, QString(), QStringLiteral("20x5")};
     for (int i = 0; i < 3; ++i)
         PrintHolidayList(kToWindow);
@@ -273,9 +277,9 @@ TEST_F(PrintReportTest, TheMenuPreviewsTheDepartmentListInADocumentWindow) {
 
 TEST_F(PrintReportTest, ThePreviewsPrintButtonGoesThroughThePrintDialog) {
     short dialogJob = 0;
-    setPrintDialogRunner([&](frmPrintFrm& dlg) {
+    test::DialogDriver<frmPrintFrm> dialog([&](frmPrintFrm& dlg) {
         dialogJob = ReportJob;
-        dlg.cmdOK->click();
+        QTest::mouseClick(dlg.cmdOK, Qt::LeftButton);
     });
     short previewJob = 0;
     preview(QStringLiteral("Messages.rpt"), QString(), [&](const print::Document&) {

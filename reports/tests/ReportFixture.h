@@ -37,10 +37,9 @@ inline void useAsProgramFolder(TempCompany& company) {
     CompanyDb = std::move(company.handle());
 }
 
-// Closes what a print test may leave open: the print dialog's runner, the
-// engine, the program's database and the fixed clock.
+// Closes what a print test may leave open: the engine, the program's
+// database and the fixed clock.
 inline void leaveProgramFolder() {
-    reports::setPrintDialogRunner(nullptr);
     while (print::PEEngineIsOpen())
         print::PECloseEngine();
     CompanyDb.reset();
@@ -48,7 +47,7 @@ inline void leaveProgramFolder() {
 }
 
 class ReportFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         company_.fillDemo(CalDate::ymd(2026, 12, 8));

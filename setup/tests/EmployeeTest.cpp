@@ -13,13 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -32,7 +32,7 @@ using plax::test::showActive;
 namespace {
 
 class EmployeeScreen : public setup::test::SetupFixture {
-protected:
+  protected:
     QString id(frmSetupEmployee& f) { return child<QLineEdit>(&f, "txtID")->text(); }
     // Clicks into the ID box, types over it and leaves it with Tab.
     void typeId(frmSetupEmployee& f, const QString& text) {
@@ -78,43 +78,6 @@ protected:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
     }
-};
-
-// Runs `drive` on the next dialog of type D that opens, once its own event
-// loop runs; a dialog still open afterwards is cancelled, so a failed check
-// cannot leave the test waiting on it.
-template <class D>
-class OnNextDialog : public QObject {
-public:
-    explicit OnNextDialog(std::function<void(D&)> drive) : drive_(std::move(drive)) {
-        qApp->installEventFilter(this);
-    }
-    ~OnNextDialog() override { qApp->removeEventFilter(this); }
-    bool ran() const { return ran_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<D*>(watched);
-        if (dialog && event->type() == QEvent::Show && !seen_) {
-            seen_ = true;
-            QPointer<D> d = dialog;
-            QTimer::singleShot(0, this, [this, d] {
-                if (!d)
-                    return;
-                showActive(d);
-                drive_(*d);
-                ran_ = true;
-                if (d && d->isVisible())
-                    d->reject();
-            });
-        }
-        return false;
-    }
-
-private:
-    std::function<void(D&)> drive_;
-    bool seen_ = false;
-    bool ran_ = false;
 };
 
 QStringList ids(const std::vector<EmployeeMatch>& m) {
@@ -300,14 +263,16 @@ TEST_F(EmployeeScreen, UpdateWritesOnlyChangedFieldsAndTheHireDate) {
 }
 
 TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
-    CompanyDb->execute("INSERT INTO [Hours Worked] (EmpID, TDate, Week, [Straight Hrs]) VALUES ('1011','2026-01-05',2,8)");
+    CompanyDb->execute(
+        "INSERT INTO [Hours Worked] (EmpID, TDate, Week, [Straight Hrs]) VALUES ('1011','2026-01-05',2,8)");
     frmSetupEmployee f;
     typeId(f, "1003"); // has attendance and an absence
     ASSERT_GT(count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'"), 0);
     answers.answers = {ui::Answer::No};
     click(f, "Delete");
-    EXPECT_EQ(answers.texts().last(), "Attendance/absence data on that employee will be deleted also? Are you sure "
-                                      "you want to delete current employee record?");
+    EXPECT_EQ(answers.texts().last(),
+              "Attendance/absence data on that employee will be deleted also? Are you sure "
+              "you want to delete current employee record?");
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 1);
     click(f, "Delete");
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID = '1003'"), 0);
@@ -330,7 +295,8 @@ TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
 
 TEST_F(EmployeeScreen, AFailedDeleteLeavesEveryRow) {
     // The employee row refuses to go: nothing of its dependants may be lost.
-    CompanyDb->executeScript("CREATE TRIGGER keep BEFORE DELETE ON Employee BEGIN SELECT RAISE(ABORT, 'kept'); END;");
+    CompanyDb->executeScript(
+        "CREATE TRIGGER keep BEFORE DELETE ON Employee BEGIN SELECT RAISE(ABORT, 'kept'); END;");
     const qint64 before = count("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1003'");
     frmSetupEmployee f;
     typeId(f, "1003");
@@ -359,9 +325,10 @@ TEST_F(EmployeeScreen, NewAndDeleteOfAPendingRecord) {
 }
 
 TEST_F(EmployeeScreen, SearchHandsTheChosenIdBack) {
-    CompanyDb->execute("INSERT INTO Employee (ID, FirstName, LastName, Status) VALUES ('A 1', 'Bo', 'Berg', 1)");
+    CompanyDb->execute(
+        "INSERT INTO Employee (ID, FirstName, LastName, Status) VALUES ('A 1', 'Bo', 'Berg', 1)");
     frmSetupEmployee f;
-    OnNextDialog<frmEmpFind> search([&](frmEmpFind& d) {
+    plax::test::DialogDriver<frmEmpFind> search([&](frmEmpFind& d) {
         auto* by = child<QComboBox>(&d, "cboSearchBy");
         QTest::keyClick(by, Qt::Key_Down);
         QTest::keyClick(by, Qt::Key_Down);
@@ -382,7 +349,7 @@ TEST_F(EmployeeScreen, SearchHandsTheChosenIdBack) {
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
     });
     click(f, "Search");
-    EXPECT_TRUE(search.ran());
+    EXPECT_EQ(search.driven(), 1);
     EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_EQ(id(f), "A 1"); // whole, blank and all
     EXPECT_EQ(child<QLineEdit>(&f, "txtFirstN")->text(), "Bo");
@@ -394,7 +361,7 @@ TEST_F(EmployeeScreen, SearchPatterns) {
     EXPECT_EQ(ids(searchEmployees(db, true, 2, "", 0)), QStringList{});
     EXPECT_EQ(ids(searchEmployees(db, true, 0, "100?", 0)).size(), 9);
     EXPECT_EQ(ids(searchEmployees(db, false, 0, "10*", 0)), (QStringList{"1011", "1012"}));
-    EXPECT_EQ(ids(searchEmployees(db, true, 3, "%", 0)), QStringList{}); // no SQL wildcard
+    EXPECT_EQ(ids(searchEmployees(db, true, 3, "%", 0)), QStringList{});  // no SQL wildcard
     EXPECT_EQ(ids(searchEmployees(db, true, 0, "*", 1)).first(), "1001"); // Berger first by last name
     db.execute("UPDATE Employee SET SSN = '123-45-6789' WHERE ID = '1002'");
     EXPECT_EQ(ids(searchEmployees(db, true, 1, "123456789", 0)), QStringList{});

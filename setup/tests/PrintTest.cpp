@@ -26,21 +26,25 @@ using plax::test::showActive;
 namespace {
 
 class SetupPrinting : public setup::test::SetupFixture {
-protected:
+  protected:
     void SetUp() override {
         SetupFixture::SetUp();
         Company.CompanyName = QStringLiteral("Northwind Fixtures Ltd.");
         plax::test::prepareProgramFolder(co);
         reports::installReportEngineHooks();
-        reports::setPrintDialogRunner([](reports::frmPrintFrm& dlg) { dlg.cmdOK->click(); });
     }
     void TearDown() override { plax::test::leaveProgramFolder(); }
+    // Every print dialog is answered with OK.
+    plax::test::DialogDriver<reports::frmPrintFrm> printDialog{
+        [](reports::frmPrintFrm& dlg) { QTest::mouseClick(dlg.cmdOK, Qt::LeftButton); }};
     QString lastPdf() {
-        const QStringList files = QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+        const QStringList files =
+            QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
         if (files.isEmpty())
             return QString();
         QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), DataPath + files.front(), QStringLiteral("-")});
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), DataPath + files.front(), QStringLiteral("-")});
         p.waitForFinished(30000);
         QFile::remove(DataPath + files.front());
         return QString::fromUtf8(p.readAllStandardOutput());

@@ -18,6 +18,7 @@
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
 #include "reports/tests/ReportFixture.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QComboBox>
@@ -53,9 +54,11 @@ class ReportRender : public ::testing::Test {
         fill(co.db());
         test::useAsProgramFolder(co);
         installReportEngineHooks();
-        setPrintDialogRunner([](frmPrintFrm& dlg) { dlg.cmdOK->click(); });
     }
     void TearDown() override { test::leaveProgramFolder(); }
+    // Every print dialog is answered with OK.
+    test::DialogDriver<frmPrintFrm> printDialog{
+        [](frmPrintFrm& dlg) { QTest::mouseClick(dlg.cmdOK, Qt::LeftButton); }};
 
     // Two production workers and one in the warehouse; the week of 9 March
     // 2026 (Monday) with a holiday on Wednesday and a paid absence.
@@ -178,7 +181,8 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     EXPECT_TRUE(daily.contains("Daily Attendance Report"));
     EXPECT_TRUE(daily.contains("In 07:30"));
     // A punch reads as one phrase on its own line, with its clock-out date and length.
-    EXPECT_TRUE(QRegularExpression("\\n\\s*In 07:30\\s+Out \\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d{4}\\s+\\(\\d+ h \\d+ min\\)")
+    EXPECT_TRUE(QRegularExpression(
+                    "\\n\\s*In 07:30\\s+Out \\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d{4}\\s+\\(\\d+ h \\d+ min\\)")
                     .match(daily)
                     .hasMatch())
         << daily.toStdString();
@@ -226,7 +230,8 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
         EXPECT_TRUE(absences.contains("LastE2, FirstE2"));
         EXPECT_TRUE(absences.contains("8.00"));
         EXPECT_TRUE(absences.contains("Absences listed: 1"));
-        EXPECT_TRUE(absences.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
+        EXPECT_TRUE(absences.contains(
+            QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
             << "the week and its dates in the heading";
     }
 }
@@ -286,9 +291,11 @@ TEST_F(ReportRender, TenThousandTickedEmployeesPrint) {
     db::Database& db = *CompanyDb;
     {
         db::Database::Transaction tx(db);
-        db::Query add = db.prepare("INSERT INTO Employee (ID, LastName, DepartmentNo, Status) VALUES (?, ?, 'WHS', 1)");
+        db::Query add =
+            db.prepare("INSERT INTO Employee (ID, LastName, DepartmentNo, Status) VALUES (?, ?, 'WHS', 1)");
         for (int i = 0; i < 10000; ++i)
-            add.execute({QStringLiteral("M%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("LastM%1").arg(i)});
+            add.execute(
+                {QStringLiteral("M%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("LastM%1").arg(i)});
         tx.commit();
     }
     const CalDate before = mon.addDays(-7); // a week without the holiday
