@@ -3,10 +3,13 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/types/WorkWeek.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
 #include <QListWidget>
 #include <QSet>
+
+#include <optional>
 
 namespace plax {
 
@@ -41,6 +44,8 @@ namespace {
 
 template <typename Control, typename Count, typename Text, typename Add>
 void fillWeeks(Control* ctl, Count count, Text text, Add add) {
+    // Years of clock data take a second or two to list.
+    std::optional<ui::WaitCursor> wait(std::in_place);
     try {
         QSet<QString> present;
         for (int i = 0; i < count(ctl); ++i)
@@ -51,6 +56,7 @@ void fillWeeks(Control* ctl, Count count, Text text, Add add) {
                 add(ctl, entry);
             }
     } catch (const std::exception& e) {
+        wait.reset();
         ShowError(QStringLiteral("X178-"), e);
     }
 }
