@@ -51,7 +51,8 @@ QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QStr
         {"Close", "Close", "Close this window", QStyle::SP_DialogCloseButton},
     };
     for (const Button& b : buttons) {
-        const QIcon icon = b.icon == QStyle::SP_CustomBase ? printerIcon() : parent->style()->standardIcon(b.icon);
+        const QIcon icon =
+            b.icon == QStyle::SP_CustomBase ? printerIcon() : parent->style()->standardIcon(b.icon);
         QAction* a = bar->addAction(icon, QString::fromUtf8(b.caption));
         const QString key = QString::fromUtf8(b.key);
         a->setObjectName(key);
@@ -60,15 +61,6 @@ QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QStr
         QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
     }
     return bar;
-}
-
-void clickToolbarButton(QWidget* screen, const QString& key) {
-    auto* bar = screen->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-    if (!bar)
-        return;
-    for (QAction* a : bar->actions())
-        if (a->data().toString() == key)
-            a->trigger();
 }
 
 QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value) {

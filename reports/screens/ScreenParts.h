@@ -24,8 +24,6 @@ QIcon printerIcon();
 
 // Toolbar1: buttons keyed "Preview", "Print" and "Close"; `clicked` gets the key.
 QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked);
-// The toolbar button of a key (tests click it).
-void clickToolbarButton(QWidget* screen, const QString& key);
 
 QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value);
 CalDate pickerDate(const QDateEdit* picker);
@@ -40,6 +38,7 @@ NamedFormula dateRangeFormula(CalDate from, CalDate to);
 
 // OpenReportEngine and, when it opened, PrintReport.
 void printReport(int destination, const QString& reportFile, const QString& selection,
-                 std::optional<int> sortChoice = std::nullopt, const std::vector<NamedFormula>& formulas = {});
+                 std::optional<int> sortChoice = std::nullopt,
+                 const std::vector<NamedFormula>& formulas = {});
 
 } // namespace plax::reports

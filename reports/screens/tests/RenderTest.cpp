@@ -101,10 +101,40 @@ class ReportRender : public ::testing::Test {
         return text;
     }
 
-    static void group(QWidget* screen, int index) {
-        auto* groups = screen->findChild<QComboBox*>(QStringLiteral("cboEmpGroups"));
-        groups->setCurrentIndex(index);
-        emit groups->activated(index);
+    // What a person does on a report screen, with the screen up as the
+    // active window: types into a box, chooses an option or a list entry
+    // (with the arrow keys), clicks the toolbar's Print button.
+    static void type(QWidget* screen, const char* box, const QString& text) {
+        test::showActive(screen);
+        auto* edit = screen->findChild<QLineEdit*>(QString::fromLatin1(box));
+        ASSERT_NE(edit, nullptr) << box;
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+    static void choose(QWidget* screen, const char* option) {
+        test::showActive(screen);
+        auto* button = screen->findChild<QRadioButton*>(QString::fromLatin1(option));
+        ASSERT_NE(button, nullptr) << option;
+        const int middle = button->height() / 2;
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(middle, middle)); // on its round button
+        EXPECT_TRUE(button->isChecked()) << option;
+    }
+    static void pick(QWidget* screen, const char* list, int index) {
+        test::showActive(screen);
+        auto* box = screen->findChild<QComboBox*>(QString::fromLatin1(list));
+        ASSERT_NE(box, nullptr) << list;
+        ASSERT_GE(index, 0) << list;
+        while (box->currentIndex() < index)
+            QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > index)
+            QTest::keyClick(box, Qt::Key_Up);
+        EXPECT_EQ(box->currentIndex(), index) << list;
+    }
+    static void group(QWidget* screen, int index) { pick(screen, "cboEmpGroups", index); }
+    static void print(QWidget* screen) {
+        test::showActive(screen);
+        test::clickToolButton(screen, QStringLiteral("Print"));
     }
     static void tick(QWidget* screen, const QString& startsWith) {
         auto* tree = screen->findChild<QTreeWidget*>(QStringLiteral("trvEmp"));
@@ -123,9 +153,9 @@ class ReportRender : public ::testing::Test {
 
 TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     frmAttendanceRpt f;
-    f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(2).toShortDate());
+    type(&f, "txtPayPeriod", mon.addDays(2).toShortDate());
     tick(&f, "PRD");
-    f.PrintAttendanceReport(0);
+    print(&f);
     EXPECT_EQ(f.lastSelection(),
               QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
                              "({Employee.DepartmentNo} In ['PRD'])")
@@ -141,7 +171,7 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     EXPECT_FALSE(text.contains("W1"));
 
     Company.IncludeWages = false;
-    f.PrintAttendanceReport(0);
+    print(&f);
     const QString plain = lastPdf();
     EXPECT_FALSE(plain.contains("Gross Wages"));
     EXPECT_FALSE(plain.contains("950.00"));
@@ -150,14 +180,14 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
 
 TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     frmAttendanceRpt f;
-    f.findChild<QRadioButton*>("optDateRange")->click();
+    choose(&f, "optDateRange");
     f.findChild<QDateEdit*>("DTPFromDate")->setDate(QDate(2026, 3, 9));
     f.findChild<QDateEdit*>("DTPToDate")->setDate(QDate(2026, 3, 13));
     tick(&f, "No Department");
     tick(&f, "PRD");
 
-    f.findChild<QRadioButton*>("optSummary")->click();
-    f.PrintAttendanceReport(0);
+    choose(&f, "optSummary");
+    print(&f);
     const QString summary = lastPdf();
     EXPECT_TRUE(summary.contains("Attendance Summary Report"));
     EXPECT_TRUE(summary.contains("03/09/2026 to 03/13/2026")) << "the period in the heading";
@@ -175,8 +205,8 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     EXPECT_EQ(summary.count(QRegularExpression("\\nE1 ")), 1);
     EXPECT_TRUE(summary.contains("Employees listed: 2"));
 
-    f.findChild<QRadioButton*>("optDaily")->click();
-    f.PrintAttendanceReport(0);
+    choose(&f, "optDaily");
+    print(&f);
     const QString daily = lastPdf();
     EXPECT_TRUE(daily.contains("Daily Attendance Report"));
     EXPECT_TRUE(daily.contains("In 07:30"));
@@ -188,8 +218,8 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
         << daily.toStdString();
     EXPECT_FALSE(daily.contains("Gross Wages"));
 
-    f.findChild<QRadioButton*>("optDetail")->click();
-    f.PrintAttendanceReport(0);
+    choose(&f, "optDetail");
+    print(&f);
     const QString detailed = lastPdf();
     EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
     EXPECT_TRUE(detailed.contains("Week total"));
@@ -200,21 +230,21 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
     {
         CompanyDb->execute("UPDATE Employee SET LastName = 'Aalto' WHERE ID = 'W1'");
         frmEmpQry f;
-        f.findChild<QRadioButton*>("optsort3")->click(); // by last name
-        f.PrintEmployeeReport(0);
+        choose(&f, "optsort3"); // by last name
+        print(&f);
         const QString list = lastPdf();
         EXPECT_TRUE(list.contains("Employee Listing"));
         EXPECT_TRUE(list.contains("Employees listed: 3"));
         EXPECT_LT(list.indexOf("Aalto"), list.indexOf("LastE1"));
-        f.findChild<QRadioButton*>("optsort1")->click(); // by ID
-        f.PrintEmployeeReport(0);
+        choose(&f, "optsort1"); // by ID
+        print(&f);
         const QString byId = lastPdf();
         EXPECT_LT(byId.indexOf("LastE1"), byId.indexOf("Aalto"));
 
-        f.findChild<QRadioButton*>("optDetail")->click();
-        f.findChild<QRadioButton*>("optSelEmp")->click();
-        f.findChild<QComboBox*>("cboEmp")->setCurrentIndex(2);
-        f.PrintEmployeeReport(0);
+        choose(&f, "optDetail");
+        choose(&f, "optSelEmp");
+        pick(&f, "cboEmp", 2);
+        print(&f);
         const QString detail = lastPdf();
         EXPECT_TRUE(detail.contains("Employee Detail Report"));
         EXPECT_TRUE(detail.contains("Employee W1"));
@@ -223,8 +253,8 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
     }
     {
         frmAbsenceRpt f;
-        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.addDays(3).toShortDate());
-        f.PrintAbsenceReport(0);
+        type(&f, "txtPayPeriod", mon.addDays(3).toShortDate());
+        print(&f);
         const QString absences = lastPdf();
         EXPECT_TRUE(absences.contains("Employee Absence Report"));
         EXPECT_TRUE(absences.contains("LastE2, FirstE2"));
@@ -247,10 +277,10 @@ TEST_F(ReportRender, AQuoteInAKeyNeitherWidensNorBreaksASelection) {
     test::addAbsence(db, "A'-1", mon.addDays(1), WeekNumber(mon, Company), 4.0);
     {
         frmAttendanceRpt f;
-        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+        type(&f, "txtPayPeriod", mon.toShortDate());
         group(&f, 0);
         tick(&f, sly + QLatin1Char(','));
-        f.PrintAttendanceReport(0);
+        print(&f);
         const QString one = lastPdf();
         EXPECT_TRUE(one.contains("Last" + sly)) << one.toStdString();
         for (const char* other : {"LastE1", "LastE2", "LastW1", "LastA'-1"})
@@ -258,29 +288,28 @@ TEST_F(ReportRender, AQuoteInAKeyNeitherWidensNorBreaksASelection) {
 
         group(&f, 1);
         tick(&f, "Q'A ");
-        f.PrintAttendanceReport(0);
+        print(&f);
         const QString quality = lastPdf();
         EXPECT_TRUE(quality.contains("LastA'-1")) << quality.toStdString();
         EXPECT_FALSE(quality.contains("LastE1"));
     }
     {
         frmEmpQry f;
-        f.findChild<QRadioButton*>("optDetail")->click();
-        f.findChild<QRadioButton*>("optSelEmp")->click();
-        auto* employees = f.findChild<QComboBox*>("cboEmp");
-        employees->setCurrentIndex(employees->findText("A'-1 ", Qt::MatchStartsWith));
-        f.PrintEmployeeReport(0);
+        choose(&f, "optDetail");
+        choose(&f, "optSelEmp");
+        pick(&f, "cboEmp", f.findChild<QComboBox*>("cboEmp")->findText("A'-1 ", Qt::MatchStartsWith));
+        print(&f);
         const QString detail = lastPdf();
         EXPECT_TRUE(detail.contains("Employee A'-1")) << detail.toStdString();
         EXPECT_TRUE(detail.contains("Employees listed: 1"));
     }
     {
         frmAbsenceRpt f;
-        f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
-        f.findChild<QRadioButton*>("optDepartments")->click();
-        auto* departments = f.findChild<QComboBox*>("cboDepartment");
-        departments->setCurrentIndex(departments->findText("Q'A ", Qt::MatchStartsWith));
-        f.PrintAbsenceReport(0);
+        type(&f, "txtPayPeriod", mon.toShortDate());
+        choose(&f, "optDepartments");
+        pick(&f, "cboDepartment",
+             f.findChild<QComboBox*>("cboDepartment")->findText("Q'A ", Qt::MatchStartsWith));
+        print(&f);
         const QString absences = lastPdf();
         EXPECT_TRUE(absences.contains("LastA'-1, FirstA'-1")) << absences.toStdString();
         EXPECT_TRUE(absences.contains("Absences listed: 1"));
@@ -302,10 +331,10 @@ TEST_F(ReportRender, TenThousandTickedEmployeesPrint) {
     test::addShift(db, "M09999", before, "08:00", before, "12:00", Company, true);
     test::addAbsence(db, "M05000", before.addDays(1), WeekNumber(before, Company), 8.0);
     frmAttendanceRpt f;
-    f.findChild<QLineEdit*>("txtPayPeriod")->setText(before.toShortDate());
+    type(&f, "txtPayPeriod", before.toShortDate());
     group(&f, 0);
     tick(&f, "M");
-    f.PrintAttendanceReport(0);
+    print(&f);
     const QString text = lastPdf();
     EXPECT_TRUE(text.contains("LastM9999,")) << text.toStdString();
     EXPECT_TRUE(text.contains("LastM5000,")); // the absence was merged
@@ -315,8 +344,8 @@ TEST_F(ReportRender, TenThousandTickedEmployeesPrint) {
 TEST_F(ReportRender, ExceptionReportNamesEachReason) {
     test::addShift(*CompanyDb, "W1", mon.addDays(-14), "08:00", mon.addDays(-12), "08:00", Company);
     frmExcptRpt f;
-    f.findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
-    f.PrintExceptionReport(0);
+    type(&f, "txtPayPeriod", mon.toShortDate());
+    print(&f);
     const QString text = lastPdf();
     EXPECT_TRUE(text.contains("Exception Report"));
     EXPECT_TRUE(text.contains("Outside schedule")); // E2 in at 07:30
@@ -333,7 +362,7 @@ TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
     ASSERT_TRUE(runMenuHandler("mnuRptTA"));
     auto* screen = qobject_cast<frmAttendanceRpt*>(showAttendanceReport());
     ASSERT_NE(screen, nullptr);
-    screen->findChild<QLineEdit*>("txtPayPeriod")->setText(mon.toShortDate());
+    type(screen, "txtPayPeriod", mon.toShortDate());
     tick(screen, "PRD");
     QStringList firstPage;
     // The person reads the preview once it is up (a slow build may take a
@@ -349,12 +378,13 @@ TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
         w->closeWindow();
     });
     reader.start(50);
-    clickToolbarButton(screen, "Preview");
+    test::showActive(screen);
+    test::clickToolButton(screen, "Preview");
     EXPECT_TRUE(firstPage.join('\n').contains("950.00")) << firstPage.join('\n').toStdString();
     EXPECT_TRUE(answers.messages.empty()) << answers.texts().join("|").toStdString();
     EXPECT_FALSE(print::PEEngineIsOpen());
     QPointer<QWidget> alive(screen);
-    clickToolbarButton(screen, "Close");
+    test::clickToolButton(screen, "Close");
     EXPECT_FALSE(screen->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
