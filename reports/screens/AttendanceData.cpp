@@ -53,9 +53,9 @@ void copyHoursWorked(db::Database& db, const SqlPart& which) {
 
 } // namespace
 
-bool LoadHoursWorked(db::Database& db, const SqlPart& which) {
+bool LoadHoursWorked(db::Database& db) {
     try {
-        copyHoursWorked(db, which);
+        copyHoursWorked(db, {});
         return true;
     } catch (const db::DbError&) {
         return false;

@@ -26,10 +26,10 @@ struct SqlPart {
     db::Params params;
 };
 
-// Copies the [Hours Worked] rows that meet `which` (every row when it is
-// empty) into Attendance, emptied first: the table never shows hours the
-// hours engine has since rebuilt, nor holds more than a print needs.
-bool LoadHoursWorked(db::Database& db, const SqlPart& which = {});
+// Copies every [Hours Worked] row into Attendance, emptied first, so the
+// table never shows hours the hours engine has since rebuilt. A print
+// copies only the rows its selection can take (PrepareAttendanceReport).
+bool LoadHoursWorked(db::Database& db);
 
 // The groupings of the employee tree (cboEmpGroups).
 enum class EmpGrouping { Employee, Department, Schedule };
