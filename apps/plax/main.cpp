@@ -2,6 +2,7 @@
 #include "attendance/AttendanceScreens.h"
 #include "attendance/editor/EditorScreens.h"
 #include "exchange/ExchangeScreens.h"
+#include "core/common/EndRequest.h"
 #include "core/mdi/Startup.h"
 #include "core/settings/SettingsScreens.h"
 #include "reports/ReportMenus.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PLAX"));
     QApplication::setApplicationVersion(QStringLiteral(PLAX_VERSION));
+    plax::closeWindowsOnEndRequest();
 
     // Each library registers the screens the main window opens.
     plax::registerAttendanceScreens();

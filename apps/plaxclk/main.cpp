@@ -1,6 +1,7 @@
 // PLAXClk, the clock terminal.
 #include "clock/TerminalStart.h"
 #include "core/common/Common.h"
+#include "core/common/EndRequest.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("PLAXClk"));
     QApplication::setApplicationVersion(QStringLiteral(PLAX_VERSION));
+    plax::closeWindowsOnEndRequest();
     plax::clk::Main();
     return app.exec();
 }

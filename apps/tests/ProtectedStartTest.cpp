@@ -1,6 +1,7 @@
 // Both programs started as processes on a password-protected company file:
 // the password is typed into the logon window through the window system's
-// key events, and the program must come up and stay up.
+// key events, and the program must come up and stay up, and close the file
+// cleanly when asked to end.
 #include "platform/registry/Registry.h"
 #include "platform/registry/tests/TempRegistry.h"
 
@@ -63,13 +64,21 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
     EXPECT_FALSE(p.waitForFinished(3000)) << "ended with " << p.exitCode();
     EXPECT_TRUE(visibleWindows(report).contains(mainWindow));
     EXPECT_FALSE(visibleWindows(report).contains(QStringLiteral("frmLogon")));
+
+    // Asked to end from outside (a logout, or ./run's screenshot), it closes
+    // its windows and the company file as the user would: no journal left.
+    p.terminate();
+    EXPECT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFile::exists(company + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFile::exists(company + QStringLiteral("-shm")));
     p.kill();
     p.waitForFinished(10000);
 }
 
 } // namespace
 
-TEST(ProtectedStart, BothProgramsComeUpAfterTheRightPassword) {
+TEST(ProtectedStart, BothProgramsComeUpAfterTheRightPasswordAndEndCleanly) {
     startWithPassword(QStringLiteral("PLAXClk"), QStringLiteral("frmClock"));
     startWithPassword(QStringLiteral("PLAX"), QStringLiteral("frmMDI"));
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -71,6 +72,11 @@ HelpViewer::HelpViewer(const QString& path, HelpFile file, QWidget* owner)
             showTopic(url.fragment().isEmpty() ? url.path() : url.fragment());
     });
     fillSearch(QString());
+
+    // Escape and Ctrl+W close the viewer, as they close help windows
+    // elsewhere; the search box and the lists take neither key themselves.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void HelpViewer::fillSearch(const QString& text) {

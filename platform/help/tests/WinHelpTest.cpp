@@ -159,3 +159,20 @@ TEST(HelpKey, F1InAModalDialogOpensAViewerThatCanBeUsed) {
     EXPECT_TRUE(dialog.isVisible());
     v->close();
 }
+
+TEST(HelpViewer, EscapeAndCtrlWCloseIt) {
+    QTemporaryDir dir;
+    const QString path = writeSample(dir);
+    QWidget owner;
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::NoModifier}, {Qt::Key_W, Qt::ControlModifier}}) {
+        ASSERT_TRUE(WinHelp(&owner, path, HELP_PARTIALKEY, 0));
+        QPointer<HelpViewer> v = static_cast<HelpViewer*>(openViewer(path));
+        ASSERT_TRUE(v);
+        v->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+        QTest::keyClicks(QApplication::focusWidget(), "wel");
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !v; })) << key;
+        EXPECT_EQ(openViewer(), nullptr);
+    }
+}
