@@ -322,7 +322,11 @@ private:
                 throw DefinitionError(n, QStringLiteral("details is on or off"));
             def.details = is(toks[1], "on");
         } else if (is(k, "nodata")) {
-            b.noData = needQuoted(1);
+            needQuoted(1);
+            b.noData = textLine(toks, 1, n);
+            for (const LineItem& it : b.noData)
+                if (it.kind != LineItem::Kind::Text && it.kind != LineItem::Kind::Formula)
+                    throw DefinitionError(n, QStringLiteral("nodata holds texts and formulas only"));
         } else if (is(k, "card") && !sub_) {
             if (def.card)
                 throw DefinitionError(n, QStringLiteral("A report has one card layout"));

@@ -93,7 +93,7 @@ struct ReportBody {
     std::vector<TextLine> summary;
     bool totals = false;
     QString totalsLabel;
-    QString noData;
+    TextLine noData; // texts and formulas: there is no record to print from
     // False: no detail lines; each group prints one line, its totals row
     // with the group's first record in the columns that are not summed.
     bool details = true;

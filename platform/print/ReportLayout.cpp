@@ -194,9 +194,9 @@ public:
         const auto& rows = in_.data->rows;
         const int groups = int(in_.groupColumns.size());
         if (rows.empty()) {
-            const QString text = def_.noData.isEmpty()
+            const QString text = def_.noData.empty()
                                      ? QStringLiteral("No records were selected for this report.")
-                                     : def_.noData;
+                                     : lineText(main_, def_.noData, {});
             textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Italic)), text, FontRole::Italic);
             y_ += lh(FontRole::Italic);
         }

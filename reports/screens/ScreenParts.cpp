@@ -92,6 +92,12 @@ NamedFormula dateRangeFormula(CalDate from, CalDate to) {
     return {QStringLiteral("Period"), QStringLiteral("'%1 to %2'").arg(from.toMdy4(), to.toMdy4())};
 }
 
+NamedFormula periodFormula(bool dateRange, const QDateEdit* from, const QDateEdit* to,
+                           const QString& payPeriodText, const CompanySettings& s) {
+    return dateRange ? dateRangeFormula(pickerDate(from), pickerDate(to))
+                     : payPeriodFormula(parseDate(payPeriodText).value_or(CalDate()), s);
+}
+
 void printReport(int destination, const QString& reportFile, const QString& selection,
                  std::optional<int> sortChoice, const std::vector<NamedFormula>& formulas) {
     if (!OpenReportEngine())

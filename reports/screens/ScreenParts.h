@@ -35,6 +35,10 @@ using NamedFormula = std::pair<QString, QString>;
 // holds `day`, with its first and last date, or the dates of a range.
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s);
 NamedFormula dateRangeFormula(CalDate from, CalDate to);
+// The "Period" of a screen's date frame: the dates of its two pickers, or
+// the work week of its pay-period text (which holds a date).
+NamedFormula periodFormula(bool dateRange, const QDateEdit* from, const QDateEdit* to,
+                           const QString& payPeriodText, const CompanySettings& s);
 
 // OpenReportEngine and, when it opened, PrintReport.
 void printReport(int destination, const QString& reportFile, const QString& selection,

@@ -155,10 +155,8 @@ void frmAbsenceRpt::PrintAbsenceReport(int destination) {
     if (p.isEmpty())
         return; // the message was shown
     // The report prints the period it covers in its heading.
-    const NamedFormula period = optDateRange_->isChecked()
-                                    ? dateRangeFormula(pickerDate(DTPFromDate_), pickerDate(DTPToDate_))
-                                    : payPeriodFormula(*parseDate(txtPayPeriod_->text()), Company);
-    printReport(destination, QStringLiteral("EmployeeAbsence.rpt"), p, std::nullopt, {period});
+    printReport(destination, QStringLiteral("EmployeeAbsence.rpt"), p, std::nullopt,
+                {periodFormula(optDateRange_->isChecked(), DTPFromDate_, DTPToDate_, txtPayPeriod_->text(), Company)});
 }
 
 } // namespace plax::reports

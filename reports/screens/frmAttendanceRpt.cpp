@@ -246,12 +246,9 @@ void frmAttendanceRpt::PrintAttendanceReport(int destination) {
     const AttendanceType type = optDaily_->isChecked()     ? AttendanceType::Daily
                                 : optSummary_->isChecked() ? AttendanceType::Summary
                                                            : AttendanceType::Detailed;
-    // The summary prints the period it covers in its heading.
-    std::vector<NamedFormula> formulas;
-    if (type == AttendanceType::Summary)
-        formulas.push_back(period.payPeriod ? payPeriodFormula(*parseDate(period.payPeriodText), Company)
-                                            : dateRangeFormula(period.from, period.to));
-    printReport(destination, AttendanceReportFile(type, period.payPeriod), selection, std::nullopt, formulas);
+    // Every report prints the period it covers under its title.
+    printReport(destination, AttendanceReportFile(type, period.payPeriod), selection, std::nullopt,
+                {periodFormula(!period.payPeriod, DTPFromDate_, DTPToDate_, period.payPeriodText, Company)});
 }
 
 } // namespace plax::reports

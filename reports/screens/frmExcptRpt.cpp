@@ -207,7 +207,9 @@ void frmExcptRpt::PrintExceptionReport(int destination) {
         return;
     if (!BuildExceptions())
         return;
-    printReport(destination, QStringLiteral("Excpt.rpt"), QString());
+    // The report prints the period it covers under its title.
+    printReport(destination, QStringLiteral("Excpt.rpt"), QString(), std::nullopt,
+                {periodFormula(optDateRange_->isChecked(), DTPFromDate_, DTPToDate_, txtPayPeriod_->text(), Company)});
 }
 
 } // namespace plax::reports

@@ -169,6 +169,16 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     EXPECT_TRUE(text.contains("950.00")) << text.toStdString();
     // E2: the holiday (8) and the absence (8) count in TOTAL, not in wages.
     EXPECT_FALSE(text.contains("W1"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
+        << "the period under the title";
+
+    // A week without attendance names itself in its message.
+    type(&f, "txtPayPeriod", mon.addDays(14).toShortDate());
+    print(&f);
+    EXPECT_TRUE(lastPdf().contains(QStringLiteral("No attendance for the chosen week (Week %1: 03/23/2026 to "
+                                                  "03/29/2026) and employees.")
+                                       .arg(WeekNumber(mon, Company) + 2)));
+    type(&f, "txtPayPeriod", mon.toShortDate());
 
     Company.IncludeWages = false;
     print(&f);
@@ -209,6 +219,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     print(&f);
     const QString daily = lastPdf();
     EXPECT_TRUE(daily.contains("Daily Attendance Report"));
+    EXPECT_TRUE(daily.contains("03/09/2026 to 03/13/2026")) << "the period under the title";
     EXPECT_TRUE(daily.contains("In 07:30"));
     // A punch reads as one phrase on its own line, with its clock-out date and length.
     EXPECT_TRUE(QRegularExpression(
@@ -222,6 +233,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     print(&f);
     const QString detailed = lastPdf();
     EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
+    EXPECT_TRUE(detailed.contains("03/09/2026 to 03/13/2026"));
     EXPECT_TRUE(detailed.contains("Week total"));
     EXPECT_TRUE(detailed.contains("1115.00")); // 950 + 165, all employees
 }
@@ -352,6 +364,7 @@ TEST_F(ReportRender, ExceptionReportNamesEachReason) {
     EXPECT_TRUE(text.contains("Missing punch"));    // E2 never clocked out
     EXPECT_TRUE(text.contains("Multi-day shift"));  // W1, two weeks earlier
     EXPECT_TRUE(text.contains("Exceptions listed: 3")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))));
 }
 
 TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
