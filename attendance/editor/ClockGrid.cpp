@@ -54,9 +54,14 @@ void ClockGrid::load(const ClockPeriod& period) {
             const auto start = parseDate(period.payPeriodText);
             if (!start)
                 throw DbError(13, QStringLiteral("Type mismatch"));
-            where = QStringLiteral("EmpID = ? AND %1 = ? AND Week = ?").arg(db::sql::yearOf(QStringLiteral("TDate")));
-            params.push_back(start->year());
-            params.push_back(WeekNumber(*start, s_));
+            // The work week of the date typed: its number within its own
+            // dates, to the day after its last day (a clock-in there before
+            // the day start belongs to it).
+            const PayWeek w = PayWeekOf(*start, s_);
+            where = QStringLiteral("EmpID = ? AND Week = ? AND TDate BETWEEN ? AND ?");
+            params.push_back(w.number);
+            params.push_back(w.first);
+            params.push_back(w.lastShiftDate());
         } else {
             where = QStringLiteral("EmpID = ? AND TDate BETWEEN ? AND ?");
             params.push_back(period.from);

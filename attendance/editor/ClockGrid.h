@@ -37,7 +37,7 @@ QString fieldName(int column);
 
 struct ClockPeriod {
     bool payPeriod = true;
-    QString payPeriodText; // first date of the pay-period week, as typed
+    QString payPeriodText; // a date of the pay-period week (its first, as a rule), as typed
     CalDate from, to;      // the date range, both included
 };
 

@@ -60,4 +60,16 @@ std::int32_t ShiftMinutes(CalDate tdate, TimeOfDay clockIn, CalDate dateOut, Tim
     return RoundMinutes(m, s);
 }
 
+PayWeek PayWeekOf(CalDate d, const CompanySettings& s) {
+    const CalDate first = WeekStart(d, s);
+    return {first, WeekNumber(first, s)};
+}
+
+std::vector<PayWeek> PayWeeksBetween(CalDate from, CalDate to, const CompanySettings& s) {
+    std::vector<PayWeek> weeks;
+    for (CalDate d = WeekStart(from, s); d <= to; d = d.addDays(7))
+        weeks.push_back(PayWeekOf(d, s));
+    return weeks;
+}
+
 } // namespace plax

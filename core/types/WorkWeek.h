@@ -6,6 +6,7 @@
 #include "Dates.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace plax {
 
@@ -38,5 +39,21 @@ inline std::int32_t MinutesRemainder(std::int32_t m) { return m % 60; }
 inline CalDate WorkDate(CalDate d, TimeOfDay t, const CompanySettings& s) {
     return t < s.DayStartTime ? d.addDays(-1) : d;
 }
+
+// A work week as a pay period: its first date and its number. Its days run
+// from `first` to lastDay(); its shifts are dated up to the day after, where
+// a clock-in before the day start still belongs to its last work day. A
+// week's rows are those that carry its number within its own dates, so a
+// same-numbered week of another year is never one of them.
+struct PayWeek {
+    CalDate first;
+    int number = 0;
+    CalDate lastDay() const { return first.addDays(6); }
+    CalDate lastShiftDate() const { return first.addDays(7); }
+};
+// The work week that holds d, whichever of its dates d is.
+PayWeek PayWeekOf(CalDate d, const CompanySettings& s);
+// Every work week that holds a date from `from` to `to`, in date order.
+std::vector<PayWeek> PayWeeksBetween(CalDate from, CalDate to, const CompanySettings& s);
 
 } // namespace plax

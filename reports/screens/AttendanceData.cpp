@@ -11,11 +11,9 @@ namespace {
 const QString kTable = QStringLiteral("Attendance");
 const QString kChoice = QStringLiteral("AttendanceChoice");
 
-SqlPart periodCondition(const QString& dateColumn, bool payPeriod, int week, int year, CalDate from,
-                        CalDate to) {
-    if (payPeriod)
-        return {QStringLiteral("Week = ? AND %1 = ?").arg(db::sql::yearOf(dateColumn)), {week, year}};
-    return {dateColumn + QStringLiteral(" BETWEEN ? AND ?"), {from, to}};
+// The rows of a work week: its number within its own dates.
+SqlPart weekCondition(int number, CalDate first, CalDate last) {
+    return {QStringLiteral("Week = ? AND TDate BETWEEN ? AND ?"), {number, first, last}};
 }
 
 } // namespace
@@ -26,6 +24,7 @@ bool CreateAttendanceTable(db::Database& db) {
                         QStringLiteral("ID TEXT COLLATE NOCASE, DateIn TEXT, Week INTEGER, "
                                        "Regular REAL, OT REAL, DT REAL, "
                                        "Absences REAL, Holidays REAL, TOTAL REAL, "
+                                       "WeekStart TEXT, WeekEnd TEXT, "
                                        "CONSTRAINT PrimaryKey UNIQUE (ID, DateIn, Week)"));
         return true;
     } catch (const db::DbError&) {
@@ -112,23 +111,26 @@ std::vector<TreeEntry> loadTree(db::Database& db, EmpGrouping grouping) {
 AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrouping grouping,
                                          const std::vector<TreeEntry>& ticked, const CompanySettings& s,
                                          AttendanceSelection& out) {
-    // 1. The period, for the report and for the two merges.
+    // 1. The period, for the report, the worked hours and the two merges. A
+    // pay period is the work week of the date typed, whichever of its dates
+    // that is: its number within its own dates (its shifts run to the day
+    // after its last day, its absences and holidays to its last day).
+    const QString dateIn = QStringLiteral("{Attendance.DateIn}");
     QString reportPart;
-    int week = 0, year = 0;
+    SqlPart hoursPeriod, dayPeriod;
     if (period.payPeriod) {
         const auto d = parseDate(period.payPeriodText);
         if (!d)
             return AttendanceBuild::InvalidDate;
-        week = WeekNumber(*d, s);
-        year = d->year();
-        reportPart =
-            QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = %2").arg(week).arg(year);
+        const PayWeek w = PayWeekOf(*d, s);
+        reportPart = QStringLiteral("{Attendance.Week} = %1 AND ").arg(w.number) +
+                     formulaDateRange(dateIn, w.first, w.lastShiftDate());
+        hoursPeriod = weekCondition(w.number, w.first, w.lastShiftDate());
+        dayPeriod = weekCondition(w.number, w.first, w.lastDay());
     } else {
-        reportPart = QStringLiteral("{Attendance.DateIn} in ") + formulaDate(period.from) +
-                     QStringLiteral(" To ") + formulaDate(period.to);
+        reportPart = formulaDateRange(dateIn, period.from, period.to);
+        hoursPeriod = dayPeriod = {QStringLiteral("TDate BETWEEN ? AND ?"), {period.from, period.to}};
     }
-    const SqlPart absencePeriod =
-        periodCondition(QStringLiteral("TDate"), period.payPeriod, week, year, period.from, period.to);
 
     // 2. The employee choice, as a formula and as SQL over the chosen keys.
     const QString chosen = QStringLiteral(" IN (SELECT Key FROM AttendanceChoice)");
@@ -170,20 +172,15 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
     const QString activeChosen =
         QStringLiteral("SELECT ID FROM Employee WHERE (") + choiceSql + QStringLiteral(") AND Status = 1");
     out.employeeQuery = {activeChosen, {}};
-    out.absenceQuery = {QStringLiteral("SELECT * FROM Absence WHERE ") + absencePeriod.sql +
+    out.absenceQuery = {QStringLiteral("SELECT * FROM Absence WHERE ") + dayPeriod.sql +
                             QStringLiteral(" AND EmpID IN (") + activeChosen + QLatin1Char(')'),
-                        absencePeriod.params};
-    out.holidayQuery = {QStringLiteral("SELECT * FROM Holidays WHERE ") + absencePeriod.sql,
-                        absencePeriod.params};
+                        dayPeriod.params};
+    out.holidayQuery = {QStringLiteral("SELECT * FROM Holidays WHERE ") + dayPeriod.sql, dayPeriod.params};
 
-    // The worked hours the report can select: its period (a year's days
-    // for a pay-period week, so the index on the date serves), and its
+    // The worked hours the report can select: its period and its
     // employees; an employee missing from Employee has no department or
     // schedule, so "No Department" and "No Schedule" take such rows too.
-    out.hoursQuery = period.payPeriod
-                         ? SqlPart{QStringLiteral("Week = ? AND TDate BETWEEN ? AND ?"),
-                                   {week, CalDate::ymd(year, 1, 1), CalDate::ymd(year, 12, 31)}}
-                         : SqlPart{QStringLiteral("TDate BETWEEN ? AND ?"), {period.from, period.to}};
+    out.hoursQuery = hoursPeriod;
     QString employees = grouping == EmpGrouping::Employee
                             ? QStringLiteral("EmpID") + chosen
                             : QStringLiteral("EmpID IN (SELECT ID FROM Employee WHERE ") + choiceSql + QLatin1Char(')');
@@ -235,6 +232,28 @@ void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart&
     tx.commit();
 }
 
+namespace {
+
+// The work week of each row, by its dates, for the reports that group by
+// week: a row dated a week's first day that carries another number than
+// that week's is a shift begun before the day start, of the week before.
+void setWeekDates(db::Database& db, const CompanySettings& s) {
+    db::Recordset rs = db.openRecordset(QStringLiteral("SELECT DISTINCT DateIn, Week FROM Attendance"));
+    db::Query set = db.prepare(
+        QStringLiteral("UPDATE Attendance SET WeekStart = ?, WeekEnd = ? WHERE DateIn = ? AND Week IS ?"));
+    for (; !rs.eof(); rs.moveNext()) {
+        const auto d = rs["DateIn"].toDate();
+        if (!d)
+            continue;
+        PayWeek w = PayWeekOf(*d, s);
+        if (*d == w.first && !rs["Week"].isNull() && rs["Week"].toInt() != w.number)
+            w = PayWeekOf(d->addDays(-1), s);
+        set.execute({w.first, w.lastDay(), rs["DateIn"], rs["Week"]});
+    }
+}
+
+} // namespace
+
 AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
                                         EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
                                         const CompanySettings& s, QString& selectionFormula) {
@@ -256,6 +275,7 @@ AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod
     copyHoursWorked(db, sel.hoursQuery);
     MergeAbsences(db, sel.absenceQuery);
     MergeHolidays(db, sel.holidayQuery, sel.employeeQuery);
+    setWeekDates(db, s);
     tx.commit();
     selectionFormula = sel.selectionFormula;
     return result;

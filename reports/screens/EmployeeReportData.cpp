@@ -32,19 +32,18 @@ QString BuildEmployeeSelection(const EmployeeReportChoice& c) {
 
 std::optional<QString> BuildAbsenceSelection(const AbsenceReportChoice& c, const CompanySettings& s) {
     QString p;
+    const QString date = QStringLiteral("{Absence.TDate}");
     if (c.dateRange) {
-        p = QStringLiteral("{Absence.TDate} in ") + formulaDate(c.from) + QStringLiteral(" To ") +
-            formulaDate(c.to);
+        p = formulaDateRange(date, c.from, c.to);
     } else {
         const auto typed = parseDate(c.payPeriodText);
         if (!typed) {
             ui::MsgBox(QStringLiteral("Invalid date!"));
             return std::nullopt;
         }
-        const CalDate d = WeekStart(*typed, s);
-        p = QStringLiteral("{Absence.Week} = %1 AND Year ({Absence.TDate}) = %2")
-                .arg(WeekNumber(d, s))
-                .arg(d.year());
+        // The work week's number within its own dates.
+        const PayWeek w = PayWeekOf(*typed, s);
+        p = QStringLiteral("{Absence.Week} = %1 AND ").arg(w.number) + formulaDateRange(date, w.first, w.lastDay());
     }
     if (c.select == AbsenceReportChoice::Employee) {
         if (c.employeeIndex > 0)

@@ -3,6 +3,8 @@
 #include "ReportTables.h"
 #include "core/types/WorkWeek.h"
 
+#include <algorithm>
+
 namespace plax::reports {
 namespace {
 
@@ -26,6 +28,11 @@ bool employeeCondition(const ExceptionChoice& c, QString& sql, db::Params& param
         break;
     }
     return false;
+}
+
+// The dates and number of one week's rows in the period.
+db::Params weekRows(const ExceptionPeriod& p, const PayWeek& w) {
+    return {std::max(p.first, w.first), std::min(p.last, w.lastShiftDate()), w.number};
 }
 
 std::vector<ScheduleDayRow> scheduleDays(db::Database& db, const QString& scheduleNo) {
@@ -81,12 +88,12 @@ std::optional<ExceptionPeriod> payPeriodOf(const QString& payPeriodText, const C
     const auto d = parseDate(payPeriodText);
     if (!d)
         return std::nullopt;
-    const CalDate first = WeekStart(*d, s);
-    return ExceptionPeriod{first, WeekEnd(first, s.DayStartTime, s), WeekNumber(first.addDays(1), s)};
+    const PayWeek w = PayWeekOf(*d, s);
+    return ExceptionPeriod{w.first, w.lastShiftDate(), {w}};
 }
 
 ExceptionPeriod dateRangeOf(CalDate from, CalDate to, const CompanySettings& s) {
-    return {from, to, WeekNumber(from.addDays(1), s)};
+    return {from, to, PayWeeksBetween(from, to, s)};
 }
 
 void BuildExceptions(db::Database& db, const ExceptionPeriod& period, const ExceptionChoice& choice,
@@ -108,16 +115,20 @@ void BuildExceptions(db::Database& db, const ExceptionPeriod& period, const Exce
 
 void AddIncompleteExceptions(db::Database& db, const ExceptionPeriod& period, const ExceptionChoice& choice) {
     QString who;
-    db::Params params{period.first, period.last, period.week};
-    if (!employeeCondition(choice, who, params))
+    db::Params whom;
+    if (!employeeCondition(choice, who, whom))
         return;
-    db.execute(
+    db::Query insert = db.prepare(
         QStringLiteral("INSERT INTO Exceptions (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, TotalHrs, "
                        "TotalMin, Exception) SELECT EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
                        "TotalHrs, TotalMin, 'I' FROM [Time Attendance] "
                        "WHERE (TotalHrs <= 0 AND TotalMin <= 0) AND TDate BETWEEN ? AND ? AND Week = ?") +
-            who,
-        params);
+        who);
+    for (const PayWeek& w : period.weeks) {
+        db::Params params = weekRows(period, w);
+        params.insert(params.end(), whom.begin(), whom.end());
+        insert.execute(params);
+    }
 }
 
 bool shiftKeepsSchedule(const CompletedShift& shift, const std::vector<ScheduleDayRow>& days, int graceP) {
@@ -173,17 +184,22 @@ void AddScheduleExceptions(db::Database& db, const ExceptionPeriod& period, cons
                                   "ClockOut, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (; !employees.eof(); employees.moveNext()) {
         const std::vector<ScheduleDayRow> days = scheduleDays(db, employees["ScheduleNo"].toString());
-        db::Recordset rs = shifts.openRecordset({employees["ID"], period.first, period.last, period.week});
-        for (; !rs.eof(); rs.moveNext()) {
-            const auto tdate = rs["TDate"].toDate();
-            const auto in = rs["ClockIn"].toTime();
-            const auto dateOut = rs["DateOut"].toDate();
-            const auto out = rs["ClockOut"].toTime();
-            if (tdate && in && dateOut && out &&
-                shiftKeepsSchedule({*tdate, *in, *dateOut, *out}, days, s.GraceP))
-                continue;
-            insert.execute({rs["EmpID"], rs["TDate"], period.week, rs["ClockIn"], rs["DateOut"],
-                            rs["ClockOut"], rs["TotalHrs"], rs["TotalMin"]});
+        for (const PayWeek& w : period.weeks) {
+            db::Params params{employees["ID"]};
+            const db::Params rows = weekRows(period, w);
+            params.insert(params.end(), rows.begin(), rows.end());
+            db::Recordset rs = shifts.openRecordset(params);
+            for (; !rs.eof(); rs.moveNext()) {
+                const auto tdate = rs["TDate"].toDate();
+                const auto in = rs["ClockIn"].toTime();
+                const auto dateOut = rs["DateOut"].toDate();
+                const auto out = rs["ClockOut"].toTime();
+                if (tdate && in && dateOut && out &&
+                    shiftKeepsSchedule({*tdate, *in, *dateOut, *out}, days, s.GraceP))
+                    continue;
+                insert.execute({rs["EmpID"], rs["TDate"], w.number, rs["ClockIn"], rs["DateOut"],
+                                rs["ClockOut"], rs["TotalHrs"], rs["TotalMin"]});
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
 #include "core/types/ScheduleWindow.h"
+#include "core/types/WorkWeek.h"
 #include "platform/db/Database.h"
 
 #include <QString>
@@ -28,13 +29,15 @@ struct ExceptionChoice {
     QString key; // employee ID or DepartmentNo
 };
 
+// The first two passes scan each work week the period touches with its own
+// number, taking the week's rows dated within both the period and the week.
 struct ExceptionPeriod {
     CalDate first, last;
-    int week = 0; // WeekNumber(first + 1 day)
+    std::vector<PayWeek> weeks;
 };
 
-// Pay period: the work week holding the date typed (nullopt when it is no
-// date). Date range: the two dates.
+// Pay period: the work week holding the date typed, to the day after its
+// last day (nullopt when it is no date). Date range: the two dates.
 std::optional<ExceptionPeriod> payPeriodOf(const QString& payPeriodText, const CompanySettings& s);
 ExceptionPeriod dateRangeOf(CalDate from, CalDate to, const CompanySettings& s);
 

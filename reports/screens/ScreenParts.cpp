@@ -82,10 +82,10 @@ void setPickerDate(QDateEdit* picker, CalDate d) {
 }
 
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
-    const CalDate first = WeekStart(day, s);
+    const PayWeek w = PayWeekOf(day, s);
     return {QStringLiteral("Period"), QStringLiteral("'Week %1: %2 to %3'")
-                                          .arg(WeekNumber(first, s))
-                                          .arg(first.toMdy4(), first.addDays(6).toMdy4())};
+                                          .arg(w.number)
+                                          .arg(w.first.toMdy4(), w.lastDay().toMdy4())};
 }
 
 NamedFormula dateRangeFormula(CalDate from, CalDate to) {

@@ -17,4 +17,9 @@ inline QString formulaDate(CalDate d) {
     return QStringLiteral("Date ") + d.format(QStringLiteral("(yyyy, MM, dd)"));
 }
 
+// A field within two dates, both included: "{T.F} in Date (...) To Date (...)".
+inline QString formulaDateRange(const QString& field, CalDate from, CalDate to) {
+    return field + QStringLiteral(" in ") + formulaDate(from) + QStringLiteral(" To ") + formulaDate(to);
+}
+
 } // namespace plax::reports

@@ -69,10 +69,22 @@ TEST_F(ClockGridTest, LoadsOneEmployeesWeekOrRange) {
     EXPECT_EQ(cell(0, colTDate), QStringLiteral("2024-01-08"));
     EXPECT_EQ(cell(2, colClockOut), QStringLiteral("17:00"));
 
-    // A week across New Year lists only the rows of its first date's year.
-    grid.load(week(CalDate::ymd(2024, 12, 30)));
-    ASSERT_EQ(grid.rowCount(), 1);
-    EXPECT_EQ(cell(0, colTDate), QStringLiteral("2024-12-30"));
+    // The week across New Year (week 1 of 2025) is one week: its days of
+    // both years, and a shift before the day start on the day after its
+    // last day; never the week 1 of another year, whichever of its dates
+    // is typed.
+    s.setDayStart(*TimeOfDay::fromHm(6, 0));
+    shift("100", CalDate::ymd(2025, 1, 6), "03:00", 1, CalDate::ymd(2025, 1, 6), "05:00");
+    shift("100", CalDate::ymd(2025, 12, 31), "08:00", 1, CalDate::ymd(2025, 12, 31), "12:00");
+    const QStringList newYearWeek{"2024-12-30", "2025-01-02", "2025-01-06"};
+    for (const CalDate typed : {CalDate::ymd(2024, 12, 30), CalDate::ymd(2025, 1, 1), CalDate::ymd(2025, 1, 5)}) {
+        grid.load(week(typed));
+        QStringList dates;
+        for (int i = 0; i < grid.rowCount(); ++i)
+            dates << cell(i, colTDate);
+        EXPECT_EQ(dates, newYearWeek) << typed.toIso().toStdString();
+    }
+    s.setDayStart(TimeOfDay());
 
     ClockPeriod range;
     range.payPeriod = false;

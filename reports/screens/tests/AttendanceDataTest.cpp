@@ -124,7 +124,8 @@ TEST_F(AttendanceData, SelectionFormulasForEachGrouping) {
                                        entries(EmpGrouping::Department, {"No Department", "Nord"}), s, sel),
               AttendanceBuild::Ok);
     EXPECT_EQ(sel.selectionFormula,
-              QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
+              QStringLiteral("{Attendance.Week} = %1 AND {Attendance.DateIn} in Date (2026, 03, 09) To Date "
+                             "(2026, 03, 16) AND "
                              "(IsNull({Employee.DepartmentNo}) OR {Employee.DepartmentNo} In ['Nord'])")
                   .arg(wk()));
 
@@ -217,20 +218,20 @@ TEST_F(AttendanceData, NoDepartmentMergesForEmployeesWithoutOneOnly) {
     EXPECT_EQ(attendance(db).size(), 1u); // N1 again, already there
 }
 
-TEST_F(AttendanceData, AWeekAcrossNewYearKeepsTheStartYearsRows) {
+TEST_F(AttendanceData, AWeekAcrossNewYearMergesTheDaysOfBothYears) {
     auto& db = co.db();
     const CalDate start = CalDate::ymd(2025, 12, 29); // Monday; the week holds 1 January 2026
     const int w = WeekNumber(start, s);
     EXPECT_EQ(w, WeekNumber(CalDate::ymd(2026, 1, 2), s));
     test::addHoliday(db, CalDate::ymd(2025, 12, 31), w);
     test::addHoliday(db, CalDate::ymd(2026, 1, 1), w);
+    test::addHoliday(db, CalDate::ymd(2026, 12, 31), w); // week 1 of 2027
     ASSERT_TRUE(LoadHoursWorked(db));
-    const QString f = print(week(start), EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,"}));
-    EXPECT_TRUE(
-        f.startsWith(QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2025").arg(w)));
+    print(week(CalDate::ymd(2026, 1, 1)), EmpGrouping::Employee, entries(EmpGrouping::Employee, {"A1,"}));
     const auto rows = attendance(db);
-    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows.size(), 2u);
     EXPECT_TRUE(rows.begin()->first.startsWith("A1 2025-12-31"));
+    EXPECT_TRUE(std::next(rows.begin())->first.startsWith("A1 2026-01-01"));
 }
 
 TEST_F(AttendanceData, ReportFileByTypeAndPeriod) {

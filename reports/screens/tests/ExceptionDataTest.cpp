@@ -166,16 +166,20 @@ TEST_F(ExceptionScan, PeriodsAndTheWeekFilter) {
     const auto p = payPeriodOf(mon.addDays(2).toShortDate(), s); // a Wednesday
     ASSERT_TRUE(p);
     EXPECT_EQ(p->first, mon);
-    EXPECT_EQ(p->last, mon.addDays(6));
-    EXPECT_EQ(p->week, WeekNumber(mon, s));
+    EXPECT_EQ(p->last, mon.addDays(7)); // a shift begun there before the day start is the week's
+    ASSERT_EQ(p->weeks.size(), 1u);
+    EXPECT_EQ(p->weeks[0].number, WeekNumber(mon, s));
     EXPECT_FALSE(payPeriodOf("no date", s));
 
-    // A range longer than a week scans only the week of its first day + 1.
+    // A range scans every week it touches, each with its own number.
     shift("D1", mon, "07:00", mon, "16:00");
     shift("D1", mon.addDays(7), "07:00", mon.addDays(7), "16:00");
-    BuildExceptions(co.db(), dateRangeOf(mon.addDays(-1), mon.addDays(13), s),
-                    {ExceptionChoice::AllEmployees, {}}, s);
-    EXPECT_EQ(rows(), (std::multiset<QString>{"D1 " + mon.toIso() + " 07:00 -"}));
+    shift("D1", mon.addDays(14), "07:00", mon.addDays(14), "16:00");
+    const ExceptionPeriod range = dateRangeOf(mon.addDays(-1), mon.addDays(13), s);
+    EXPECT_EQ(range.weeks.size(), 3u);
+    BuildExceptions(co.db(), range, {ExceptionChoice::AllEmployees, {}}, s);
+    EXPECT_EQ(rows(), (std::multiset<QString>{"D1 " + mon.toIso() + " 07:00 -",
+                                              "D1 " + mon.addDays(7).toIso() + " 07:00 -"}));
 }
 
 TEST_F(ExceptionScan, ALeftOverTableIsUsedAndOtherFailuresRaise) {

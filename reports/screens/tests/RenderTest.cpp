@@ -143,9 +143,36 @@ class ReportRender : public ::testing::Test {
                 tree->topLevelItem(i)->setCheckState(0, Qt::Checked);
     }
 
+    static void setRange(QWidget* screen, CalDate from, CalDate to) {
+        choose(screen, "optDateRange");
+        setPickerDate(screen->findChild<QDateEdit*>("DTPFromDate"), from);
+        setPickerDate(screen->findChild<QDateEdit*>("DTPToDate"), to);
+    }
+    // Employee 1002 works 9.5 hours a day, Monday to Friday, from `first`.
+    void workWeek(CalDate first) {
+        if (CompanyDb->openRecordset("SELECT count(*) FROM Employee WHERE ID = '1002'").field(0).toInt() == 0)
+            test::addEmployee(*CompanyDb, "1002", "PRD", "001", true, 20.0);
+        for (int d = 0; d < 5; ++d)
+            test::addShift(*CompanyDb, "1002", first.addDays(d), "07:00", first.addDays(d), "16:30", Company, true);
+    }
+    // The New Year week, 12/28/2026 to 01/03/2027 (week 1 of 2027), worked
+    // through, and a shift on Friday 01/02/2026 (week 1 of 2026); a paid
+    // absence on each of the two Fridays.
+    void newYearWeek() {
+        workWeek(newYear);
+        const CalDate friday2026 = CalDate::ymd(2026, 1, 2);
+        test::addShift(*CompanyDb, "1002", friday2026, "07:00", friday2026, "16:30", Company, true);
+        test::addAbsence(*CompanyDb, "1002", friday2026, 1, 8.0);
+        test::addAbsence(*CompanyDb, "1002", newYear.addDays(4), 1, 4.0);
+    }
+    static bool has(const QString& text, const char* pattern) {
+        return QRegularExpression(QString::fromUtf8(pattern)).match(text).hasMatch();
+    }
+
     test::TempCompany co;
     ui::ScriptedResponder answers;
     const CalDate mon = CalDate::ymd(2026, 3, 9);
+    const CalDate newYear = CalDate::ymd(2026, 12, 28);
     int kept_ = 0;
 };
 
@@ -157,8 +184,8 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     tick(&f, "PRD");
     print(&f);
     EXPECT_EQ(f.lastSelection(),
-              QStringLiteral("{Attendance.Week} = %1 AND Year ({Attendance.DateIn}) = 2026 AND "
-                             "({Employee.DepartmentNo} In ['PRD'])")
+              QStringLiteral("{Attendance.Week} = %1 AND {Attendance.DateIn} in Date (2026, 03, 09) To Date "
+                             "(2026, 03, 16) AND ({Employee.DepartmentNo} In ['PRD'])")
                   .arg(WeekNumber(mon, Company)));
     const QString text = lastPdf();
     ASSERT_FALSE(text.isEmpty()) << answers.texts().join('\n').toStdString();
@@ -365,6 +392,72 @@ TEST_F(ReportRender, ExceptionReportNamesEachReason) {
     EXPECT_TRUE(text.contains("Multi-day shift"));  // W1, two weeks earlier
     EXPECT_TRUE(text.contains("Exceptions listed: 3")) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))));
+}
+
+// Early shifts (before 08:00) two weeks apart: a range scans each week it
+// touches, with that week's own number.
+TEST_F(ReportRender, TheExceptionReportOverARangeScansEveryWeek) {
+    const CalDate tue1 = CalDate::ymd(2026, 11, 24), tue2 = CalDate::ymd(2026, 12, 1);
+    for (const CalDate d : {tue1, tue2})
+        test::addShift(*CompanyDb, "W1", d, "07:00", d, "16:00", Company);
+    frmExcptRpt f;
+    setRange(&f, CalDate::ymd(2026, 11, 23), CalDate::ymd(2026, 12, 6));
+    print(&f);
+    const QString text = lastPdf();
+    EXPECT_TRUE(text.contains("11/23/2026 to 12/06/2026")) << "the range under the title";
+    EXPECT_TRUE(has(text, "11/24/2026\\s+Tuesday\\s+48\\s+07:00")) << text.toStdString();
+    EXPECT_TRUE(has(text, "12/01/2026\\s+Tuesday\\s+49\\s+07:00"));
+    EXPECT_TRUE(text.contains("Exceptions listed: 2"));
+}
+
+// A pay period is its work week: the New Year week's days of both years,
+// never the same-numbered week of another year, whichever date is typed.
+TEST_F(ReportRender, TheNewYearWeekIsPaidAsOneWeek) {
+    newYearWeek();
+    {
+        frmAttendanceRpt f;
+        group(&f, 0);
+        tick(&f, "1002,");
+        for (const CalDate typed : {newYear, newYear.addDays(4)}) {
+            type(&f, "txtPayPeriod", typed.toShortDate());
+            print(&f);
+            const QString text = lastPdf();
+            EXPECT_TRUE(text.contains("Week 1: 12/28/2026 to 01/03/2027")) << text.toStdString();
+            EXPECT_TRUE(has(text, "01/01/2027\\s+Friday"));
+            EXPECT_FALSE(text.contains("01/02/2026"));
+            // 47.5 hours: 40 straight and 7.5 overtime, and 01/01/2027's absence.
+            EXPECT_TRUE(has(text, "Week total\\s+40.00\\s+7.50\\s+4.00\\s+0.00\\s+51.50"));
+        }
+    }
+    frmAbsenceRpt f;
+    type(&f, "txtPayPeriod", newYear.addDays(2).toShortDate());
+    print(&f);
+    const QString absences = lastPdf();
+    EXPECT_TRUE(absences.contains("Week 1: 12/28/2026 to 01/03/2027"));
+    EXPECT_TRUE(absences.contains("01/01/2027")) << absences.toStdString();
+    EXPECT_FALSE(absences.contains("01/02/2026"));
+    EXPECT_TRUE(absences.contains("Absences listed: 1"));
+}
+
+// Over a year, the two weeks numbered 1 are two weeks, each with its dates
+// and its own total, in date order.
+TEST_F(ReportRender, TheDetailedReportOverAYearKeepsEachWorkWeekApart) {
+    newYearWeek();
+    frmAttendanceRpt f;
+    setRange(&f, CalDate::ymd(2026, 1, 1), CalDate::ymd(2026, 12, 31));
+    group(&f, 0);
+    tick(&f, "1002,");
+    print(&f);
+    const QString text = lastPdf();
+    const qsizetype first = text.indexOf("Week 1: 12/29/2025 to 01/04/2026");
+    const qsizetype last = text.indexOf("Week 1: 12/28/2026 to 01/03/2027");
+    EXPECT_GE(first, 0) << text.toStdString();
+    EXPECT_LT(first, text.indexOf("01/02/2026"));
+    EXPECT_LT(text.indexOf("01/02/2026"), last);
+    EXPECT_EQ(text.count("Week 1: "), 2);
+    // 9.5 hours and 8 absent; then four days of 9.5 hours, all straight.
+    EXPECT_TRUE(has(text, "Week total\\s+9.50\\s+0.00\\s+8.00\\s+0.00\\s+17.50[\\s\\S]*"
+                          "Week total\\s+38.00\\s+0.00\\s+0.00\\s+0.00\\s+38.00"));
 }
 
 TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
