@@ -4,6 +4,7 @@
 // mouse click on a toolbar button found by its key, and a modal dialog
 // answered once it is up.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QPointer>
@@ -39,6 +40,18 @@ inline QWidget* toolButton(QWidget* screen, const QString& key) {
 inline void clickToolButton(QWidget* screen, const QString& key) {
     if (QWidget* b = toolButton(screen, key))
         QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Clicks a cell of a table view, opens its editor with F2 and types over
+// its text; the editor stays open (Enter or leaving the cell commits it).
+inline void typeIntoCell(QAbstractItemView* view, int row, int column, const QString& text) {
+    const QModelIndex cell = view->model()->index(row, column);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+    QTest::keyClick(view, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && view->isAncestorOf(editor) && editor != view) << "no cell editor";
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
 }
 
 // Runs `drive` on every dialog of type D that opens while this lives, once

@@ -256,11 +256,18 @@ void setWeekDates(db::Database& db, const CompanySettings& s) {
 
 AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
                                         EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
-                                        const CompanySettings& s, QString& selectionFormula) {
+                                        const CompanySettings& s, QString& selectionFormula,
+                                        const HoursProgress& progress) {
     AttendanceSelection sel;
     const AttendanceBuild result = BuildAttendanceSelection(period, grouping, ticked, s, sel);
     if (result != AttendanceBuild::Ok)
         return result;
+    // The hours as they stand now: a correction made since the screen
+    // opened has marked its week, and its day has no worked hours until the
+    // hours engine has run. Stale hours are never printed.
+    if (!RecalcHoursWorked(db, s, progress))
+        throw db::DbError(db::err::General,
+                          QStringLiteral("The hours could not be brought up to date; nothing was printed."));
     // The table belongs to the connection it was made on; after the program
     // reopened its database (a new password, say) it is made again.
     if (!workTableExists(db, kTable))

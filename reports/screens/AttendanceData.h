@@ -4,6 +4,7 @@
 // print, and the selection the report and the merges share. No widgets here;
 // frmAttendanceRpt drives it.
 
+#include "attendance/HoursEngine.h"
 #include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
 #include "platform/db/Database.h"
@@ -78,12 +79,15 @@ void MergeAbsences(db::Database& db, const SqlPart& absenceQuery);
 // 8 holiday hours for every selected employee who has no row on the day.
 void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart& employeeQuery);
 
-// Steps 1 to 7 of PrintAttendanceReport: the selection, the worked hours
-// of the period and the chosen employees, then the merges. On Ok
-// `selectionFormula` is what the report gets.
+// Steps 1 to 7 of PrintAttendanceReport: the selection, the hours engine
+// (the rows marked since the screen opened; `progress` as it takes it), the
+// worked hours of the period and the chosen employees, then the merges. On
+// Ok `selectionFormula` is what the report gets. Raises DbError when the
+// hours cannot be brought up to date.
 AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod& period,
                                         EmpGrouping grouping, const std::vector<TreeEntry>& ticked,
-                                        const CompanySettings& s, QString& selectionFormula);
+                                        const CompanySettings& s, QString& selectionFormula,
+                                        const HoursProgress& progress = {});
 
 enum class AttendanceType { Daily, Summary, Detailed };
 QString AttendanceReportFile(AttendanceType type, bool payPeriod);

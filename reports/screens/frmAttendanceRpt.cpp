@@ -228,7 +228,8 @@ void frmAttendanceRpt::PrintAttendanceReport(int destination) {
     }
     QString selection;
     try {
-        switch (PrepareAttendanceReport(companyDb(), period, grouping(), ticked, Company, selection)) {
+        switch (PrepareAttendanceReport(companyDb(), period, grouping(), ticked, Company, selection,
+                                        hoursProgressBar(this, windowTitle()))) {
         case AttendanceBuild::NothingTicked:
             ui::MsgBox(QStringLiteral("Please make a select first!"));
             return;

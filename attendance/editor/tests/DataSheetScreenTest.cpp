@@ -8,6 +8,7 @@
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QAction>
@@ -82,14 +83,10 @@ protected:
     // Clicks a cell, opens its editor with F2 and types over its text;
     // the editor stays open.
     static void typeInto(ClockGridView* view, int row, int column, const QString& text) {
-        const QModelIndex cell = view->model()->index(row, column);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
-        QTest::keyClick(view, Qt::Key_F2);
-        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
+        test::typeIntoCell(view, row, column, text);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->model()->index(row, column)));
         ASSERT_NE(editor, nullptr);
         ASSERT_EQ(QApplication::focusWidget(), editor);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
     }
     // Types into a cell and commits it with Enter.
     static void enterInto(ClockGridView* view, int row, int column, const QString& text) {

@@ -2,6 +2,9 @@
 // print dialog into a PDF file (no printer on a test machine), read back
 // with pdftotext.
 #include "Fixtures.h"
+#include "attendance/editor/ClockGrid.h"
+#include "attendance/editor/ClockGridModel.h"
+#include "attendance/editor/frmDataSheetEdit.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
 #include "core/types/Clock.h"
@@ -21,6 +24,7 @@
 #include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -458,6 +462,37 @@ TEST_F(ReportRender, TheDetailedReportOverAYearKeepsEachWorkWeekApart) {
     // 9.5 hours and 8 absent; then four days of 9.5 hours, all straight.
     EXPECT_TRUE(has(text, "Week total\\s+9.50\\s+0.00\\s+8.00\\s+0.00\\s+17.50[\\s\\S]*"
                           "Week total\\s+38.00\\s+0.00\\s+0.00\\s+0.00\\s+38.00"));
+}
+
+// A correction made in the Time Sheet while the report screen stays open is
+// what the next print shows: Thursday's clock-out moved from 16:30 to 12:30.
+TEST_F(ReportRender, APrintShowsHoursCorrectedWhileTheScreenWasOpen) {
+    const CalDate dec7 = CalDate::ymd(2026, 12, 7);
+    workWeek(dec7);
+    frmAttendanceRpt f;
+    test::showActive(&f);
+    EXPECT_TRUE(QTest::qWaitFor([] {
+        return CompanyDb->openRecordset("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '1002'").field(0).toInt() == 5;
+    })) << "the hours engine ran when the screen opened";
+    {
+        editor::frmDataSheetEdit sheet;
+        type(&sheet, "txtPayPeriod", dec7.toShortDate());
+        auto* cbo = sheet.findChild<QComboBox*>("cboEmployee");
+        cbo->setFocus();
+        QTest::keyClick(cbo, Qt::Key_Down); // 1002, the first entry
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.grid().rowCount() == 5; }));
+        test::typeIntoCell(sheet.gridView(), 3, editor::colClockOut, "12:30");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(sheet.gridView(), Qt::Key_Down); // the row is stored
+        sheet.close();
+    }
+    type(&f, "txtPayPeriod", dec7.toShortDate());
+    group(&f, 0);
+    tick(&f, "1002,");
+    print(&f);
+    const QString text = lastPdf();
+    EXPECT_TRUE(has(text, "12/10/2026\\s+Thursday\\s+5.50\\s+0.00")) << text.toStdString();
+    EXPECT_TRUE(has(text, "Week total\\s+40.00\\s+3.50"));
 }
 
 TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
