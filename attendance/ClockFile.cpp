@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
+#include <vector>
 
 namespace plax {
 namespace {
@@ -21,13 +23,6 @@ bool isTriple(const QString& text, QChar sep) {
            isDigit(text[4]) && text[5] == sep && isDigit(text[6]) && isDigit(text[7]);
 }
 
-// Characters `from` (1-based) for `count` characters, as far as the line goes.
-QString chars(const QString& line, int from, int count = -1) {
-    if (from > line.size())
-        return QString();
-    return line.mid(from - 1, count);
-}
-
 QString trimRight(QString s) {
     int n = int(s.size());
     while (n > 0 && s[n - 1] == QLatin1Char(' '))
@@ -36,28 +31,80 @@ QString trimRight(QString s) {
     return s;
 }
 
+// A line whose positions count characters: a character beyond the Basic
+// Multilingual Plane takes two QChars, so where the line holds one the
+// positions are mapped.
+class Chars {
+public:
+    explicit Chars(const QString& line) : line_(line) {
+        for (qsizetype i = 0; i + 1 < line.size(); ++i)
+            if (line[i].isHighSurrogate() && line[i + 1].isLowSurrogate()) {
+                for (qsizetype j = 0; j < line.size(); ++j) {
+                    starts_.push_back(j);
+                    if (line[j].isHighSurrogate() && j + 1 < line.size() && line[j + 1].isLowSurrogate())
+                        ++j;
+                }
+                break;
+            }
+    }
+    qsizetype size() const { return starts_.empty() ? line_.size() : qsizetype(starts_.size()); }
+    // Character `pos` (1-based), or its first half; the line must reach it.
+    QChar at(qsizetype pos) const { return line_[unit(pos - 1)]; }
+    // Characters `from` (1-based) for `count` characters (-1: to the end),
+    // as far as the line goes.
+    QString chars(qsizetype from, qsizetype count = -1) const {
+        if (from > size())
+            return QString();
+        const qsizetype b = from - 1;
+        const qsizetype e = count < 0 ? size() : std::min(size(), b + count);
+        return line_.mid(unit(b), unit(e) - unit(b));
+    }
+    // The position (1-based) of the first `c`, 0 when there is none.
+    qsizetype position(QChar c) const {
+        const qsizetype u = line_.indexOf(c);
+        if (u < 0)
+            return 0;
+        if (starts_.empty())
+            return u + 1;
+        return qsizetype(std::lower_bound(starts_.begin(), starts_.end(), u) - starts_.begin()) + 1;
+    }
+
+private:
+    // The QChar offset of character `i` (0-based); size() gives the end.
+    qsizetype unit(qsizetype i) const {
+        if (starts_.empty())
+            return std::min(i, line_.size());
+        return i < qsizetype(starts_.size()) ? starts_[size_t(i)] : line_.size();
+    }
+
+    const QString& line_;
+    std::vector<qsizetype> starts_; // empty: one QChar a character
+};
+
 } // namespace
 
 std::optional<QString> convertPunchLine(const QString& line) {
+    const Chars c(line);
     QString id, date, time;
-    if (line.size() >= 2 && line[1] == QLatin1Char(',')) {
-        date = chars(line, 3, 8);
-        time = chars(line, 12, 5);
-        id = trimRight(chars(line, 21));
-    } else if (line.size() >= 8 && isTriple(line.right(8), QLatin1Char(':'))) {
-        const int p = int(line.indexOf(QLatin1Char(','))) + 1;
+    if (c.size() >= 2 && c.at(2) == QLatin1Char(',')) {
+        date = c.chars(3, 8);
+        time = c.chars(12, 5);
+        id = trimRight(c.chars(21));
+    } else if (isTriple(line.right(8), QLatin1Char(':'))) {
+        // Eight digits and separators are eight characters.
+        const qsizetype p = c.position(QLatin1Char(','));
         if (p == 0)
             return std::nullopt; // no comma: no ID field to take
-        id = trimRight(line.left(p - 1));
-        date = chars(line, p + 1, 8);
-        time = chars(line, p + 10, 5);
+        id = trimRight(c.chars(1, p - 1));
+        date = c.chars(p + 1, 8);
+        time = c.chars(p + 10, 5);
     } else if (isTriple(line.left(8), QLatin1Char('/'))) {
-        const int p = int(line.indexOf(QLatin1Char(' '))) + 1;
+        const qsizetype p = c.position(QLatin1Char(' '));
         if (p == 0)
             return std::nullopt; // no blank: no ID length
         date = line.left(8);
-        time = chars(line, 10, 5);
-        id = trimRight(chars(line, 19, p - 1));
+        time = c.chars(10, 5);
+        id = trimRight(c.chars(19, p - 1));
     } else {
         return std::nullopt;
     }
@@ -75,11 +122,10 @@ bool convertPunchFile(const QString& source, const QString& target) {
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     LineReader lines(in);
-    QByteArray raw;
-    while (lines.next(raw)) {
-        // Latin-1 keeps every byte at its position and writes it back unchanged.
-        if (const auto converted = convertPunchLine(QString::fromLatin1(raw))) {
-            if (out.write(converted->toLatin1() + "\r\n") < 0)
+    QString line;
+    while (lines.next(line)) {
+        if (const auto converted = convertPunchLine(line)) {
+            if (out.write(converted->toUtf8() + "\r\n") < 0)
                 return false;
         }
     }

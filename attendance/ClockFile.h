@@ -1,7 +1,8 @@
 #pragma once
 // Conversion of punch files downloaded from time clocks into the converted
 // punch file "Clock.txt" in the data folder: one punch per line,
-// "ID,mm/dd/yy,hh:mm", lines ended by CR LF.
+// "ID,mm/dd/yy,hh:mm", lines ended by CR LF, in UTF-8 (plain ASCII for
+// the usual numeric IDs).
 //
 // Three downloaded line layouts are recognised by shape, tested in this
 // order (positions count from 1):
@@ -13,9 +14,11 @@
 // IDs lose their trailing blanks. A line is written only when its date is a
 // valid date; the time is copied as read. Other lines are skipped, and so is
 // a layout B line without a comma or a layout C line without a blank.
-// CR, LF and CR LF each end a downloaded line; a line longer than
-// LineReader::kMaxLineBytes is skipped as malformed. The file is read as a
-// stream, so its size does not matter.
+// A downloaded file is read in the encoding its byte-order mark names
+// (UTF-8, UTF-16), else as UTF-8 when it is valid UTF-8, else as
+// Windows-1252; positions count characters. CR, LF and CR LF each end a
+// line; a line longer than LineReader::kMaxLineChars is skipped as
+// malformed. The file is read as a stream, so its size does not matter.
 
 #include <QString>
 #include <optional>

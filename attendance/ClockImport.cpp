@@ -28,7 +28,7 @@ constexpr qint64 kTransactionMs = 50;
 void giveWay() { QThread::msleep(5); }
 
 // Reads Clock.txt line by line and hands each punch to `take(id, date, time)`;
-// `id` holds the ID's bytes (Latin-1) for the length of the call only.
+// `id` views the line for the length of the call only.
 template <typename Take>
 void readPunches(const QString& path, Take take) {
     QFile f(path);
@@ -38,26 +38,26 @@ void readPunches(const QString& path, Take take) {
         throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
     const int year = Clock::today().year();
     LineReader lines(f);
-    QByteArray raw, lastText;
+    QString line, lastText;
     std::optional<CalDate> lastDate; // set from the first line on: a line without a date raises
-    while (lines.next(raw)) {
-        if (std::all_of(raw.cbegin(), raw.cend(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }))
+    while (lines.next(line)) {
+        if (std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }))
             continue;
         // The ID may hold a comma; the date and the time are the last fields.
-        const qsizetype timeComma = raw.lastIndexOf(',');
-        const qsizetype dateComma = timeComma > 0 ? raw.lastIndexOf(',', timeComma - 1) : -1;
+        const qsizetype timeComma = line.lastIndexOf(QLatin1Char(','));
+        const qsizetype dateComma = timeComma > 0 ? line.lastIndexOf(QLatin1Char(','), timeComma - 1) : -1;
         if (dateComma < 0)
             throw db::typeMismatch();
         // Consecutive lines mostly share their date: parse each text once.
-        const QByteArray dateText = QByteArray::fromRawData(raw.constData() + dateComma + 1, timeComma - dateComma - 1);
+        const QStringView dateText = QStringView(line).sliced(dateComma + 1, timeComma - dateComma - 1);
         if (!lastDate || dateText != lastText) {
-            lastText = QByteArray(dateText.constData(), dateText.size());
-            lastDate = parseDate(QString::fromLatin1(lastText), year);
+            lastText = dateText.toString();
+            lastDate = parseDate(lastText, year);
         }
         if (!lastDate)
             throw db::typeMismatch();
-        take(QByteArray::fromRawData(raw.constData(), dateComma), *lastDate,
-             TimeOfDay::parse(QString::fromLatin1(raw.constData() + timeComma + 1, raw.size() - timeComma - 1).trimmed()));
+        take(QStringView(line).first(dateComma), *lastDate,
+             TimeOfDay::parse(QStringView(line).sliced(timeComma + 1).trimmed().toString()));
     }
     if (lines.failed())
         throw db::DbError(db::err::NoPermission, QStringLiteral("The file '%1' cannot be read.").arg(path));
@@ -73,12 +73,12 @@ public:
         std::int16_t minute; // -1: no time
     };
 
-    void add(const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) {
-        auto it = numbers_.constFind(id);
+    void add(QStringView id, CalDate d, std::optional<TimeOfDay> t) {
+        const QString text = id.toString();
+        auto it = numbers_.constFind(text);
         if (it == numbers_.cend()) {
-            const QByteArray kept(id.constData(), id.size());
-            it = numbers_.insert(kept, std::uint32_t(ids_.size()));
-            ids_.push_back(QString::fromLatin1(kept));
+            it = numbers_.insert(text, std::uint32_t(ids_.size()));
+            ids_.push_back(it.key());
         }
         entries_.push_back({*it, d.days(), std::int16_t(t ? t->minutes() : -1)});
     }
@@ -112,7 +112,7 @@ public:
     const QString& id(const Entry& e) const { return ids_[e.id]; }
 
 private:
-    QHash<QByteArray, std::uint32_t> numbers_;
+    QHash<QString, std::uint32_t> numbers_;
     std::vector<QString> ids_;
     std::vector<std::uint32_t> group_;
     std::vector<Entry> entries_;
@@ -214,8 +214,8 @@ void ImportCounts::add(pairing::PunchOutcome outcome) {
 
 std::vector<ClockPunch> readClockFile(const QString& path) {
     std::vector<ClockPunch> out;
-    readPunches(path, [&out](const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) {
-        out.push_back({QString::fromLatin1(id), d, t});
+    readPunches(path, [&out](QStringView id, CalDate d, std::optional<TimeOfDay> t) {
+        out.push_back({id.toString(), d, t});
     });
     return out;
 }
@@ -223,7 +223,7 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
 void importClockFile(db::Database& db, const CompanySettings& settings, const QString& path, ImportCounts& counts,
                      const ImportProgress& progress, int batchPunches) {
     PunchList list;
-    readPunches(path, [&list](const QByteArray& id, CalDate d, std::optional<TimeOfDay> t) { list.add(id, d, t); });
+    readPunches(path, [&list](QStringView id, CalDate d, std::optional<TimeOfDay> t) { list.add(id, d, t); });
     list.sort();
     importSorted(db, settings, list, counts, progress, std::size_t(std::max(1, batchPunches)));
 }
@@ -232,20 +232,30 @@ bool ImportClockData(db::Database& db, const CompanySettings& settings, const QS
                      const ImportProgress& progress, const HoursProgress& hoursProgress) {
     const QString path = dataPath + QStringLiteral("Clock.txt");
     int failure = -1; // the error number once something failed
+    ImportCounts counts;
     {
         // The normal cursor is back before either message shows.
         ui::WaitCursor wait;
         try {
-            ImportCounts counts;
             importClockFile(db, settings, path, counts, progress);
-            QFile::remove(path);
-            RecalcHoursWorked(db, settings, hoursProgress); // its result is not needed here
+            if (counts.taken() > 0) {
+                QFile::remove(path);
+                RecalcHoursWorked(db, settings, hoursProgress); // its result is not needed here
+            }
         } catch (const std::exception& e) {
             failure = errorNumberOf(e);
         }
     }
     if (failure >= 0) {
         ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), failure);
+        return false;
+    }
+    if (counts.taken() == 0) {
+        // Nothing could be imported: the file stays for a look at it.
+        const QString why = counts.unknown > 0 ? QStringLiteral("No ID in the file belongs to an employee.")
+                                               : QStringLiteral("The file holds no punches.");
+        ui::MsgBox(why + QStringLiteral("\r\nClock data was NOT imported successfully!"), ui::Buttons::OK,
+                   ui::Icon::Exclamation);
         return false;
     }
     ui::MsgBox(QStringLiteral("Clock data was imported successfully!"), ui::Buttons::OK, ui::Icon::Information);

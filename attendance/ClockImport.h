@@ -33,8 +33,9 @@ struct ClockPunch {
 };
 
 // Reads Clock.txt: "ID,mm/dd/yy,hh:mm" per line, the last two fields being
-// the date and the time. Empty lines and lines longer than
-// LineReader::kMaxLineBytes are skipped. Raises db::DbError when the file is
+// the date and the time, in the encoding found as for a downloaded file
+// (ClockFile.h). Empty lines and lines longer than LineReader::kMaxLineChars
+// are skipped. Raises db::DbError when the file is
 // missing (FileNotFound) or unreadable (NoPermission), or a date is not a
 // date (TypeMismatch).
 std::vector<ClockPunch> readClockFile(const QString& path);
@@ -48,6 +49,8 @@ struct ImportCounts {
 
     // Counts one recorded punch by its outcome.
     void add(pairing::PunchOutcome outcome);
+    // Punches recorded, or found recorded already.
+    int taken() const { return newShifts + closed + turned + duplicates; }
 };
 
 // Called before the first transaction and between transactions with the
@@ -68,7 +71,9 @@ void importClockFile(db::Database& db, const CompanySettings& settings, const QS
 // The import command's second half: reads dataPath + "Clock.txt", pairs its
 // punches, deletes the file, runs the hours engine and shows "Clock data was
 // imported successfully!". On a failure shows "Clock data was NOT imported
-// successfully!" in the error box and leaves the file in place. Shows the
+// successfully!" in the error box and leaves the file in place. A file from
+// which nothing could be imported (no punch, or no punch of an employee)
+// says why and that nothing was imported, and stays as well. Shows the
 // wait cursor. `progress` hears of the punches, `hoursProgress` of the hours
 // engine.
 bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,

@@ -5,30 +5,35 @@
 namespace plax {
 namespace {
 
-constexpr qsizetype kBlockBytes = 64 * 1024;
+constexpr qint64 kBlockBytes = 64 * 1024;
 
-bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 
 } // namespace
 
+LineReader::LineReader(QIODevice& in) : in_(in), decoder_(text::detectEncoding(in)) {}
+
 bool LineReader::fill() {
-    if (eof_)
-        return false;
-    buf_.resize(kBlockBytes);
-    const qint64 n = in_.read(buf_.data(), kBlockBytes);
-    if (n <= 0) {
-        eof_ = true;
-        failed_ = n < 0;
-        buf_.clear();
+    block_.resize(kBlockBytes);
+    // A block may end inside a character, so it can decode to nothing yet.
+    while (!eof_) {
+        const qint64 n = in_.read(block_.data(), kBlockBytes);
+        if (n <= 0) {
+            eof_ = true;
+            failed_ = n < 0;
+            break;
+        }
+        buf_ = decoder_.decode(QByteArrayView(block_.constData(), n));
         pos_ = 0;
-        return false;
+        if (!buf_.isEmpty())
+            return true;
     }
-    buf_.resize(n);
+    buf_.clear();
     pos_ = 0;
-    return true;
+    return false;
 }
 
-bool LineReader::next(QByteArray& line) {
+bool LineReader::next(QString& line) {
     line.resize(0);
     bool started = false;  // part of a line has been read
     bool overlong = false; // ... and it is too long to keep
@@ -45,18 +50,18 @@ bool LineReader::next(QByteArray& line) {
         if (skipLf_) {
             // The LF of a CR LF that was split between two blocks.
             skipLf_ = false;
-            if (buf_[pos_] == '\n') {
+            if (buf_[pos_] == u'\n') {
                 ++pos_;
                 continue;
             }
         }
-        const char* begin = buf_.constData() + pos_;
-        const char* end = buf_.constData() + buf_.size();
-        const char* p = std::find_if(begin, end, isLineEnd);
+        const QChar* begin = buf_.constData() + pos_;
+        const QChar* end = buf_.constData() + buf_.size();
+        const QChar* p = std::find_if(begin, end, isLineEnd);
         const qsizetype n = p - begin;
         started = true;
         if (!overlong) {
-            if (line.size() + n > kMaxLineBytes) {
+            if (line.size() + n > kMaxLineChars) {
                 overlong = true;
                 line.clear();
             } else {
@@ -67,9 +72,9 @@ bool LineReader::next(QByteArray& line) {
         if (p == end)
             continue; // the line goes on in the next block
         ++pos_;
-        if (*p == '\r') {
+        if (*p == u'\r') {
             if (pos_ < buf_.size()) {
-                if (buf_[pos_] == '\n')
+                if (buf_[pos_] == u'\n')
                     ++pos_;
             } else {
                 skipLf_ = true;

@@ -1,14 +1,12 @@
 #include "QuotedText.h"
 
-#include "Windows1252.h"
+#include "core/text/Windows1252.h"
 #include "core/types/Dates.h"
 #include "platform/db/DbError.h"
 
 #include <QLocale>
 #include <QTime>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 namespace plax::exchange {
 namespace {
@@ -69,7 +67,7 @@ QString valueText(const db::Value& value, ColumnKind kind) {
 
 TextEncoding encodingFor(const QStringList& texts) {
     for (const QString& t : texts)
-        if (!cp1252::fits(t))
+        if (!text::cp1252::fits(t))
             return TextEncoding::Utf8;
     return TextEncoding::Windows1252;
 }
@@ -82,61 +80,11 @@ QByteArray quotedLine(const QStringList& texts, TextEncoding encoding) {
         QString t = texts[i];
         t.replace(QLatin1Char('"'), QLatin1String("\"\""));
         line += '"';
-        line += encoding == TextEncoding::Utf8 ? t.toUtf8() : cp1252::encode(t);
+        line += text::encode(t, encoding);
         line += '"';
     }
     line += "\r\n";
     return line;
-}
-
-void Utf8Check::feed(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (valid_ && p < end) {
-        if (pending_ == 0) {
-            // Plain ASCII, eight bytes at a time.
-            while (end - p >= 8) {
-                std::uint64_t w;
-                std::memcpy(&w, p, 8);
-                if (w & 0x8080808080808080ull)
-                    break;
-                p += 8;
-            }
-            if (p == end)
-                break;
-            const unsigned char b = *p++;
-            if (b < 0x80)
-                continue;
-            lo_ = 0x80;
-            hi_ = 0xBF;
-            if (b >= 0xC2 && b <= 0xDF) {
-                pending_ = 1;
-            } else if (b >= 0xE0 && b <= 0xEF) {
-                pending_ = 2;
-                if (b == 0xE0)
-                    lo_ = 0xA0; // no overlong forms
-                if (b == 0xED)
-                    hi_ = 0x9F; // no surrogates
-            } else if (b >= 0xF0 && b <= 0xF4) {
-                pending_ = 3;
-                if (b == 0xF0)
-                    lo_ = 0x90;
-                if (b == 0xF4)
-                    hi_ = 0x8F; // nothing beyond U+10FFFF
-            } else {
-                valid_ = false;
-            }
-        } else {
-            const unsigned char b = *p++;
-            if (b < lo_ || b > hi_) {
-                valid_ = false;
-                break;
-            }
-            lo_ = 0x80;
-            hi_ = 0xBF;
-            --pending_;
-        }
-    }
 }
 
 QuotedReader::QuotedReader(QIODevice& in, qsizetype maxValues, qsizetype maxValueLength)
@@ -152,22 +100,8 @@ QuotedReader::QuotedReader(const QByteArray& contents, qsizetype maxValues, qsiz
 }
 
 void QuotedReader::start() {
-    const QByteArray head = in_->peek(kUtf8Bom.size());
-    if (head == kUtf8Bom) {
-        encoding_ = TextEncoding::Utf8;
-        in_->skip(kUtf8Bom.size());
-        return;
-    }
-    Utf8Check check;
-    std::vector<char> buffer(kChunk);
-    while (check.valid()) {
-        const qint64 n = in_->read(buffer.data(), kChunk);
-        if (n <= 0)
-            break;
-        check.feed(QByteArrayView(buffer.data(), n));
-    }
-    encoding_ = check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-    in_->seek(0);
+    encoding_ = text::detectEncoding(*in_);
+    decoder_.emplace(encoding_);
 }
 
 int QuotedReader::peek(qsizetype ahead) {
@@ -181,7 +115,7 @@ int QuotedReader::peek(qsizetype ahead) {
             pos_ = 0;
         }
         const QByteArrayView chunk(buffer, n);
-        text_ += encoding_ == TextEncoding::Utf8 ? QString(utf8_.decode(chunk)) : cp1252::decode(chunk);
+        text_ += decoder_->decode(chunk);
     }
     return text_[pos_ + ahead].unicode();
 }

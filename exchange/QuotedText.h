@@ -5,8 +5,9 @@
 //
 // Files are written in the one-byte Windows code page (Windows-1252), as
 // they always were, when every value fits it; otherwise in UTF-8 behind a
-// byte-order mark, so no character is lost. The reader takes a byte-order
-// mark or valid UTF-8 as UTF-8 and anything else as Windows-1252.
+// byte-order mark, so no character is lost. The reader takes the encoding a
+// byte-order mark names (UTF-8, UTF-16), else valid UTF-8 as UTF-8 and
+// anything else as Windows-1252 (core/text/TextEncoding.h).
 //
 // A double quote inside a value is written doubled, so that values holding
 // quotes, commas or line breaks read back as they were written. The reader
@@ -14,14 +15,15 @@
 // wrote them undoubled.
 
 #include "FieldTable.h"
+#include "core/text/TextEncoding.h"
 #include "platform/db/Value.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
-#include <QStringDecoder>
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -32,13 +34,12 @@ namespace plax::exchange {
 // Booleans "True" or "False", any other text as stored.
 QString valueText(const db::Value& value, ColumnKind kind);
 
-enum class TextEncoding { Windows1252, Utf8 };
+using text::kUtf8Bom;
+using text::TextEncoding;
 
 // The encoding a line of these texts needs: Windows-1252 when every text
 // fits it, else UTF-8. A file is written in Windows-1252 when every line is.
 TextEncoding encodingFor(const QStringList& texts);
-// What a UTF-8 file starts with.
-inline const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // One line: each text quoted, separated by commas, ended by CR LF.
 QByteArray quotedLine(const QStringList& texts, TextEncoding encoding = TextEncoding::Windows1252);
@@ -96,26 +97,11 @@ private:
     qsizetype maxValues_;
     qsizetype maxValueLength_;
     TextEncoding encoding_ = TextEncoding::Windows1252;
-    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
+    std::optional<text::TextDecoder> decoder_;
     QString text_; // decoded and not yet taken
     qsizetype pos_ = 0;
     qint64 line_ = 1;
     qint64 recordLine_ = 0;
-};
-
-// Whether `bytes` is well-formed UTF-8 throughout (a sequence cut at the
-// end counts as well-formed: more bytes may follow).
-class Utf8Check {
-public:
-    void feed(QByteArrayView bytes);
-    bool valid() const { return valid_; }
-    bool complete() const { return valid_ && pending_ == 0; }
-
-private:
-    bool valid_ = true;
-    int pending_ = 0;        // continuation bytes still expected
-    unsigned char lo_ = 0x80; // allowed range of the next continuation byte
-    unsigned char hi_ = 0xBF;
 };
 
 // A text from a file turned into a value of the column's kind; raises the

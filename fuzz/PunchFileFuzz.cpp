@@ -1,7 +1,9 @@
-// The downloaded punch files: any file converts without fault, and every
-// line written to Clock.txt is "ID,mm/dd/yy,hh:mm"-shaped (three fields).
+// The downloaded punch files, in any encoding: any file converts without
+// fault, Clock.txt is well-formed UTF-8, and every line written to it is
+// "ID,mm/dd/yy,hh:mm"-shaped (three fields).
 #include "FuzzSupport.h"
 #include "attendance/ClockFile.h"
+#include "core/text/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace plax;
@@ -13,6 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     QFile out(target);
     PLAX_FUZZ_CHECK(out.open(QIODevice::ReadOnly));
+    text::Utf8Check utf8;
+    utf8.feed(out.peek(out.size()));
+    PLAX_FUZZ_CHECK(utf8.complete());
     while (!out.atEnd()) {
         const QByteArray line = out.readLine();
         PLAX_FUZZ_CHECK(line.endsWith("\r\n"));

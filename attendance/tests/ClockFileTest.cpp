@@ -116,14 +116,15 @@ TEST(ClockFile, AnOverlongLineIsSkipped) {
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("download.txt"));
     const QString target = dir.filePath(QStringLiteral("Clock.txt"));
-    const QByteArray huge = "1042," + QByteArray(3 * LineReader::kMaxLineBytes, '9') + ",01/17/05 07:58:30";
+    const QByteArray huge = "1042," + QByteArray(3 * LineReader::kMaxLineChars, '9') + ",01/17/05 07:58:30";
     writeFile(source, "1042,01/17/05 07:58:30\r\n" + huge + "\r\n1042,01/17/05 16:02:00\r\n" + huge);
     ASSERT_TRUE(convertPunchFile(source, target));
     EXPECT_EQ(readAll(target), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
 
-    writeFile(target, "7,01/17/05,07:58\r\n" + QByteArray(LineReader::kMaxLineBytes + 1, '7') +
+    writeFile(target, "7,01/17/05,07:58\r\n" + QByteArray(LineReader::kMaxLineChars + 1, '7') +
                           ",01/17/05,12:00\r\n7,01/17/05,16:02\r\n");
     const auto punches = readClockFile(target);
     ASSERT_EQ(punches.size(), 2u);
     EXPECT_EQ(punches[1].time, TimeOfDay::fromHm(16, 2));
 }
+

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <QStringEncoder>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -22,6 +23,29 @@ using namespace plax;
 namespace {
 const char* const kSuccess = "Clock data was imported successfully!";
 const char* const kFailure = "Clock data was NOT imported successfully!";
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// The main window's import command on `c`'s database and folders, with
+// `download` chosen in the file dialog (none: Cancel).
+void importThroughTheMenu(test::ImportCompany& c, const QString& download, ui::ScriptedResponder& r) {
+    std::swap(CompanyDb, c.handle());
+    AppPath = c.dir();
+    DataPath = c.dataPath();
+    Company = c.settings;
+    clearMenuHandlers();
+    registerAttendanceScreens();
+    if (!download.isEmpty())
+        r.files.push_back(download);
+    runMenuHandler(QStringLiteral("mnuUtilitiesImportAtt"));
+    clearMenuHandlers();
+    std::swap(CompanyDb, c.handle());
+    CompanyDb.reset();
+}
 } // namespace
 
 TEST(ClockImport, ReadsTheFileByPosition) {
@@ -137,37 +161,74 @@ TEST(ClockImport, AFailureHalfWayKeepsWhatWasRecordedAndARetryAddsNothingTwice) 
 TEST(ClockImport, TheMenuCommandConvertsAndImports) {
     test::ImportCompany c;
     c.addEmployees({QStringLiteral("1042")});
-    QFile dl(c.dataPath() + QStringLiteral("download.log"));
-    ASSERT_TRUE(dl.open(QIODevice::WriteOnly));
-    dl.write("1042,01/17/05 07:58:30\r\n1042,01/17/05 16:03:10\r\n");
-    dl.close();
+    const QString download = c.dataPath() + QStringLiteral("download.log");
+    writeFile(download, "1042,01/17/05 07:58:30\r\n1042,01/17/05 16:03:10\r\n");
 
-    std::swap(CompanyDb, c.handle());
-    AppPath = c.dir();
-    DataPath = c.dataPath();
-    Company = c.settings;
-    clearMenuHandlers();
-    registerAttendanceScreens();
     ui::ScriptedResponder r;
-    r.files.push_back(dl.fileName());
-    EXPECT_TRUE(runMenuHandler(QStringLiteral("mnuUtilitiesImportAtt")));
-    std::swap(CompanyDb, c.handle());
-    CompanyDb.reset();
-
+    importThroughTheMenu(c, download, r);
     EXPECT_EQ(r.texts(), QStringList{QString::fromLatin1(kSuccess)});
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE TDate = '2005-01-17' AND "
                                      "ClockOut = '16:03'")),
               1);
 
     // Cancelled conversion and no Clock.txt: the import still runs, and fails.
-    std::swap(CompanyDb, c.handle());
     ui::ScriptedResponder again;
-    runMenuHandler(QStringLiteral("mnuUtilitiesImportAtt"));
-    std::swap(CompanyDb, c.handle());
-    CompanyDb.reset();
+    importThroughTheMenu(c, QString(), again);
     EXPECT_EQ(again.fileRequests.size(), 1u);
     EXPECT_EQ(again.texts(), QStringList{QString::fromLatin1(kFailure)});
-    clearMenuHandlers();
+}
+
+// Punch files as editors and downloads save them: behind a byte-order mark
+// (UTF-8, UTF-16 either way round), plain UTF-8 or Windows-1252, with an
+// accented ID and a two-byte character before the fields of a line. Every
+// punch comes in. A file from which nothing could be imported says so.
+TEST(ClockImport, PunchFilesInEveryEncodingImportEveryPunch) {
+    const QString text = QStringLiteral("X,01/15/24 08:00    1007\r\nX,01/15/24 16:00    1007\r\n"
+                                        "\u00c9,01/16/24 08:00    JOS\u00c9\r\nJOS\u00c9,01/16/24 16:30:00\r\n");
+    const auto utf16 = [&text](QStringConverter::Encoding e) { return QByteArray(QStringEncoder(e).encode(text)); };
+    const std::pair<const char*, QByteArray> files[] = {
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"UTF-8", text.toUtf8()},
+        {"UTF-16LE", "\xFF\xFE" + utf16(QStringConverter::Utf16LE)},
+        {"UTF-16BE", "\xFE\xFF" + utf16(QStringConverter::Utf16BE)},
+        {"Windows-1252", text.toLatin1()},
+    };
+    for (const auto& [name, bytes] : files) {
+        test::ImportCompany c;
+        c.addEmployees({QStringLiteral("1007"), QStringLiteral("JOS\u00c9")});
+        const QString download = c.dataPath() + QStringLiteral("download.txt");
+        writeFile(download, bytes);
+        ui::ScriptedResponder r;
+        importThroughTheMenu(c, download, r);
+        EXPECT_EQ(r.texts(), QStringList{QString::fromLatin1(kSuccess)}) << name;
+        EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE EmpID = '1007' AND "
+                                         "ClockIn = '08:00' AND ClockOut = '16:00' AND TotalHrs = 8")),
+                  1)
+            << name;
+        EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE EmpID = ? AND "
+                                         "ClockIn = '08:00' AND ClockOut = '16:30' AND TotalMin = 30"),
+                          {QStringLiteral("JOS\u00c9")}),
+                  1)
+            << name;
+    }
+
+    // UTF-16 without a mark reads as UTF-8 full of NULs, and a file of
+    // strangers' punches has nobody to import: neither says it succeeded.
+    const std::pair<QByteArray, const char*> nothing[] = {
+        {utf16(QStringConverter::Utf16LE), "The file holds no punches."},
+        {"X,01/15/24 08:00    5555\r\n", "No ID in the file belongs to an employee."}};
+    for (const auto& [bytes, why] : nothing) {
+        test::ImportCompany c;
+        c.addEmployees({QStringLiteral("1007")});
+        const QString download = c.dataPath() + QStringLiteral("download.txt");
+        writeFile(download, bytes);
+        ui::ScriptedResponder r;
+        importThroughTheMenu(c, download, r);
+        EXPECT_EQ(r.texts(), QStringList{QLatin1String(why) + "\r\n" + QLatin1String(kFailure)});
+        EXPECT_EQ(r.messages.back().icon, ui::Icon::Exclamation);
+        EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 0);
+        EXPECT_TRUE(QFile::exists(c.clockTxt()));
+    }
 }
 
 TEST(ClockImport, ALargeFileShowsProgressAndKeepsTheWindowPainting) {

@@ -1,5 +1,5 @@
 #include "exchange/QuotedText.h"
-#include "exchange/Windows1252.h"
+#include "core/text/Windows1252.h"
 #include "platform/db/DbError.h"
 
 #include <QRegularExpression>
@@ -99,6 +99,10 @@ TEST(QuotedText, FilesReadInTheEncodingTheyWereWrittenIn) {
     // UTF-8 behind a byte-order mark, and valid UTF-8 without one.
     EXPECT_EQ(firstText(kUtf8Bom + quotedLine({mixed}, TextEncoding::Utf8), TextEncoding::Utf8), mixed);
     EXPECT_EQ(firstText(quotedLine({mixed}, TextEncoding::Utf8), TextEncoding::Utf8), mixed);
+    // UTF-16 behind its byte-order mark, either way round.
+    const QString line = QLatin1Char('"') + mixed + QStringLiteral("\",\"x\"\r\n");
+    EXPECT_EQ(firstText("\xFF\xFE" + text::encode(line, TextEncoding::Utf16LE), TextEncoding::Utf16LE), mixed);
+    EXPECT_EQ(firstText("\xFE\xFF" + text::encode(line, TextEncoding::Utf16BE), TextEncoding::Utf16BE), mixed);
     // Windows-1252: its own characters in 0x80-0x9F, Latin-1 above, and the
     // undefined bytes as the control characters of the same number.
     const QString western = QStringLiteral("\u20ac\u0160\u201c\u00e9\u201d\u0081\u009d\u00ff");
@@ -112,7 +116,7 @@ TEST(QuotedText, FilesReadInTheEncodingTheyWereWrittenIn) {
     EXPECT_EQ(firstText(ascii + "\xe9", TextEncoding::Windows1252), QString::fromLatin1(ascii) + u'\u00e9');
     EXPECT_EQ(firstText("\"x\"\r\n\xc3", TextEncoding::Windows1252), "x");
     for (const char* bad : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe0\x80\xaf"}) // overlong, surrogate, too large
-        EXPECT_EQ(firstText(bad, TextEncoding::Windows1252), cp1252::decode(bad)) << bad;
+        EXPECT_EQ(firstText(bad, TextEncoding::Windows1252), text::cp1252::decode(bad)) << bad;
     // A character whose bytes straddle two of the reader's pieces.
     const QByteArray split = QByteArray(64 * 1024 - 1, 'b') + QStringLiteral("\u738b").toUtf8();
     EXPECT_EQ(firstText(split, TextEncoding::Utf8), QString::fromUtf8(split));

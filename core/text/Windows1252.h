@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace plax::exchange::cp1252 {
+namespace plax::text::cp1252 {
 
 // The byte of a character, or -1 when the code page has none for it.
 int byteOf(char16_t c);
@@ -20,4 +20,4 @@ QByteArray encode(QStringView text);
 // Bytes of the code page as text (every byte has a character).
 QString decode(QByteArrayView bytes);
 
-} // namespace plax::exchange::cp1252
+} // namespace plax::text::cp1252

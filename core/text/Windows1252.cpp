@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace plax::exchange::cp1252 {
+namespace plax::text::cp1252 {
 namespace {
 
 // Characters of the bytes 0x80 to 0x9F; the rest is the same as Latin-1.
@@ -52,4 +52,4 @@ QString decode(QByteArrayView bytes) {
     return out;
 }
 
-} // namespace plax::exchange::cp1252
+} // namespace plax::text::cp1252

@@ -1,0 +1,122 @@
+#include "TextEncoding.h"
+
+#include "Windows1252.h"
+
+#include <QStringEncoder>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace plax::text {
+namespace {
+
+constexpr qint64 kChunk = 64 * 1024;
+
+QStringConverter::Encoding qtEncoding(TextEncoding e) {
+    switch (e) {
+    case TextEncoding::Utf16LE:
+        return QStringConverter::Utf16LE;
+    case TextEncoding::Utf16BE:
+        return QStringConverter::Utf16BE;
+    default:
+        return QStringConverter::Utf8;
+    }
+}
+
+} // namespace
+
+void Utf8Check::feed(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (valid_ && p < end) {
+        if (pending_ == 0) {
+            // Plain ASCII, eight bytes at a time.
+            while (end - p >= 8) {
+                std::uint64_t w;
+                std::memcpy(&w, p, 8);
+                if (w & 0x8080808080808080ull)
+                    break;
+                p += 8;
+            }
+            if (p == end)
+                break;
+            const unsigned char b = *p++;
+            if (b < 0x80)
+                continue;
+            lo_ = 0x80;
+            hi_ = 0xBF;
+            if (b >= 0xC2 && b <= 0xDF) {
+                pending_ = 1;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                pending_ = 2;
+                if (b == 0xE0)
+                    lo_ = 0xA0; // no overlong forms
+                if (b == 0xED)
+                    hi_ = 0x9F; // no surrogates
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                pending_ = 3;
+                if (b == 0xF0)
+                    lo_ = 0x90;
+                if (b == 0xF4)
+                    hi_ = 0x8F; // nothing beyond U+10FFFF
+            } else {
+                valid_ = false;
+            }
+        } else {
+            const unsigned char b = *p++;
+            if (b < lo_ || b > hi_) {
+                valid_ = false;
+                break;
+            }
+            lo_ = 0x80;
+            hi_ = 0xBF;
+            --pending_;
+        }
+    }
+}
+
+TextEncoding detectEncoding(QIODevice& in) {
+    const QByteArray head = in.peek(kUtf8Bom.size());
+    if (head.startsWith(kUtf8Bom)) {
+        in.skip(kUtf8Bom.size());
+        return TextEncoding::Utf8;
+    }
+    if (head.startsWith("\xFF\xFE")) {
+        in.skip(2);
+        return TextEncoding::Utf16LE;
+    }
+    if (head.startsWith("\xFE\xFF")) {
+        in.skip(2);
+        return TextEncoding::Utf16BE;
+    }
+    const qint64 start = in.pos();
+    Utf8Check check;
+    std::vector<char> buffer(kChunk);
+    while (check.valid()) {
+        const qint64 n = in.read(buffer.data(), kChunk);
+        if (n <= 0)
+            break;
+        check.feed(QByteArrayView(buffer.data(), n));
+    }
+    in.seek(start);
+    return check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+TextDecoder::TextDecoder(TextEncoding encoding) : encoding_(encoding) {
+    // The byte-order mark was read past; a second one is a character.
+    if (encoding != TextEncoding::Windows1252)
+        decoder_.emplace(qtEncoding(encoding), QStringDecoder::Flag::ConvertInitialBom);
+}
+
+QString TextDecoder::decode(QByteArrayView bytes) {
+    return decoder_ ? QString(decoder_->decode(bytes)) : cp1252::decode(bytes);
+}
+
+QByteArray encode(QStringView text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1252)
+        return cp1252::encode(text);
+    QStringEncoder encoder(qtEncoding(encoding));
+    return encoder.encode(text);
+}
+
+} // namespace plax::text
