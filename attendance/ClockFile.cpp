@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <algorithm>
 #include <vector>
 
@@ -118,18 +119,22 @@ bool convertPunchFile(const QString& source, const QString& target) {
     if (!in.open(QIODevice::ReadOnly))
         return false;
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it once it is complete and
+    // on the disk: the program ended half way leaves the earlier file whole.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
         return false;
     LineReader lines(in);
     QString line;
     while (lines.next(line)) {
         if (const auto converted = convertPunchLine(line)) {
             if (out.write(converted->toUtf8() + "\r\n") < 0)
-                return false;
+                return false; // the earlier file stays
         }
     }
-    return out.flush() && !lines.failed();
+    // A read error ends the conversion as the end of the file does: the
+    // lines converted up to it replace the earlier file.
+    return out.commit() && !lines.failed();
 }
 
 bool ConvertClockFile(const QString& appPath, const QString& dataPath) {

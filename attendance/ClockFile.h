@@ -19,6 +19,10 @@
 // Windows-1252; positions count characters. CR, LF and CR LF each end a
 // line; a line longer than LineReader::kMaxLineChars is skipped as
 // malformed. The file is read as a stream, so its size does not matter.
+//
+// Clock.txt is written beside itself and renamed into place once complete
+// and flushed, so it always holds one whole conversion: a program ended
+// half way leaves the earlier file as it was.
 
 #include <QString>
 #include <optional>
@@ -30,8 +34,9 @@ namespace plax {
 std::optional<QString> convertPunchLine(const QString& line);
 
 // Rewrites every recognisable line of `source` into `target` (replaced).
-// False when a file cannot be read or written; lines written before such a
-// failure stay in `target`.
+// False when a file cannot be read or written. A read error half way ends
+// the conversion there: the lines converted before it replace `target`. A
+// failure to write leaves the earlier `target`.
 bool convertPunchFile(const QString& source, const QString& target);
 
 // The import command's first half: lets the user pick a downloaded file

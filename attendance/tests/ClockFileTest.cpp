@@ -3,6 +3,7 @@
 #include "attendance/LineReader.h"
 #include "core/common/Common.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/KillMidWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,3 +129,22 @@ TEST(ClockFile, AnOverlongLineIsSkipped) {
     EXPECT_EQ(punches[1].time, TimeOfDay::fromHm(16, 2));
 }
 
+// The program ended (kill -9) while it converts a large download: Clock.txt
+// is still the earlier conversion, whole, for the import that follows.
+TEST(ClockFile, AKillMidConversionLeavesTheEarlierFileWhole) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("download.txt"));
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    QByteArray download;
+    for (int i = 0; i < 200000; ++i)
+        download += QByteArray::number(i) + ",01/17/05 07:58:30\r\n";
+    writeFile(source, download);
+    const QByteArray earlier = "1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n";
+    writeFile(target, earlier);
+
+    QString why;
+    ASSERT_TRUE(test::killMidWrite(QStringLiteral(PLAX_CONVERT_CHILD), {source, target}, 256 * 1024, &why))
+        << why.toStdString();
+    EXPECT_EQ(readAll(target), earlier);
+    EXPECT_EQ(readClockFile(target).size(), 2u);
+}
