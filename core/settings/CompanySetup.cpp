@@ -70,17 +70,23 @@ void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st,
         ui::MsgBox(QStringLiteral("Invalid rounding value."), ui::Buttons::OK, ui::Icon::Information);
         return;
     }
-    if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("RoundTotal"), st.roundTotal); }))
-        return;
-    st.roundTotalTag = st.roundTotal;
-    s.RoundTotal = *wholeNumber(v);
+    const int unit = *wholeNumber(v);
     const ui::Answer a =
         ui::MsgBox(QStringLiteral("You have changed the rounding value.\rTotal time will be updated."),
                    ui::Buttons::OKCancel, ui::Icon::Information);
-    if (a != ui::Answer::OK)
-        return; // the new unit stays in force; stored totals keep their old rounding
-    ui::WaitCursor wait;
-    attempt([&] { RecomputeShiftTotals(db, s, hooks.progress); });
+    if (a == ui::Answer::OK) {
+        // The setting and every total it changes in one transaction: a
+        // failure, or the program ended half way, leaves both as they were.
+        ui::WaitCursor wait;
+        if (!attempt([&] { ApplyRoundTotal(db, s, st.roundTotal, unit, hooks.progress); }))
+            return;
+    } else {
+        // The new unit is saved and in force; stored totals keep their old rounding.
+        if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("RoundTotal"), st.roundTotal); }))
+            return;
+        s.RoundTotal = unit;
+    }
+    st.roundTotalTag = st.roundTotal;
 }
 
 void saveWorkWeek(db::Database& db, CompanySettings& s, CompanySetupState& st,

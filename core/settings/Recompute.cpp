@@ -126,22 +126,15 @@ void dateWeeks(db::Database& db, const QString& table, db::Recordset& rs, const 
     }
 }
 
-} // namespace
+const QString kClosedShifts = QStringLiteral("DateOut IS NOT NULL AND ClockOut IS NOT NULL");
 
-int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s) {
-    return tdate == WeekEnd(tdate, clockIn, s) ? WeekNumber(tdate, clockIn, s) : WeekNumber(tdate, s);
-}
-
-RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
-                                     const RecomputeProgress& progress) {
-    RecomputeCounts counts;
-    db::Database::Transaction tx(db);
-    const QString closed = QStringLiteral("DateOut IS NOT NULL AND ClockOut IS NOT NULL");
-    Ticker ticker(progress, attendanceRows(db, closed));
+// Closed shifts get their totals under s.RoundTotal and the recalculation
+// flag; inside the caller's transaction.
+void shiftTotals(db::Database& db, const CompanySettings& s, Ticker& ticker, RecomputeCounts& counts) {
     db::Query update = db.prepare(QStringLiteral("UPDATE [Time Attendance] SET TotalHrs = ?, TotalMin = ? "
                                                  "WHERE EmpID = ? AND TDate = ? AND ClockIn = ?"));
     forEachAttendanceRow(
-        db, QStringLiteral("EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin"), closed,
+        db, QStringLiteral("EmpID, TDate, ClockIn, DateOut, ClockOut, TotalHrs, TotalMin"), kClosedShifts,
         [&](const db::Recordset& rs) {
             ++counts.rows;
             ticker.step();
@@ -160,10 +153,41 @@ RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
             update.execute({qint64(hrs), qint64(min), rs.field(0), rs.field(1), rs.field(2)});
             ++counts.rewritten;
         });
-    db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 "
-                              "WHERE DateOut IS NOT NULL AND ClockOut IS NOT NULL AND Recalculate = 0"));
+    db.execute(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE %1 AND Recalculate = 0")
+                   .arg(kClosedShifts));
+}
+
+} // namespace
+
+int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s) {
+    return tdate == WeekEnd(tdate, clockIn, s) ? WeekNumber(tdate, clockIn, s) : WeekNumber(tdate, s);
+}
+
+RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
+                                     const RecomputeProgress& progress) {
+    RecomputeCounts counts;
+    db::Database::Transaction tx(db);
+    Ticker ticker(progress, attendanceRows(db, kClosedShifts));
+    shiftTotals(db, s, ticker, counts);
     tx.commit();
     ticker.finish();
+    return counts;
+}
+
+RecomputeCounts ApplyRoundTotal(db::Database& db, CompanySettings& s, const QString& typed, int unit,
+                                const RecomputeProgress& progress) {
+    CompanySettings next = s;
+    next.RoundTotal = unit;
+    RecomputeCounts counts;
+    {
+        db::Database::Transaction tx(db);
+        SaveRegValue(db, kCompanyKey, QStringLiteral("RoundTotal"), typed);
+        Ticker ticker(progress, attendanceRows(db, kClosedShifts));
+        shiftTotals(db, next, ticker, counts);
+        tx.commit();
+        ticker.finish();
+    }
+    s.RoundTotal = unit;
     return counts;
 }
 

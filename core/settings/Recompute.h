@@ -36,6 +36,12 @@ int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s);
 RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
                                      const RecomputeProgress& progress = {});
 
+// Saves RoundTotal = `typed` (the text as typed), then gives the closed
+// shifts their totals rounded to `unit`, as RecomputeShiftTotals. All or
+// nothing, as ApplyWorkDay; on success s.RoundTotal is `unit`.
+RecomputeCounts ApplyRoundTotal(db::Database& db, CompanySettings& s, const QString& typed, int unit,
+                                const RecomputeProgress& progress = {});
+
 // Saves WorkDay = `workDay`, then gives every [Time Attendance], Absence
 // and Holidays row the week number under the new rule, marks every
 // attendance row for recalculation and empties [Hours Worked]. On success

@@ -2,6 +2,7 @@
 #include "Fixture.h"
 #include "core/common/Settings.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/KillMidWrite.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,34 @@ TEST_F(CompanySetup, FailedRecomputeIsReportedAndUndone) {
     EXPECT_EQ(s.WorkDay, 2);
     EXPECT_EQ(regValue(co.db(), "Company Settings", "WorkDay"), "<none>");
     EXPECT_EQ(count(co.db(), "SELECT Week FROM [Time Attendance]"), 2);
+}
+
+// The program ended (kill -9) as it writes a new rounding unit after OK:
+// after a restart the file holds the old unit with the old totals, or the
+// new unit with every closed shift rounded to it and marked for the hours
+// engine; never the new unit over old totals.
+TEST_F(CompanySetup, AKillDuringTheRoundingUpdateLeavesAllOldOrAllNew) {
+    SaveRegValue(co.db(), "Company Settings", "RoundTotal", "1");
+    {
+        db::Database::Transaction tx(co.db());
+        for (int i = 0; i < 20000; ++i)
+            addShift(co.db(), QString::number(i % 200), kMon.addDays(i / 200), "08:00", kMon.addDays(i / 200),
+                     "16:07", 2, 8, 7);
+        tx.commit();
+    }
+    QString why;
+    ASSERT_TRUE(test::killMidWrite(QStringLiteral(PLAX_ROUND_CHILD), {co.path(), "15"}, 64 * 1024, &why))
+        << why.toStdString();
+
+    auto restarted = co.reopen();
+    const QString unit = regValue(*restarted, "Company Settings", "RoundTotal");
+    const bool after = unit == "15";
+    EXPECT_TRUE(after || unit == "1") << unit.toStdString();
+    EXPECT_EQ(count(*restarted, "SELECT count(*) FROM [Time Attendance] WHERE TotalHrs * 60 + TotalMin = ? "
+                                "AND Recalculate = ?",
+                    {after ? 480 : 487, after ? 1 : 0}),
+              20000)
+        << "unit " << unit.toStdString();
 }
 
 } // namespace
