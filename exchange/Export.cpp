@@ -136,6 +136,11 @@ QString personnelSelect(const QList<int>& codes, StatusChoice which) {
 }
 
 ExportResult ExportPersonnel(db::Database& db, const QList<int>& codes, StatusChoice which) {
+    if (codes.isEmpty()) {
+        ui::MsgBox(QStringLiteral("At least one field must be chosen to export!"), ui::Buttons::OK,
+                   ui::Icon::Exclamation);
+        return ExportResult::NoFields;
+    }
     db::Params params;
     if (which != StatusChoice::All)
         params.push_back(which == StatusChoice::Active);

@@ -21,10 +21,11 @@ QString GetExportFileName();
 // The statement of the personnel export and its parameters.
 QString personnelSelect(const QList<int>& codes, StatusChoice which);
 
-enum class ExportResult { Written, Empty, Cancelled, Failed };
+enum class ExportResult { Written, Empty, Cancelled, NoFields, Failed };
 
 // Writes the chosen fields (codes, in file column order) of the chosen
-// employees to the file `GetExportFileName` gives.
+// employees to the file `GetExportFileName` gives; with no field chosen
+// says that at least one must be.
 ExportResult ExportPersonnel(db::Database& db, const QList<int>& codes, StatusChoice which);
 // Writes every attendance row with all its columns.
 ExportResult ExportAttendance(db::Database& db);

@@ -2,6 +2,7 @@
 
 #include "FieldTable.h"
 #include "QuotedText.h"
+#include "platform/db/DbError.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QFile>
@@ -20,6 +21,32 @@ constexpr std::array<int, kFieldCount> kInsertOrder = {
     fOtherID};
 
 void message(const QString& text, ui::Icon icon) { ui::MsgBox(text, ui::Buttons::OK, icon); }
+
+// A value its field cannot take: one that does not convert to the field's
+// kind, or that breaks the column's rule (too long, out of range).
+struct InvalidValue {
+    qint64 line;
+    int code;
+    QString text;
+};
+
+// The field of a column named by the engine ("HireDate" for [Hire Date]), or -1.
+int codeOfColumn(const QString& column) {
+    for (int code = 0; code < kFieldCount; ++code) {
+        QString c = fieldColumn(code);
+        c.remove(QLatin1Char('[')).remove(QLatin1Char(']')).remove(QLatin1Char(' '));
+        if (!column.isEmpty() && c.compare(column, Qt::CaseInsensitive) == 0)
+            return code;
+    }
+    return -1;
+}
+
+QString invalidValueText(const InvalidValue& v) {
+    constexpr int kShown = 40; // characters of the value the message quotes
+    const QString shown = v.text.size() > kShown ? v.text.left(kShown) + QStringLiteral("...") : v.text;
+    return QStringLiteral("Can't Import File! The value \"%1\" in line %2 is not valid for %3.")
+        .arg(shown, QString::number(v.line), importCaptions().value(v.code));
+}
 
 // Whether a field read from the file is written into the new row. A value
 // missing from the file leaves the column at its default; so does an empty
@@ -102,16 +129,34 @@ ImportResult ImportPersonnel(db::Database& db, const QString& path, const QList<
             QStringList columns;
             QStringList marks;
             db::Params values;
-            for (int code : kInsertOrder) {
-                if (code != fID && !isSet(code, fields[size_t(code)]))
-                    continue;
-                columns << fieldColumn(code);
-                marks << QStringLiteral("?");
-                values.push_back(convertText(fields[size_t(code)].text, fieldKind(code)));
+            try {
+                for (int code : kInsertOrder) {
+                    if (code != fID && !isSet(code, fields[size_t(code)]))
+                        continue;
+                    columns << fieldColumn(code);
+                    marks << QStringLiteral("?");
+                    try {
+                        values.push_back(convertText(fields[size_t(code)].text, fieldKind(code)));
+                    } catch (const db::DbError&) {
+                        throw InvalidValue{reader.recordLine(), code, fields[size_t(code)].text};
+                    }
+                }
+                try {
+                    db.executeStrict(QStringLiteral("INSERT INTO Employee (%1) VALUES (%2)")
+                                         .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                                     values);
+                } catch (const db::DbError& e) {
+                    const int code = codeOfColumn(e.column());
+                    if (code < 0)
+                        throw;
+                    throw InvalidValue{reader.recordLine(), code, fields[size_t(code)].text};
+                }
+            } catch (const InvalidValue& v) {
+                wait.reset();
+                message(invalidValueText(v), ui::Icon::Exclamation);
+                result = ImportResult::InvalidValue;
+                break;
             }
-            db.executeStrict(QStringLiteral("INSERT INTO Employee (%1) VALUES (%2)")
-                                 .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                             values);
             ++tally.added;
         }
         tx->commit();

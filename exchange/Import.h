@@ -2,7 +2,9 @@
 // The personnel import: every record of a quoted comma-separated file
 // becomes a new employee unless an employee with that ID exists already
 // (IDs compare without regard to letter case); existing employees are never
-// changed. Messages go through the program's dialog module.
+// changed. Messages go through the program's dialog module; a value its
+// field cannot take (no number, out of range, too long) ends the import with
+// a message naming its line and its field.
 
 #include "platform/db/Database.h"
 
@@ -11,7 +13,7 @@
 
 namespace plax::exchange {
 
-enum class ImportResult { Done, NoFile, TooFewFields, NoEmployeeId, ValueTooLong, Failed };
+enum class ImportResult { Done, NoFile, TooFewFields, NoEmployeeId, ValueTooLong, InvalidValue, Failed };
 
 struct ImportCounts {
     int added = 0;

@@ -78,11 +78,11 @@ TEST_F(ExportTest, NothingToWriteOrCancelledLeavesNoFile) {
 
 TEST_F(ExportTest, FailuresShowTheirOwnText) {
     addEmployee("E1", {"Brown"});
-    // No field chosen: the statement cannot be opened.
-    EXPECT_EQ(ExportPersonnel(co.db(), {}, StatusChoice::All), ExportResult::Failed);
-    EXPECT_EQ(answers.messages.size(), 1u);
-    EXPECT_EQ(answers.last()->icon, ui::Icon::Information);
-    EXPECT_NE(answers.last()->text, "File exported Successfully!");
+    // No field chosen: said in so many words, nothing asked or written.
+    EXPECT_EQ(ExportPersonnel(co.db(), {}, StatusChoice::All), ExportResult::NoFields);
+    EXPECT_EQ(answers.texts(), QStringList{"At least one field must be chosen to export!"});
+    EXPECT_EQ(answers.last()->icon, ui::Icon::Exclamation);
+    EXPECT_TRUE(answers.fileRequests.empty());
 
     // A file that cannot be created.
     answers.files.push_back(co.dir() + "no/such/folder/x.txt");

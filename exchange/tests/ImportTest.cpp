@@ -164,11 +164,18 @@ TEST_F(ImportTest, RefusalsKeepEarlierLines) {
     EXPECT_EQ(answers.texts().last(), "Employee ID is required to add a new reccord!");
     EXPECT_EQ(count("SELECT count(*) FROM Employee"), 2);
 
-    // A value that does not convert ends the import at its line.
-    EXPECT_EQ(import("\"E6\",\"7.5\"\r\n\"E7\",\"lots\"\r\n\"E8\",\"1\"\r\n", {fID, fRate}), ImportResult::Failed);
-    EXPECT_EQ(answers.texts().last(), "Data type conversion error.");
-    EXPECT_EQ(answers.last()->icon, ui::Icon::Information);
+    // A value its field cannot take (no number; out of its range, counting
+    // the line a record starts on) ends the import at its line, naming both.
+    EXPECT_EQ(import("\"E6\",\"7.5\"\r\n\"E7\",\"lots\"\r\n\"E8\",\"1\"\r\n", {fID, fRate}),
+              ImportResult::InvalidValue);
+    EXPECT_EQ(answers.texts().last(), "Can't Import File! The value \"lots\" in line 2 is not valid for Rate.");
+    EXPECT_EQ(answers.last()->icon, ui::Icon::Exclamation);
     EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID IN ('E6', 'E7', 'E8')"), 1);
+    EXPECT_EQ(import("\"E9\",\"2\",\"A\r\nB\"\r\n\"E10\",\"5\",\"C\"\r\n", {fID, fSupervisorLevel, fNotes}),
+              ImportResult::InvalidValue);
+    EXPECT_EQ(answers.texts().last(),
+              "Can't Import File! The value \"5\" in line 3 is not valid for Supervisor Level.");
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE ID IN ('E9', 'E10')"), 1);
 
     // A missing file.
     EXPECT_EQ(ImportPersonnel(co.db(), dataFile("none.txt"), {fID}), ImportResult::Failed);
@@ -177,7 +184,7 @@ TEST_F(ImportTest, RefusalsKeepEarlierLines) {
 
 TEST_F(ImportTest, ValuesNeverReachTheStatementText) {
     addEmployee("E1", {"Keep"});
-    EXPECT_EQ(import("\"x\"\" OR ID <> \"\"\",\"Evil\"\r\n", {fID, fLastName}), ImportResult::Failed);
+    EXPECT_EQ(import("\"x\"\" OR ID <> \"\"\",\"Evil\"\r\n", {fID, fLastName}), ImportResult::InvalidValue);
     // The ID is too long for the column: refused by the engine, and nothing else changed.
     EXPECT_EQ(count("SELECT count(*) FROM Employee"), 1);
     EXPECT_EQ(employee("E1").field("LastName").toString(), "Keep");

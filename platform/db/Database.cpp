@@ -28,15 +28,17 @@ DbError checkError(const QString& message) {
     static const QRegularExpression re(QStringLiteral("CHECK constraint failed: (\\w+)"));
     const auto m = re.match(message);
     const QString name = m.hasMatch() ? m.captured(1) : QString();
+    const QString column = name.mid(name.indexOf(QLatin1Char('_')) + 1);
     if (name.startsWith(QLatin1String("size_")))
         return DbError(err::FieldTooSmall,
                        QStringLiteral("The field is too small to accept the amount of data you attempted to "
-                                      "add. Try inserting or pasting less data."));
+                                      "add. Try inserting or pasting less data."))
+            .withColumn(column);
     if (name.startsWith(QLatin1String("type_")))
-        return typeMismatch();
+        return typeMismatch().withColumn(column);
     if (name.startsWith(QLatin1String("required_")))
-        return DbError(err::ZeroLength,
-                       QStringLiteral("Field '%1' can't be a zero-length string.").arg(name.mid(9)));
+        return DbError(err::ZeroLength, QStringLiteral("Field '%1' can't be a zero-length string.").arg(column))
+            .withColumn(column);
     return DbError(err::General, message);
 }
 

@@ -35,10 +35,18 @@ public:
         : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    // The column whose rule a value broke, when the engine names one (a
+    // size_, type_ or required_ rule of the schema), else empty.
+    const QString& column() const { return column_; }
+    DbError& withColumn(const QString& column) {
+        column_ = column;
+        return *this;
+    }
 
 private:
     int number_;
     QString description_;
+    QString column_;
 };
 
 // The engine's error for a value that does not read as what it must be (a
