@@ -18,7 +18,7 @@ struct AbsencePeriod {
 // "&Load" in pay-period mode: the week from WeekStart of the date, six days on.
 std::optional<AbsencePeriod> payPeriodForLoad(const QString& text, const CompanySettings& s);
 // A heading click in pay-period mode: to = WeekEnd of the week start, one day
-// more than the load's when the work day starts at 01:00 or later.
+// more than the load's when the work day starts after midnight.
 std::optional<AbsencePeriod> payPeriodForSort(const QString& text, const CompanySettings& s);
 
 } // namespace plax::setup

@@ -261,7 +261,7 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
         const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
         Value week = rows.field(QStringLiteral("Week"));
         if (newWeeks)
-            week = d == WeekEnd(d, in, s) ? WeekNumber(d, in, s) : WeekNumber(d, s);
+            week = WeekNumber(d, in, s);
         const Value dateOut = rows.field(QStringLiteral("DateOut"));
         const Value clockOut = rows.field(QStringLiteral("ClockOut"));
         // Recalculate is left to its default: every restored row is marked.

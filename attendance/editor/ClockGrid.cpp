@@ -192,8 +192,7 @@ void ClockGrid::afterColUpdate(int column) {
     const auto in = r.values[colClockIn].toTime();
     bool changed = false;
     if ((column == colTDate || column == colClockIn) && d && in) {
-        const CalDate weekEnd = WeekEndFor(*d, *in, dayStart, s_);
-        set(r, colWeek, *d == weekEnd ? WeekNumberShifted(*d, *in, dayStart, s_) : WeekNumber(*d, s_));
+        set(r, colWeek, WeekNumberShifted(*d, *in, dayStart, s_));
         changed = true;
     }
     if (column >= colTDate && column <= colClockOut) {

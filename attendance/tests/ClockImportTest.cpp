@@ -102,6 +102,46 @@ TEST(ClockImport, ImportsPairsAndRebuildsHours) {
     EXPECT_FALSE(ui::waitCursorShown());
 }
 
+// A shift before the day start on the Monday that starts week 1 belongs to
+// Sunday's work day, in the last week of the year before, and is paid there.
+TEST(ClockImport, AnEarlyShiftOnTheMondayOfWeekOneIsPaidInTheWeekBefore) {
+    test::ImportCompany c;
+    c.addEmployees({QStringLiteral("1002"), QStringLiteral("1003")});
+    c.settings.setDayStart(*TimeOfDay::fromHm(6, 0));
+    // 40 hours Monday to Thursday 21-24 December 2026, then Monday the 28th
+    // 03:00 to 05:00.
+    QByteArray file;
+    for (int day = 21; day <= 24; ++day)
+        file += QByteArray("1002,12/") + QByteArray::number(day) + "/26,08:00\r\n1002,12/" +
+                QByteArray::number(day) + "/26,18:00\r\n";
+    file += "1002,12/28/26,03:00\r\n1002,12/28/26,05:00\r\n";
+    c.writeClockTxt(file);
+    ui::ScriptedResponder r;
+    EXPECT_TRUE(ImportClockData(c.db(), c.settings, c.dataPath()));
+    const auto hours = [&](const char* emp, const char* date) {
+        db::Recordset rs = c.db().openRecordset(
+            QStringLiteral("SELECT Week, [Straight Hrs], [OT Hrs] FROM [Hours Worked] WHERE EmpID = ? AND TDate = ?"),
+            {QString::fromLatin1(emp), QString::fromLatin1(date)});
+        return rs.eof() ? QStringLiteral("none")
+                        : QStringLiteral("w%1 %2+%3").arg(rs.field(0).toInt()).arg(rs.field(1).toDouble()).arg(
+                              rs.field(2).toDouble());
+    };
+    EXPECT_EQ(c.count(QStringLiteral("SELECT Week FROM [Time Attendance] WHERE TDate = '2026-12-28'")), 52);
+    EXPECT_EQ(hours("1002", "2026-12-28"), QStringLiteral("w52 0+2"));
+
+    // Day start 00:30: a shift from 00:05 on Monday 14 December is Sunday's,
+    // in week 50, after 40 hours of that week.
+    c.settings.setDayStart(*TimeOfDay::fromHm(0, 30));
+    file.clear();
+    for (int day = 7; day <= 10; ++day)
+        file += QByteArray("1003,12/") + QByteArray::number(day).rightJustified(2, '0') + "/26,08:00\r\n1003,12/" +
+                QByteArray::number(day).rightJustified(2, '0') + "/26,18:00\r\n";
+    file += "1003,12/14/26,00:05\r\n1003,12/14/26,00:25\r\n";
+    c.writeClockTxt(file);
+    EXPECT_TRUE(ImportClockData(c.db(), c.settings, c.dataPath()));
+    EXPECT_EQ(hours("1003", "2026-12-14"), QStringLiteral("w50 0+%1").arg(20 / 60.0));
+}
+
 TEST(ClockImport, AMissingOrBadFileChangesNothing) {
     test::ImportCompany c;
     c.addEmployees({QStringLiteral("1")});
@@ -309,7 +349,7 @@ TEST(ClockImport, PairsInMemoryExactlyAsPunchByPunch) {
         const auto pick = [&rng](int n) { return int(rng() % unsigned(n)); };
         CompanySettings s;
         s.WorkDay = 1 + pick(7);
-        s.setDayStart(TimeOfDay::fromMinutes(std::array{0, 0, 4 * 60, 6 * 60, 5 * 60 + 30, 23 * 60}[pick(6)]));
+        s.setDayStart(TimeOfDay::fromMinutes(std::array{0, 0, 30, 4 * 60, 6 * 60, 5 * 60 + 30, 23 * 60}[pick(7)]));
         s.RoundTotal = std::array{0, 5, 15, 7}[pick(4)];
         const CalDate base = pick(2) ? CalDate::ymd(2024, 12, 26) : CalDate::ymd(2025, 6, 2); // around New Year, or not
         const auto minute = [&] { return pick(3) ? pick(48) * 30 : pick(1440); };

@@ -208,7 +208,7 @@ TEST_F(HoursEngine, MatchesARunningWeeklyTotalAndRepeatedRunsAgree) {
                 const int minutes = 60 + std::rand() % (13 * 60);
                 // The week of the clock-in punch, as the pairing gives it.
                 const TimeOfDay t = TimeOfDay::fromMinutes(in);
-                const int week = WeekEnd(d, t, settings) == d ? WeekNumber(d, t, settings) : WeekNumber(d, settings);
+                const int week = WeekNumber(d, t, settings);
                 rows.push_back({QStringLiteral("R%1").arg(e), d, week, in, minutes});
                 shift(rows.back().emp, d, TimeOfDay::fromMinutes(in), minutes, true, week);
             }

@@ -145,7 +145,7 @@ PunchResult PunchRecorder::Impl::apply(ShiftRows& rows, const QString& id, CalDa
     }
 
     r.weekEnd = WeekEnd(d, t, settings);
-    r.week = d == r.weekEnd ? WeekNumber(d, t, settings) : WeekNumber(d, settings);
+    r.week = WeekNumber(d, t, settings);
 
     const std::optional<OpenShift> open = rows.oldestOpen(
         WorkDate(d, t, settings), settings.DayStartTime, options.requireSameWeek ? std::optional(r.week) : std::nullopt);

@@ -7,8 +7,8 @@
 // The rule, for a punch (ID, d, t):
 //  1. Duplicate: when the employee has a row with (TDate = d and ClockIn = t)
 //     or (DateOut = d and ClockOut = t), nothing is written (Duplicate).
-//  2. Week of the punch: weekEnd = WeekEnd(d, t); the week is
-//     WeekNumber(d, t) when d equals weekEnd, else WeekNumber(d).
+//  2. Week of the punch: the week of its work date, WeekNumber(d, t);
+//     weekEnd = WeekEnd(d, t).
 //  3. Open shift: the employee's rows without a ClockOut whose clock-in lies
 //     in the punch's work day (a punch before the day start belongs to the
 //     previous date's work day), oldest first (TDate, ClockIn). With

@@ -92,7 +92,7 @@ void attendanceWeeks(db::Database& db, const CompanySettings& s, Ticker& ticker,
                              const auto clockIn = rs.field(2).toTime();
                              if (!tdate || !clockIn)
                                  return; // no week can be told for a row without a readable date and time
-                             const int week = attendanceWeek(*tdate, *clockIn, s);
+                             const int week = WeekNumber(*tdate, *clockIn, s); // the week of its work date
                              if (!weekDiffers(rs.field(3), week))
                                  return;
                              update.execute({week, rs.field(0), rs.field(1), rs.field(2)});
@@ -158,10 +158,6 @@ void shiftTotals(db::Database& db, const CompanySettings& s, Ticker& ticker, Rec
 }
 
 } // namespace
-
-int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s) {
-    return tdate == WeekEnd(tdate, clockIn, s) ? WeekNumber(tdate, clockIn, s) : WeekNumber(tdate, s);
-}
 
 RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
                                      const RecomputeProgress& progress) {

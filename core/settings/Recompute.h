@@ -26,11 +26,6 @@ struct RecomputeCounts {
     int rewritten = 0; // rows whose stored values changed
 };
 
-// The week number stored with an attendance row: a clock-in before the
-// day start on the first calendar day of a work week carries the previous
-// week's number (the rule the punch pairing uses).
-int attendanceWeek(CalDate tdate, TimeOfDay clockIn, const CompanySettings& s);
-
 // Closed shifts get TotalHrs and TotalMin of their length rounded with
 // s.RoundTotal and are marked for recalculation; open shifts are left.
 RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,

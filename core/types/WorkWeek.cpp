@@ -7,10 +7,10 @@ int workWeekday(CalDate d, int workDay) { return ((d.weekday() - workDay) % 7 + 
 CalDate WeekStart(CalDate d, const CompanySettings& s) { return d.addDays(1 - workWeekday(d, s.WorkDay)); }
 
 CalDate WeekEnd(CalDate d, TimeOfDay t, const CompanySettings& s) {
-    const CalDate workDate = t < s.DayStartTime ? d.addDays(-1) : d;
-    const CalDate ws = WeekStart(workDate, s);
-    // 167 + DayStartHours hours after the start of the week's first day.
-    return ws.addDays((167 + s.DayStartHours) / 24);
+    const CalDate ws = WeekStart(WorkDate(d, t, s), s);
+    // Any day start after midnight, 00:30 as well as 06:00, carries the
+    // week's last work day into the next calendar date.
+    return ws.addDays(s.DayStartTime.minutes() > 0 ? 7 : 6);
 }
 
 CalDate WeekEndFor(CalDate d, TimeOfDay t, TimeOfDay dayStart, const CompanySettings& s) {
@@ -28,14 +28,10 @@ int WeekNumber(CalDate d, const CompanySettings& s) {
     return (d - w1) / 7 + 1;
 }
 
-int WeekNumber(CalDate d, TimeOfDay t, const CompanySettings& s) {
-    const int w = WeekNumber(d, s);
-    return t < s.DayStartTime ? w - 1 : w;
-}
+int WeekNumber(CalDate d, TimeOfDay t, const CompanySettings& s) { return WeekNumber(WorkDate(d, t, s), s); }
 
 int WeekNumberShifted(CalDate d, TimeOfDay t1, TimeOfDay t2, const CompanySettings& s) {
-    const int w = WeekNumber(d, s);
-    return t1 < t2 ? w - 1 : w;
+    return WeekNumber(t1 < t2 ? d.addDays(-1) : d, s);
 }
 
 std::int32_t RoundMinutes(std::int32_t m, const CompanySettings& s) {

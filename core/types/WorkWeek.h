@@ -15,15 +15,20 @@ int workWeekday(CalDate d, int workDay);
 
 CalDate WeekStart(CalDate d, const CompanySettings& s);
 // The calendar date on which the work week of the punch (d, t) ends:
-// start + 6 days when the day starts before 01:00, else start + 7 days.
+// start + 6 days when the day starts at 00:00, else start + 7 days (the
+// week's last work day runs into that date up to the day start).
 CalDate WeekEnd(CalDate d, TimeOfDay t, const CompanySettings& s);
 // As WeekEnd with an explicit day start; always start + 7 days.
 CalDate WeekEndFor(CalDate d, TimeOfDay t, TimeOfDay dayStart, const CompanySettings& s);
-// Work-week number of d in its year (week 1 holds 1 January).
+// Work-week number of d in its year (week 1 holds 1 January; the last days
+// of December can be week 1 of the next year).
 int WeekNumber(CalDate d, const CompanySettings& s);
-// Minus one when t is earlier than the day start, whatever d is.
+// The week of the punch (d, t): the week of its work date. A punch before
+// the day start on the first day of a work week belongs to the week
+// before, also when that is the last week of the year before.
 int WeekNumber(CalDate d, TimeOfDay t, const CompanySettings& s);
-// WeekNumber(d), minus one when t1 is earlier than t2.
+// The week of the work date when the day starts at t2: WeekNumber(d - 1)
+// when t1 is earlier than t2, else WeekNumber(d).
 int WeekNumberShifted(CalDate d, TimeOfDay t1, TimeOfDay t2, const CompanySettings& s);
 
 // m rounded to the nearest multiple of RoundTotal, a half going to the even

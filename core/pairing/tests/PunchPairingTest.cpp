@@ -211,25 +211,25 @@ TEST_F(Pairing, ClosingAndTurningMarkTheRestOfTheWeek) {
     }
 }
 
-TEST_F(Pairing, TheTerminalClosesOnlyAnOpenShiftOfThePunchsWeek) {
-    // Day start 06:00, weeks from Monday. Monday 1 January 2024 starts week 1,
-    // so Sunday 31 December 2023 22:00 is week 53, and a Monday punch at
-    // 05:30 belongs to that Sunday's work day but carries week 0.
+TEST_F(Pairing, APunchBeforeTheDayStartOnTheMondayOfWeekOneClosesSundaysShiftInItsWeek) {
+    // Day start 06:00, weeks from Monday. Monday 28 December 2026 starts
+    // week 1 of 2027, so a punch there at 05:30 belongs to Sunday the 27th's
+    // work day and to its week, 52 of 2026.
     settings.setDayStart(hm(6, 0));
-    const CalDate sun = ymd(2023, 12, 31), mon = ymd(2024, 1, 1);
-    ASSERT_EQ(WeekNumber(sun, settings), 53);
-    addRow(QStringLiteral("E1"), sun, hm(22, 0), 53, false);
-
-    auto t = punch(QStringLiteral("E1"), mon, hm(5, 30), PairingOptions::forTerminal());
-    EXPECT_EQ(t.outcome, PunchOutcome::NewShift);
-    EXPECT_EQ(t.week, 0);
-    EXPECT_EQ(rows().size(), 2u);
-
-    // The import pairs them.
-    db().execute(QStringLiteral("DELETE FROM [Time Attendance] WHERE Week = 0"));
-    auto i = punch(QStringLiteral("E1"), mon, hm(5, 30));
-    EXPECT_EQ(i.outcome, PunchOutcome::Closed);
-    EXPECT_EQ(i.totalMinutes, 450);
+    const CalDate sun = ymd(2026, 12, 27), mon = ymd(2026, 12, 28);
+    for (const PairingOptions o : {PairingOptions::forImport(), PairingOptions::forTerminal()}) {
+        db().execute(QStringLiteral("DELETE FROM [Time Attendance]"));
+        EXPECT_EQ(punch(QStringLiteral("E1"), sun, hm(22, 0), o).week, 52);
+        const PunchResult out = punch(QStringLiteral("E1"), mon, hm(5, 30), o);
+        EXPECT_EQ(out.outcome, PunchOutcome::Closed);
+        EXPECT_EQ(out.week, 52);
+        EXPECT_EQ(out.totalMinutes, 450);
+        // A shift opened before the day start on that Monday carries week 52.
+        const PunchResult early = punch(QStringLiteral("E1"), mon, hm(5, 40), o);
+        EXPECT_EQ(early.outcome, PunchOutcome::NewShift);
+        EXPECT_EQ(early.week, 52);
+        EXPECT_EQ(rows().back().week, 52);
+    }
 }
 
 TEST_F(Pairing, AFailedPunchNeverLeavesAChangedShiftWithItsWeekUnmarked) {

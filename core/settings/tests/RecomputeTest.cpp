@@ -96,6 +96,9 @@ TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
     addShift(db(), "A", kMon, "03:00", kMon, "09:00", 0, 6, 0); // before 06:00 on the week's first day
     addShift(db(), "A", kMon.addDays(1), "03:00", kMon.addDays(1), "09:00", 0, 6, 0); // Tuesday: its own week
     addShift(db(), "A", kMon, "07:00", kMon, "09:00", 0, 2, 0);
+    // The Monday that starts week 1 of 2027: the week before is week 52 of 2026.
+    const CalDate newYear = CalDate::ymd(2026, 12, 28);
+    addShift(db(), "A", newYear, "03:00", newYear, "05:00", 0, 2, 0);
     db().executeStrict(QStringLiteral("INSERT INTO Absence (EmpID, TDate, Week) VALUES ('A', ?, 9)"), {kMon});
 
     ApplyDayStart(db(), s, TimeOfDay::fromMinutes(6 * 60));
@@ -109,12 +112,10 @@ TEST_F(Recompute, EarlyPunchOnTheFirstDayOfAWeekKeepsThePreviousWeek) {
               2);
     EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ?", {kMon.addDays(1)}), 2);
     EXPECT_EQ(count(db(), "SELECT Week FROM Absence"), 9) << "absences keep their week";
+    EXPECT_EQ(count(db(), "SELECT Week FROM [Time Attendance] WHERE TDate = ?", {newYear}), 52);
     EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE TDate = ?", {kMon}), 2)
         << "no date moves";
     EXPECT_EQ(count(db(), "SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 0"), 0);
-
-    // The same rule the pairing uses when it records a punch.
-    EXPECT_EQ(attendanceWeek(CalDate::ymd(2024, 1, 1), TimeOfDay::fromMinutes(180), s), 0);
 }
 
 // Another program reading the file meanwhile (the clock terminal) sees the

@@ -50,10 +50,34 @@ TEST(WorkWeek, WeekEndDependsOnTheDayStart) {
     const auto six = settings(2, 360);
     EXPECT_EQ(WeekEnd(monday, hm(3, 0), six), monday);
     EXPECT_EQ(WeekNumber(monday, hm(3, 0), six), WeekNumber(monday, six) - 1);
-    // On the Monday that starts week 1 the result is 0, returned as is.
-    EXPECT_EQ(WeekNumber(CalDate::ymd(2024, 1, 1), hm(3, 0), six), 0);
     EXPECT_EQ(WeekNumberShifted(monday, hm(3, 0), hm(6, 0), six), WeekNumber(monday, six) - 1);
     EXPECT_EQ(WeekNumberShifted(monday, hm(6, 0), hm(6, 0), six), WeekNumber(monday, six));
+}
+
+TEST(WorkWeek, AnEarlyPunchOnTheMondayThatStartsWeekOneBelongsToTheYearBefore) {
+    // Monday 28 December 2026 starts week 1 of 2027; Sunday the 27th is in
+    // week 52 of 2026.
+    const CalDate mon = CalDate::ymd(2026, 12, 28);
+    const auto six = settings(2, 360);
+    EXPECT_EQ(WeekNumber(mon, hm(3, 0), six), 52);
+    EXPECT_EQ(WeekNumberShifted(mon, hm(3, 0), hm(6, 0), six), 52);
+    EXPECT_EQ(WeekEnd(mon, hm(3, 0), six), mon);
+    EXPECT_EQ(WeekNumber(mon, hm(6, 0), six), 1);
+    // Monday 1 January 2024: Sunday 31 December 2023 is in week 53.
+    EXPECT_EQ(WeekNumber(CalDate::ymd(2024, 1, 1), hm(3, 0), six), 53);
+
+    // Day start 00:30 (whole hours 0): 00:15 on a Monday belongs to Sunday's
+    // work day and week, 00:15 on the Sunday to Saturday's, in the same week;
+    // the week ends on the Monday, where its last work day ends.
+    const auto half = settings(2, 30);
+    const CalDate mon14 = CalDate::ymd(2026, 12, 14);
+    EXPECT_EQ(WeekNumber(mon14, hm(0, 15), half), WeekNumber(mon14.addDays(-1), half));
+    EXPECT_EQ(WeekNumber(mon14, hm(0, 15), half), WeekNumber(mon14, half) - 1);
+    EXPECT_EQ(WeekNumber(mon14.addDays(-1), hm(0, 15), half), WeekNumber(mon14.addDays(-1), half));
+    EXPECT_EQ(WeekEnd(mon14, hm(0, 15), half), mon14);
+    EXPECT_EQ(WeekEnd(mon14, hm(0, 30), half), mon14.addDays(7));
+    EXPECT_EQ(WeekEnd(mon, hm(0, 15), half), mon);
+    EXPECT_EQ(WeekNumber(mon, hm(0, 15), half), 52);
 }
 
 TEST(WorkWeek, MatchesTheReferenceOnEveryDayAndWorkDay) {
@@ -67,14 +91,19 @@ TEST(WorkWeek, MatchesTheReferenceOnEveryDayAndWorkDay) {
             ASSERT_EQ(WeekNumber(d, s), referenceWeekNumber(d, workDay)) << d.toIso().toStdString();
         }
     }
-    // A day start after 01:00: the week ends on the first date of the next
-    // week, and a punch before the day start counts to the day before.
-    const auto six = settings(3, 6 * 60);
-    for (CalDate d = CalDate::ymd(2023, 1, 1); d <= CalDate::ymd(2025, 12, 31); d = d.addDays(1)) {
-        ASSERT_EQ(WeekEnd(d, hm(6, 0), six), WeekStart(d, six).addDays(7));
-        ASSERT_EQ(WeekEnd(d, hm(5, 59), six), WeekStart(d.addDays(-1), six).addDays(7));
-        ASSERT_EQ(WeekEndFor(d, hm(12, 0), hm(0, 0), six), WeekStart(d, six).addDays(7));
-        ASSERT_EQ(WeekNumber(d, hm(5, 59), six), WeekNumber(d, six) - 1);
+    // A day start after midnight: the week ends on the first date of the
+    // next week, and a punch before the day start counts to the day before,
+    // in that day's week.
+    for (const int dayStart : {6 * 60, 30}) {
+        const auto s = settings(3, dayStart);
+        const TimeOfDay start = TimeOfDay::fromMinutes(dayStart), early = TimeOfDay::fromMinutes(dayStart - 1);
+        for (CalDate d = CalDate::ymd(2023, 1, 1); d <= CalDate::ymd(2025, 12, 31); d = d.addDays(1)) {
+            ASSERT_EQ(WeekEnd(d, start, s), WeekStart(d, s).addDays(7));
+            ASSERT_EQ(WeekEnd(d, early, s), WeekStart(d.addDays(-1), s).addDays(7));
+            ASSERT_EQ(WeekEndFor(d, hm(12, 0), hm(0, 0), s), WeekStart(d, s).addDays(7));
+            ASSERT_EQ(WeekNumber(d, early, s), referenceWeekNumber(d.addDays(-1), 3)) << d.toIso().toStdString();
+            ASSERT_EQ(WeekNumber(d, start, s), referenceWeekNumber(d, 3));
+        }
     }
 }
 
