@@ -167,6 +167,32 @@ TEST_F(PunchRoad, DayStartFiveClosesMondayNightOnTuesdayMorning) {
     EXPECT_EQ(r[0].hrs * 60 + r[0].min, 300);
 }
 
+TEST_F(PunchRoad, ANightShiftIsClosedAcrossTheFirstDayOfAWeek) {
+    setting("Company Settings", "RoundTotal", "0");
+    employee("F1", "Finn", QStringLiteral("000"));
+    // Day start 05:00: Monday 28 December 2026 starts week 1 of 2027, and its
+    // 03:00 belongs to Sunday's work day in week 52. Day start 00:30: Monday
+    // 14 December 00:15 belongs to Sunday the 13th's work day and week.
+    const struct {
+        const char* dayStart;
+        int day, outHour, outMinute, week, minutes;
+    } nights[] = {{"05:00", 27, 3, 0, 52, 300}, {"00:30", 13, 0, 15, 50, 135}};
+    for (const auto& n : nights) {
+        setting("Company Settings", "DayStartTime", QString::fromLatin1(n.dayStart));
+        openWindow();
+        setNow(2026, 12, n.day, 22, 0);
+        punch("F1");
+        setNow(2026, 12, n.day + 1, n.outHour, n.outMinute);
+        punch("F1");
+        EXPECT_EQ(window->lastMessage(), "Thanks Finn.  Clocked Out Sucessfully." + kCrLf) << n.dayStart;
+        const auto r = rows();
+        ASSERT_EQ(r.size(), 1u) << n.dayStart;
+        EXPECT_EQ(r[0].week, n.week);
+        EXPECT_EQ(r[0].hrs * 60 + r[0].min, n.minutes);
+        db().execute(QStringLiteral("DELETE FROM [Time Attendance]"));
+    }
+}
+
 TEST_F(PunchRoad, AForgottenEarlierPunchTurnsTheRow) {
     employee("G1", "Gus", QStringLiteral("000"));
     openWindow();

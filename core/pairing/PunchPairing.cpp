@@ -26,7 +26,7 @@ QString tableKey(const QString& id) {
 
 // The statements of the one-by-one road.
 struct TableStatements {
-    TableStatements(db::Database& db, PairingOptions o)
+    explicit TableStatements(db::Database& db)
         : // Two lookups so each can use its own index.
           duplicate(db.prepare(QStringLiteral(
               "SELECT EXISTS (SELECT 1 FROM [Time Attendance] WHERE EmpID = ?1 AND TDate = ?2 AND ClockIn = ?3) "
@@ -37,9 +37,8 @@ struct TableStatements {
           openShift(db.prepare(
               QStringLiteral("SELECT rowid, TDate, ClockIn FROM [Time Attendance] "
                              "WHERE EmpID = ?1 AND TDate BETWEEN ?2 AND ?3 AND ClockOut IS NULL "
-                             "AND ((TDate = ?2 AND ClockIn >= ?4) OR (TDate = ?3 AND ClockIn < ?4)) %1"
-                             "ORDER BY TDate, ClockIn LIMIT 1")
-                  .arg(o.requireSameWeek ? QStringLiteral("AND Week = ?5 ") : QString()))),
+                             "AND ((TDate = ?2 AND ClockIn >= ?4) OR (TDate = ?3 AND ClockIn < ?4)) "
+                             "ORDER BY TDate, ClockIn LIMIT 1"))),
           insert(db.prepare(QStringLiteral("INSERT INTO [Time Attendance] "
                                            "(EmpID, TDate, Week, ClockIn, TotalHrs, TotalMin, Recalculate) "
                                            "VALUES (?, ?, ?, ?, 0, 0, 1)"))),
@@ -62,11 +61,8 @@ public:
 
     bool hasPunchAt(CalDate d, TimeOfDay t) override { return st_.duplicate.scalar({id_, d, t}).toBool(); }
 
-    std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay, std::optional<int> week) override {
-        db::Params find{id_, workDate, workDate.addDays(1), dayStart_};
-        if (week)
-            find.push_back(*week);
-        const db::Recordset open = st_.openShift.openRecordset(find);
+    std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay) override {
+        const db::Recordset open = st_.openShift.openRecordset({id_, workDate, workDate.addDays(1), dayStart_});
         if (open.eof())
             return std::nullopt;
         return OpenShift{open.field(0).toInt(), open.field(1).toDate().value(), open.field(2).toTime().value()};
@@ -96,7 +92,7 @@ private:
 struct PunchRecorder::Impl {
     Impl(db::Database& database, const CompanySettings& s, PairingOptions o)
         : db(database), settings(s), options(o),
-          employee(db.prepare(QStringLiteral("SELECT Status FROM Employee WHERE ID = ?"))), table(db, o) {}
+          employee(db.prepare(QStringLiteral("SELECT Status FROM Employee WHERE ID = ?"))), table(db) {}
 
     // True when the ID is in table Employee, as the table stood at the first
     // test (the import reads it once, as one snapshot).
@@ -147,8 +143,7 @@ PunchResult PunchRecorder::Impl::apply(ShiftRows& rows, const QString& id, CalDa
     r.weekEnd = WeekEnd(d, t, settings);
     r.week = WeekNumber(d, t, settings);
 
-    const std::optional<OpenShift> open = rows.oldestOpen(
-        WorkDate(d, t, settings), settings.DayStartTime, options.requireSameWeek ? std::optional(r.week) : std::nullopt);
+    const std::optional<OpenShift> open = rows.oldestOpen(WorkDate(d, t, settings), settings.DayStartTime);
     if (!open) {
         if (options.employeeCheck == EmployeeCheck::ExistsForNewRow && !employeeExists(id)) {
             r.outcome = PunchOutcome::UnknownEmployee;

@@ -11,8 +11,8 @@
 //     weekEnd = WeekEnd(d, t).
 //  3. Open shift: the employee's rows without a ClockOut whose clock-in lies
 //     in the punch's work day (a punch before the day start belongs to the
-//     previous date's work day), oldest first (TDate, ClockIn). With
-//     requireSameWeek the row's Week must also equal the punch's week.
+//     previous date's work day), oldest first (TDate, ClockIn), whatever
+//     week number the row carries.
 //  4. No open shift: a new row (TDate d, ClockIn t, the week of step 2,
 //     totals 0, flagged) (NewShift). No other row is flagged.
 //  5. Open shift found: when the punch is later than its clock-in, the
@@ -66,16 +66,14 @@ enum class EmployeeCheck {
 };
 
 struct PairingOptions {
-    // The open shift's Week must equal the punch's week (terminal).
-    bool requireSameWeek = false;
     EmployeeCheck employeeCheck = EmployeeCheck::ExistsForNewRow;
 
-    // The punch import: IDs found in Employee, active or not; any week.
+    // The punch import: IDs found in Employee, active or not.
     // A Duplicate result is skipped silently by the import.
-    static PairingOptions forImport() { return {false, EmployeeCheck::ExistsForNewRow}; }
-    // The clock terminal: same week only, active employees only. A Duplicate
-    // result is reported ("Clock In/Out record exists!") by the terminal.
-    static PairingOptions forTerminal() { return {true, EmployeeCheck::ActiveOnly}; }
+    static PairingOptions forImport() { return {EmployeeCheck::ExistsForNewRow}; }
+    // The clock terminal: active employees only. A Duplicate result is
+    // reported ("Clock In/Out record exists!") by the terminal.
+    static PairingOptions forTerminal() { return {EmployeeCheck::ActiveOnly}; }
 };
 
 enum class PunchOutcome {

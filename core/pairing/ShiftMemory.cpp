@@ -75,16 +75,15 @@ bool ShiftMemory::hasPunchAt(CalDate d, TimeOfDay t) {
     return ins_.count(k) > 0 || outs_.count(k) > 0;
 }
 
-std::optional<OpenShift> ShiftMemory::oldestOpen(CalDate workDate, TimeOfDay dayStart, std::optional<int> week) {
+std::optional<OpenShift> ShiftMemory::oldestOpen(CalDate workDate, TimeOfDay dayStart) {
     // Clock-ins from the day start on the work date up to the day start of
     // the next date.
     const Key from = key(workDate, dayStart), to = from + 1440;
-    for (auto it = open_.lower_bound({from, 0}); it != open_.end() && it->first < to; ++it) {
-        const Row& r = rows_[it->second];
-        if (!week || r.week == *week)
-            return OpenShift{std::int64_t(it->second), r.tdate, r.clockIn};
-    }
-    return std::nullopt;
+    const auto it = open_.lower_bound({from, 0});
+    if (it == open_.end() || it->first >= to)
+        return std::nullopt;
+    const Row& r = rows_[it->second];
+    return OpenShift{std::int64_t(it->second), r.tdate, r.clockIn};
 }
 
 void ShiftMemory::insert(CalDate d, int week, TimeOfDay t) {

@@ -36,7 +36,7 @@ public:
     void setPunchId(const QString& id) { punchId_ = id; }
 
     bool hasPunchAt(CalDate d, TimeOfDay t) override;
-    std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay dayStart, std::optional<int> week) override;
+    std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay dayStart) override;
     void insert(CalDate d, int week, TimeOfDay t) override;
     int mark(CalDate from, CalDate to, int week) override;
     void close(const OpenShift& row, CalDate d, TimeOfDay t, std::int32_t minutes) override;

@@ -25,8 +25,8 @@ public:
     // A row with (TDate = d and ClockIn = t) or (DateOut = d and ClockOut = t).
     virtual bool hasPunchAt(CalDate d, TimeOfDay t) = 0;
     // The oldest open row (no ClockOut) whose clock-in lies in the work day
-    // that starts at dayStart on workDate; with `week`, of that week only.
-    virtual std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay dayStart, std::optional<int> week) = 0;
+    // that starts at dayStart on workDate.
+    virtual std::optional<OpenShift> oldestOpen(CalDate workDate, TimeOfDay dayStart) = 0;
     // A new open row, flagged.
     virtual void insert(CalDate d, int week, TimeOfDay t) = 0;
     // Flags the rows with TDate from `from` to `to` of the week; returns how many.

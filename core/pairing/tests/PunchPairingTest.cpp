@@ -230,6 +230,17 @@ TEST_F(Pairing, APunchBeforeTheDayStartOnTheMondayOfWeekOneClosesSundaysShiftInI
         EXPECT_EQ(early.week, 52);
         EXPECT_EQ(rows().back().week, 52);
     }
+
+    // Rows carrying another week number (written by an earlier version as
+    // week 0, or typed in the editor) are closed all the same by a punch of
+    // their work day.
+    for (const PairingOptions o : {PairingOptions::forImport(), PairingOptions::forTerminal()}) {
+        db().execute(QStringLiteral("DELETE FROM [Time Attendance]"));
+        addRow(QStringLiteral("E1"), mon, hm(3, 0), 0, false);
+        const PunchResult out = punch(QStringLiteral("E1"), mon, hm(5, 0), o);
+        EXPECT_EQ(out.outcome, PunchOutcome::Closed);
+        EXPECT_EQ(rows().size(), 1u);
+    }
 }
 
 TEST_F(Pairing, AFailedPunchNeverLeavesAChangedShiftWithItsWeekUnmarked) {
