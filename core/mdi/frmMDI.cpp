@@ -12,6 +12,7 @@
 #include "core/common/Screens.h"
 #include "core/common/Settings.h"
 #include "core/common/frmSplash.h"
+#include "core/schema/CompanySchema.h"
 #include "platform/help/WinHelp.h"
 #include "platform/ui/Dialogs.h"
 
@@ -252,6 +253,15 @@ void frmMDI::Toolbar1_ButtonClick(const QString& key) {
 void frmMDI::MDIForm_Load() {
     show();
     LoadCompanySettings();
+    if (CompanyDb && CompanyDb->isOpen()) {
+        // A file of an earlier version is brought up to date once. Should
+        // another program hold it now, nothing changes and the next start
+        // tries again.
+        try {
+            schema::upgradeCompanyDb(*CompanyDb, Company);
+        } catch (const std::exception&) {
+        }
+    }
     setWindowTitle(QStringLiteral("Zelto-PLAX"));
     refreshMenus();
     if (frmSplash* s = splash())

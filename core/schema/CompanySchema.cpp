@@ -1,5 +1,7 @@
 #include "CompanySchema.h"
 
+#include "core/types/WorkWeek.h"
+
 namespace plax::schema {
 
 void createTables(db::Database& db) {
@@ -12,6 +14,67 @@ std::unique_ptr<db::Database> createCompanyDatabase(const QString& path, const Q
     auto db = db::Database::create(path, password);
     createTables(*db);
     return db;
+}
+
+namespace {
+
+// The week version 1 stored for a punch (d, t).
+int version1Week(CalDate d, TimeOfDay t, const CompanySettings& s) {
+    const CalDate end = WeekStart(WorkDate(d, t, s), s).addDays((167 + s.DayStartHours) / 24);
+    const int w = WeekNumber(d, s);
+    return d == end && t < s.DayStartTime ? w - 1 : w;
+}
+
+int repairEarlyPunchWeeks(db::Database& db, const CompanySettings& s) {
+    if (s.DayStartTime.minutes() == 0)
+        return 0; // no punch lies before the day start
+    struct Found {
+        db::Value rowid, empId;
+        CalDate tdate;
+        TimeOfDay clockIn;
+        int stored, week;
+    };
+    std::vector<Found> found;
+    db::Recordset rs = db.openRecordset(
+        QStringLiteral("SELECT rowid, EmpID, TDate, ClockIn, Week FROM [Time Attendance] WHERE ClockIn < ?"),
+        {s.DayStartTime});
+    for (; !rs.eof(); rs.moveNext()) {
+        const auto d = rs.field(2).toDate();
+        const auto t = rs.field(3).toTime();
+        if (!d || !t || rs.field(4).isNull())
+            continue;
+        const int stored = int(rs.field(4).toInt());
+        const int week = WeekNumber(*d, *t, s);
+        if (stored != week && stored == version1Week(*d, *t, s))
+            found.push_back({rs.field(0), rs.field(1), *d, *t, stored, week});
+    }
+    db::Query hoursGone = db.prepare(
+        QStringLiteral("DELETE FROM [Hours Worked] WHERE EmpID = ? AND TDate = ? AND Week = ?"));
+    db::Query setWeek =
+        db.prepare(QStringLiteral("UPDATE [Time Attendance] SET Week = ?, Recalculate = 1 WHERE rowid = ?"));
+    db::Query mark = db.prepare(QStringLiteral(
+        "UPDATE [Time Attendance] SET Recalculate = 1 WHERE EmpID = ? AND TDate BETWEEN ? AND ? AND Week = ?"));
+    for (const Found& f : found) {
+        // The week it leaves: its day's hours and the split of the days after.
+        hoursGone.execute({f.empId, f.tdate, f.stored});
+        mark.execute({f.empId, f.tdate, WeekEnd(f.tdate, s.DayStartTime, s), f.stored});
+        setWeek.execute({f.week, f.rowid});
+        mark.execute({f.empId, f.tdate, WeekEnd(f.tdate, f.clockIn, s), f.week});
+    }
+    return int(found.size());
+}
+
+} // namespace
+
+int upgradeCompanyDb(db::Database& db, const CompanySettings& s) {
+    db::Database::Transaction tx(db);
+    const int version = int(db.openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt());
+    if (version >= kSchemaVersion)
+        return 0;
+    const int rewritten = repairEarlyPunchWeeks(db, s);
+    db.executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    tx.commit();
+    return rewritten;
 }
 
 } // namespace plax::schema

@@ -121,4 +121,4 @@ CREATE TABLE [Hours Worked] (
     UNIQUE (EmpID, TDate, Week)
 );
 
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;

@@ -145,6 +145,16 @@ TEST_F(MainWindow, ShowFailuresAreIgnoredOnlyWhereTheyShouldBe) {
     EXPECT_EQ(boxes.messages[0].title, "Zelto Error#: 3078");
 }
 
+TEST_F(MainWindow, OpeningAFileOfAnEarlierVersionMendsItsEarlyPunchWeeks) {
+    CompanyDb->executeScript("PRAGMA user_version = 1");
+    CompanyDb->execute("INSERT INTO Registry (RegKey, RegField, RegValue) "
+                       "VALUES ('Company Settings', 'DayStartTime', '06:00')");
+    CompanyDb->execute("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn) VALUES ('A', '2026-12-28', 0, '03:00')");
+    build();
+    EXPECT_EQ(CompanyDb->openRecordset("SELECT Week FROM [Time Attendance]").field(0).toInt(), 52);
+    EXPECT_EQ(CompanyDb->openRecordset("PRAGMA user_version").field(0).toInt(), 2);
+}
+
 TEST_F(MainWindow, OneInstancePerScreen) {
     build();
     w->item("mnuSetupPassword")->trigger();

@@ -58,7 +58,7 @@ TEST(Password, SetChangeAndClearOnAnExclusiveConnection) {
     EXPECT_EQ(openError(path, QStringLiteral("anything")), 0);
     auto back = db::Database::open(path);
     EXPECT_EQ(back->openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance]")).field(0).toInt(), 110);
-    EXPECT_EQ(back->openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt(), 1);
+    EXPECT_EQ(back->openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt(), 2);
 }
 
 TEST(Password, ChangeNeedsAnExclusiveOpen) {
