@@ -26,7 +26,7 @@ bool ArchiveSelectedWeek(db::Database* company, const CompanySettings& s, const 
     }
     const QString path = archivePath(appPath, week->first);
     if (QDir(folder).exists()) {
-        // An existing archive is replaced only once the new one is complete.
+        // OK adds the week's rows to its existing archive (see archiveWeek).
         if (QFile::exists(path) &&
             ui::MsgBox(QStringLiteral("Archive exists. Would you like to overwrite it?"), Buttons::OKCancel,
                        Icon::Question) != ui::Answer::OK)

@@ -75,6 +75,10 @@ void renameOrFail(const QString& from, const QString& to) {
         throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(from));
 }
 
+// Inserts the rows of the archive at `path` into `company`, inside the
+// caller's transaction, as a restore treats them.
+RestoreResult putBack(db::Database& company, const CompanySettings& s, const QString& path);
+
 } // namespace
 
 std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s) {
@@ -115,6 +119,11 @@ ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const
     // The write lock keeps the clock terminal from adding rows to the week
     // between the copy and the delete.
     db::Database::Transaction tx(company);
+    // An earlier archive of the week: its rows come back first (a row the
+    // company database holds again is not doubled), so the new file holds
+    // the whole week.
+    if (QFile::exists(path))
+        putBack(company, s, path);
     Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
                                                                 "ORDER BY EmpID, TDate, ClockIn")
                                                      .arg(kAttendanceColumns, kWeekRows),
@@ -301,12 +310,7 @@ int restoreAbsences(db::Database& company, const CompanySettings& s, Recordset& 
     return written;
 }
 
-} // namespace
-
-RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
-                          const ArchiveWeek& w) {
-    if (!QFile::exists(path))
-        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+RestoreResult putBack(db::Database& company, const CompanySettings& s, const QString& path) {
     std::unique_ptr<db::Database> arc = db::Database::open(path, false, true);
     RestoreResult r;
     const InfoFlags f = readInfo(*arc, s);
@@ -323,10 +327,20 @@ RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const
         absences = arc->openRecordset(QStringLiteral("SELECT %1 FROM Absence ORDER BY rowid").arg(kAbsenceColumns));
     arc->close();
 
-    db::Database::Transaction tx(company);
     r.attendance = restoreAttendance(company, s, attendance, r.way);
     if (absences)
         r.absences = restoreAbsences(company, s, *absences, r.way == RestoreWay::A || r.way == RestoreWay::B);
+    return r;
+}
+
+} // namespace
+
+RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
+                          const ArchiveWeek& w) {
+    if (!QFile::exists(path))
+        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    db::Database::Transaction tx(company);
+    const RestoreResult r = putBack(company, s, path);
     company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
                           {w.first, w.last, w.week});
 

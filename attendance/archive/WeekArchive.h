@@ -44,10 +44,13 @@ struct ArchiveCounts {
     int hoursWorked = 0; // [Hours Worked] rows removed
 };
 
-// Writes the week into a new archive at `path` (an existing file there is
-// replaced, but only once the new one is complete) and removes the week's
-// [Time Attendance], [Hours Worked] and Absence rows from `company`.
-// Raises a DbError on any failure, with nothing changed on either side.
+// Writes the week into a new archive at `path` and removes the week's
+// [Time Attendance], [Hours Worked] and Absence rows from `company`. When
+// the week has an archive at `path` already, its rows are added to the
+// week's (as a restore would bring them back; a row also in the company
+// database is kept once) and the new file, holding all of them, takes its
+// place once complete. Raises a DbError on any failure, with nothing
+// changed on either side.
 ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w);
 

@@ -66,8 +66,9 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     const QString path = archivePath(c.dir(), kMon);
     EXPECT_TRUE(QFile::exists(path));
 
-    // The week is back in the live table, so the list offers it again;
-    // answering Cancel to the overwrite question changes nothing.
+    // A late shift of the week puts it in the list again; answering Cancel
+    // to the overwrite question changes nothing, OK adds the shift to the
+    // week's archive.
     c.shift("2", kMon, "09:00", 2);
     frmArchive again;
     plax::test::showActive(&again);
@@ -77,7 +78,11 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     EXPECT_EQ(r.texts().last(), QStringLiteral("Archive exists. Would you like to overwrite it?"));
     EXPECT_EQ(again.weekList()->count(), 2);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 2);
-    c.db().execute(QStringLiteral("DELETE FROM [Time Attendance] WHERE EmpID = '2'"));
+    r.answers.push_back(ui::Answer::OK);
+    click(&again, "cmdArchive");
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Week was archived successfully."));
+    EXPECT_EQ(again.weekList()->count(), 1);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
 
     // Two archives to restore: after the first, nothing stays chosen either.
     frmArchive second;
@@ -102,7 +107,7 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     EXPECT_EQ(r.texts().last(), QStringLiteral("No week selected!"));
     EXPECT_EQ(undo.weekList()->count(), 1);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 1")), 1);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE Recalculate = 1")), 2);
 }
 
 TEST_F(ArchiveScreens, FailuresShowTheirMessages) {

@@ -1,4 +1,5 @@
 #include "ArchiveTestSupport.h"
+#include "attendance/WeekList.h"
 #include "attendance/archive/WeekArchive.h"
 
 #include <QDir>
@@ -94,21 +95,33 @@ TEST_F(WeekArchiveTest, MovesTheWeekAndRecordsTheSettings) {
 }
 
 TEST_F(WeekArchiveTest, AFailureLeavesBothSidesAsTheyWere) {
-    // An earlier archive of the week, and a delete that fails half way.
+    // An earlier archive of the week, a late shift, and a delete that fails
+    // half way through archiving the week again.
+    archiveWeek(c.db(), c.settings, path, week);
     QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("earlier archive");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray earlier = old.readAll();
     old.close();
+    c.shift("9", kMon.addDays(1), "07:00", 2, kMon.addDays(1), "15:00", 8, 0);
     c.db().executeScript(QStringLiteral(
         "CREATE TRIGGER stop BEFORE DELETE ON Absence BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
     const QStringList before = dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate"));
     EXPECT_THROW(archiveWeek(c.db(), c.settings, path, week), db::DbError);
     EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
-    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 2);
-    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM Absence")), 3);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM Absence")), 1);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), earlier);
+    old.close();
+    EXPECT_EQ(QDir(archiveFolder(c.dir())).entryList(QDir::Files), (QStringList{"01082024.mdb"}));
+
+    // An earlier file that cannot be read is kept, and so is the week.
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write("earlier archive");
+    old.close();
+    EXPECT_THROW(archiveWeek(c.db(), c.settings, path, week), db::DbError);
+    EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("earlier archive"));
-    EXPECT_EQ(QDir(archiveFolder(c.dir())).entryList(QDir::Files), (QStringList{"01082024.mdb"}));
 
     // A folder that cannot hold the file changes nothing either.
     EXPECT_THROW(archiveWeek(c.db(), c.settings, c.dir() + QStringLiteral("none/01082024.mdb"), week),
@@ -116,13 +129,34 @@ TEST_F(WeekArchiveTest, AFailureLeavesBothSidesAsTheyWere) {
     EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
 }
 
-TEST_F(WeekArchiveTest, ReplacesAnExistingArchiveOnlyWhenComplete) {
+TEST_F(WeekArchiveTest, ArchivingTheWeekAgainAddsItsNewRowsToTheArchive) {
+    const QStringList weekRows{"1|2024-01-08|2|08:00|2024-01-08|16:30|8|30|0",
+                               "1|2024-01-09|2|22:00|2024-01-10|06:10|8|10|1",
+                               "2|2024-01-10|2|09:00|<null>|<null>|0|0|0",
+                               "2|2024-01-15|2|03:00|2024-01-15|05:00|2|0|0"};
     archiveWeek(c.db(), c.settings, path, week);
+    // A late shift of the week, an absence, and a shift the archive holds
+    // already (the same punch imported again).
     c.shift("9", kMon.addDays(1), "07:00", 2, kMon.addDays(1), "15:00", 8, 0);
-    archiveWeek(c.db(), c.settings, path, week);
-    auto arc = db::Database::open(path);
-    EXPECT_EQ(dump(*arc, QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID")),
-              (QStringList{"9|2024-01-09|2|07:00|2024-01-09|15:00|8|0|0"}));
+    c.shift("1", kMon, "08:00", 2, kMon, "16:30", 8, 30);
+    c.absence("9", kMon.addDays(2), 2, QStringLiteral("Sick"), 8);
+    const ArchiveCounts n = archiveWeek(c.db(), c.settings, path, week);
+    EXPECT_EQ(n.attendance, 5);
+    EXPECT_EQ(n.absences, 3);
+    {
+        auto arc = db::Database::open(path);
+        EXPECT_EQ(dump(*arc, QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")),
+                  weekRows + QStringList{"9|2024-01-09|2|07:00|2024-01-09|15:00|8|0|0"});
+        EXPECT_EQ(dump(*arc, QStringLiteral("Absence"), QStringLiteral("EmpID")),
+                  (QStringList{"1|2024-01-11|2|Doctor's visit|8", "2|2024-01-12|0|Sick|4.5", "9|2024-01-10|2|Sick|8"}));
+        EXPECT_EQ(dump(*arc, QStringLiteral("Info"), QStringLiteral("rowid")), (QStringList{"2|06:00|0"}));
+    }
+    EXPECT_EQ(QDir(archiveFolder(c.dir())).entryList(QDir::Files), (QStringList{"01082024.mdb"}));
+
+    // A restore brings the whole week back.
+    restoreWeek(c.db(), c.settings, path, week);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE Week = 2")), 5);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM Absence")), 4);
 }
 
 TEST_F(WeekArchiveTest, RestoreUnchangedSettingsBringsRowsBackAsStored) {
@@ -215,6 +249,33 @@ TEST_F(WeekArchiveTest, RestoreSkipsClashesAndFailsWithoutChange) {
     EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_THROW(restoreWeek(c.db(), c.settings, path + QStringLiteral("x"), week), db::DbError);
+}
+
+// The week around New Year is archived whole: its days of both years, and
+// the Monday shift before the day start that belongs to the week before.
+TEST(ArchiveNewYear, EveryEntryOfTheListTakesItsWholeWeek) {
+    test::ArchiveCompany c;
+    c.settings.setDayStart(*TimeOfDay::fromHm(6, 0));
+    const auto d = [](int y, int m, int day) { return CalDate::ymd(y, m, day); };
+    c.shift("1", d(2026, 1, 2), "08:00", 1);   // week 1 of 2026
+    c.shift("1", d(2026, 12, 21), "08:00", 52);
+    c.shift("1", d(2026, 12, 28), "03:00", 52); // Sunday's work day
+    c.shift("1", d(2026, 12, 28), "08:00", 1);  // week 1 of 2027
+    c.shift("1", d(2027, 1, 1), "08:00", 1);
+    c.shift("1", d(2027, 1, 4), "03:00", 1);
+    c.shift("1", d(2027, 1, 4), "08:00", 2);
+    const QStringList entries = weekListEntries(c.db(), c.settings);
+    ASSERT_EQ(entries, (QStringList{entryOf(d(2025, 12, 29), d(2026, 1, 5)), entryOf(d(2026, 12, 21), d(2026, 12, 28)),
+                                    entryOf(d(2026, 12, 28), d(2027, 1, 4)), entryOf(d(2027, 1, 4), d(2027, 1, 11))}));
+    QDir().mkpath(archiveFolder(c.dir()));
+    for (const int i : {1, 2}) {
+        const ArchiveWeek w = *weekOfEntry(entries[i], c.settings);
+        archiveWeek(c.db(), c.settings, archivePath(c.dir(), w.first), w);
+    }
+    EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("TDate")),
+              (QStringList{"1|2026-01-02|1|08:00|<null>|<null>|0|0|0", "1|2027-01-04|2|08:00|<null>|<null>|0|0|0"}));
+    auto year = db::Database::open(archivePath(c.dir(), d(2026, 12, 28)));
+    EXPECT_EQ(dump(*year, QStringLiteral("[Time Attendance]"), QStringLiteral("TDate, ClockIn")).size(), 3);
 }
 
 TEST(ArchiveList, EntriesFromFileNames) {
