@@ -29,6 +29,14 @@ bool positive(const Value& week) { return !week.isNull() && week.toInt() > 0; }
 // The engine's number for a value its validation rule prohibits.
 constexpr int kValidationRule = 3317;
 
+// The arithmetic keeps a shift's rounded length in a signed 16-bit count of
+// minutes: a longer shift (about 22 days) is its overflow error, and is
+// never stored.
+constexpr std::int32_t kMaxShiftMinutes = 32767;
+constexpr int kOverflow = 6;
+
+[[noreturn]] void overflow() { throw DbError(kOverflow, QStringLiteral("Overflow")); }
+
 // A shift whose clock-out lies before its clock-in would store a negative
 // length, which the hours engine would take off the week.
 bool endsBeforeItStarts(const std::vector<Value>& v) {
@@ -39,6 +47,22 @@ bool endsBeforeItStarts(const std::vector<Value>& v) {
     if (!d || !in || !out || !outTime)
         return false;
     return (*out - *d) * 1440 + outTime->minutes() - in->minutes() < 0;
+}
+
+// The rounded length of a row's shift; 0 while a date or time is missing or
+// the shift ends before it starts (saving that is refused). Raises the
+// overflow error for a shift longer than a 16-bit count of minutes.
+std::int32_t shiftLength(const std::vector<Value>& v, const CompanySettings& s) {
+    const auto d = v[colTDate].toDate();
+    const auto in = v[colClockIn].toTime();
+    const auto out = v[colDateOut].toDate();
+    const auto outTime = v[colClockOut].toTime();
+    if (!d || !in || !out || !outTime || endsBeforeItStarts(v))
+        return 0;
+    const std::int32_t length = ShiftMinutes(*d, *in, *out, *outTime, s);
+    if (length > kMaxShiftMinutes)
+        overflow();
+    return length;
 }
 
 } // namespace
@@ -196,12 +220,7 @@ void ClockGrid::afterColUpdate(int column) {
         changed = true;
     }
     if (column >= colTDate && column <= colClockOut) {
-        const auto out = r.values[colDateOut].toDate();
-        const auto outTime = r.values[colClockOut].toTime();
-        std::int32_t length = 0;
-        // A shift that ends before it starts has no length; saving it is refused.
-        if (d && in && out && outTime && !endsBeforeItStarts(r.values))
-            length = ShiftMinutes(*d, *in, *out, *outTime, s_);
+        const std::int32_t length = shiftLength(r.values, s_);
         set(r, colTotalHrs, MinutesToHours(length));
         set(r, colTotalMin, MinutesRemainder(length));
         changed = true;
@@ -234,6 +253,7 @@ void ClockGrid::saveRow() {
     if (endsBeforeItStarts(r.values))
         throw DbError(kValidationRule, QStringLiteral("Cannot add or change record. The Date Out and Clock Out "
                                                       "must not be earlier than the Date In and Clock In!"));
+    shiftLength(r.values, s_); // a shift too long to count is not stored
     QStringList cols;
     Params values;
     if (r.rowid == 0) {

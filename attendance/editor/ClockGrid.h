@@ -65,14 +65,16 @@ public:
     bool beforeColEdit() const;
     // Changes one cell (row == rowCount() starts a new row). Another row
     // in edit must be saved first. Failures of the clean-up before the
-    // change are ignored; failures after it show "T252-".
+    // change are ignored; failures after it show "T252-", among them the
+    // overflow error (6) of a shift longer than 32,767 minutes once rounded.
     void setValue(int row, int column, const db::Value& v);
 
     // The row in edit, or -1.
     int editingRow() const { return editing_; }
     bool isNew(int row) const { return row >= 0 && row < rowCount() && rows_[size_t(row)].rowid == 0; }
     // Writes the row in edit. Raises the engine's error (a duplicate, an
-    // empty Date In or Clock In, ...) and leaves the row in edit.
+    // empty Date In or Clock In, ...), or the overflow error of a shift too
+    // long to count, and leaves the row in edit.
     void saveRow();
     // Drops the changes of the row in edit (a new row disappears).
     void cancelRow();

@@ -294,4 +294,46 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
               0);
 }
 
+// A shift of years typed by mistake: the overflow error of the shift
+// arithmetic when it is computed, and again when the row is left; the row
+// stays in edit and nothing is stored. With rounding off the limit is
+// 32,767 minutes as they are; with rounding on, once rounded.
+TEST_F(DataSheetScreen, AShiftTooLongToCountIsTheOverflowErrorAndIsNotStored) {
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    ClockGridModel* model = form->gridModel();
+    const int added = model->rowCount() - 1;
+    const CalDate fri = kMon.addDays(4);
+
+    enterInto(view, added, colTDate, QStringLiteral("01/12/24"));
+    enterInto(view, added, colClockIn, QStringLiteral("08:00"));
+    enterInto(view, added, colDateOut, QStringLiteral("12/31/30"));
+    ASSERT_TRUE(r.messages.empty()) << r.texts().join(" / ").toStdString();
+    enterInto(view, added, colClockOut, QStringLiteral("08:00"));
+    ASSERT_EQ(r.texts(), QStringList{"Update operation was not successful!"});
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T252-6"));
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Overflow"));
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T258-6"));
+    EXPECT_EQ(form->grid().editingRow(), added);
+    EXPECT_SOON(view->currentIndex().row() == added);
+    EXPECT_EQ(c.db().openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance]")).field(0).toInt(), 3);
+
+    // 32,768 minutes with rounding off is one too many; 32,767 is stored.
+    Company.RoundTotal = 0;
+    enterInto(view, added, colDateOut, QStringLiteral("02/04/24"));
+    enterInto(view, added, colClockOut, QStringLiteral("02:08"));
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T252-6"));
+    const int boxes = int(r.messages.size());
+    enterInto(view, added, colClockOut, QStringLiteral("02:07"));
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(form->grid().editingRow(), -1);
+    EXPECT_EQ(int(r.messages.size()), boxes) << r.texts().join(" / ").toStdString();
+    const QVariantList longest = stored(fri);
+    EXPECT_EQ(longest.value(2).toInt() * 60 + longest.value(3).toInt(), 32767);
+    form->close();
+    EXPECT_SOON(form.isNull());
+}
+
 } // namespace
