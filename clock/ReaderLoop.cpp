@@ -215,11 +215,20 @@ void frmClock::MSComm1_OnComm() {
     }
     if (code == serial::ev::Send || (code >= serial::ev::CTS && code <= serial::ev::EndOfFile))
         return;
+    // One box for an event: while it is up, the same event (a line error
+    // that keeps coming) raises no other on top of it.
+    if (!lineErrorsUp_.insert(code).second)
+        return;
     const QString text = lineErrorText(code);
     setPanelText(kStatus, QStringLiteral("Status: ") + text);
     ui::Beep();
-    if (ui::MsgBox(text, ui::Buttons::OKCancel, ui::Icon::None,
-                   QStringLiteral("Click Cancel to close port, OK to ignore.")) == ui::Answer::Cancel)
+    const QPointer<frmClock> self(this);
+    const ui::Answer a = ui::MsgBox(text, ui::Buttons::OKCancel, ui::Icon::None,
+                                    QStringLiteral("Click Cancel to close port, OK to ignore."));
+    if (!self)
+        return;
+    lineErrorsUp_.erase(code);
+    if (a == ui::Answer::Cancel)
         ClosePort(*MSComm1_);
 }
 

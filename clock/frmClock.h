@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 
 class QGroupBox;
 class QLabel;
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<EmployeeQuery> employeeQuery_;
     std::uint64_t queryGeneration_ = 0;
 
+    std::set<int> lineErrorsUp_; // event codes whose box is up
     bool stopPolling_ = false;
     Reader pollingReader_ = Reader::None;
     bool inPass_ = false;

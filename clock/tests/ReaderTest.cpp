@@ -354,6 +354,40 @@ TEST_F(Reader, LineErrorsAskWhetherToCloseThePort) {
     EXPECT_EQ(rowCount(), 1);
 }
 
+// The reader's adapter pulled out, or a line error that keeps coming: one
+// box for the event, however often the port reports it while the box is
+// up, and the keyboard works once it is answered.
+TEST_F(Reader, AnEventThatKeepsComingGivesOneBox) {
+    auto& w = openReader("1");
+    // The box stays up a while with the event loop running under it; the
+    // port reports a framing error twice more meanwhile.
+    class SlowToAnswer : public ui::ScriptedResponder {
+    public:
+        explicit SlowToAnswer(serial::SerialPort& port) : port_(port) {}
+        ui::Answer message(const ui::MessageRequest& m) override {
+            const ui::Answer a = ScriptedResponder::message(m);
+            if (m.text == "Framing Error")
+                for (int i = 0; i < 2; ++i)
+                    port_.raiseEvent(serial::ev::Frame);
+            runUntil([] { return false; }, 500);
+            return a;
+        }
+
+    private:
+        serial::SerialPort& port_;
+    } slow(w.MSComm1());
+    w.MSComm1().raiseEvent(serial::ev::Frame);
+    EXPECT_EQ(slow.texts(), QStringList{"Framing Error"});
+
+    pty.end();
+    ASSERT_TRUE(runUntil([&] { return slow.messages.size() == 2; }));
+    runUntil([] { return false; }, 500);
+    EXPECT_EQ(slow.texts(), (QStringList{"Framing Error", "Unknown error or event"}));
+    EXPECT_EQ(slow.beeps, 2);
+    punch("A1");
+    EXPECT_EQ(rowCount(), 1);
+}
+
 TEST_F(Reader, EveryLineErrorHasItsText) {
     auto& w = openReader("1");
     const std::pair<int, const char*> texts[] = {

@@ -106,6 +106,7 @@ void SerialPort::setPortOpen(bool open) {
                                                      .arg(commPort_)
                                                      .arg(device, port->errorString()));
     port_ = std::move(port);
+    lost_ = false;
     applySettings();
     // Readers that draw their power from the handshake lines need them on;
     // a pseudo-terminal has none, which is fine.
@@ -122,7 +123,12 @@ void SerialPort::setPortOpen(bool open) {
         if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) {
             if (port_)
                 port_->clearError();
-            raiseEvent(ev::DeviceLost);
+            // A device that went away fails every read from then on: one
+            // event for the loss, not one for each read.
+            if (!lost_) {
+                lost_ = true;
+                raiseEvent(ev::DeviceLost);
+            }
         }
     });
 

@@ -64,7 +64,8 @@ constexpr int RxOver = 1008;
 constexpr int RxParity = 1009;
 constexpr int TxFull = 1010;
 constexpr int DCB = 1011;
-// The device went away (an adapter unplugged); not one of the control's codes.
+// The device went away (an adapter unplugged), raised once for each opening
+// of the port; not one of the control's codes.
 constexpr int DeviceLost = 1100;
 } // namespace ev
 
@@ -114,6 +115,7 @@ private:
     int commPort_ = kDefaultCommPort;
     QString settings_ = kDefaultSettings;
     int commEvent_ = 0;
+    bool lost_ = false; // the device went away since the port was opened
     bool countersUsable_ = false;
     struct Counters {
         int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;

@@ -17,11 +17,14 @@ PtyPair::PtyPair() {
     slavePath_ = QString::fromLocal8Bit(name);
 }
 
-PtyPair::~PtyPair() {
+PtyPair::~PtyPair() { end(); }
+
+void PtyPair::end() {
     if (slave_ >= 0)
         ::close(slave_);
     if (master_ >= 0)
         ::close(master_);
+    slave_ = master_ = -1;
 }
 
 void PtyPair::send(const QByteArray& bytes) {

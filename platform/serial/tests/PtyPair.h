@@ -19,6 +19,8 @@ public:
     const QString& slavePath() const { return slavePath_; }
     // Writes everything to the master side (what the reader sends).
     void send(const QByteArray& bytes);
+    // Ends the pair, as a reader's adapter pulled out of the computer.
+    void end();
 
 private:
     int master_ = -1;
