@@ -202,6 +202,9 @@ void frmClock::pollPass() {
         swipedAt_ = frame->at;
         txtID_KeyPress(13);
     }
+    // Swiped while the error box of a typed ID is up: that ID goes back.
+    if (self && heldTypedId_)
+        txtID_->setText(*heldTypedId_);
     done();
 }
 

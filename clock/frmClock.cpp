@@ -319,6 +319,18 @@ void frmClock::runPunchRoad() {
         keep({checked ? current_ : CurrentEmployee{txtID_->text(), {}, {}, {}}, now, checked});
         return true;
     };
+    // An error box leaves the ID in the box, so Enter can be pressed again.
+    // A badge swiped while the box is up for a typed ID is punched in
+    // between (pollPass), and the typed ID comes back afterwards.
+    const auto errorBox = [&](const auto& show) {
+        if (swiped)
+            return show();
+        const QPointer<frmClock> self(this);
+        heldTypedId_ = txtID_->text();
+        show();
+        if (self)
+            heldTypedId_.reset();
+    };
     db::Database* db = nullptr;
     std::optional<BusyTimeout> atOnce;
     try {
@@ -330,7 +342,7 @@ void frmClock::runPunchRoad() {
         connectionFailed(e);
         current_ = {};
         if (!keptFor(e, false))
-            ShowError(QString(), e);
+            errorBox([&] { ShowError(QString(), e); });
         return;
     }
     if (!current_.found()) {
@@ -344,7 +356,7 @@ void frmClock::runPunchRoad() {
     } catch (const std::exception& e) {
         connectionFailed(e);
         if (!keptFor(e, false))
-            ShowError(QString(), e);
+            errorBox([&] { ShowError(QString(), e); });
         return;
     }
     if (!scheduled) {
@@ -366,8 +378,7 @@ void frmClock::runPunchRoad() {
             return;
     }
     if (r == punch::Error) {
-        // The ID stays in the box, so Enter can be pressed again.
-        ShowError(QString(), punchErrorText());
+        errorBox([&] { ShowError(QString(), punchErrorText()); });
         return;
     }
     addLogLine(logLine(r, current_, now.date, now.time));

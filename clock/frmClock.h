@@ -157,6 +157,8 @@ private:
     // The minute of the swipe whose ID the reader put into the box; unset
     // for a typed ID.
     std::optional<DateTimeMin> swipedAt_;
+    // A typed ID whose error box is up; a swipe meanwhile puts it back.
+    std::optional<QString> heldTypedId_;
     KeptPunches kept_;
     bool activationPending_ = true;
     int activations_ = 0;

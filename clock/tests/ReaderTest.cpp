@@ -248,6 +248,42 @@ TEST_F(Reader, SwipesWaitForABusyDatabaseAtTheirMinute) {
     EXPECT_EQ(w.lastMessage(), "Thanks Bob.  Clocked Out Sucessfully.\r\n");
 }
 
+// A typed ID meets a lock held beyond the busy timeout: while its error box
+// is up a badge is swiped. The swipe is kept and written as ever, and the
+// typed ID stays in the box, so that Enter tries it again.
+TEST_F(Reader, ASwipeDuringATypedIdsErrorBoxKeepsTheTypedId) {
+    auto& w = openReader("1");
+    clk::BusyTimeout shortWait(db(), 200);
+    OtherWriter office(company->path());
+    class SwipeMeanwhile : public ui::ScriptedResponder {
+    public:
+        SwipeMeanwhile(PtyPair& pty, clk::frmClock& w) : pty_(pty), w_(w) {}
+        ui::Answer message(const ui::MessageRequest& m) override {
+            const ui::Answer a = ScriptedResponder::message(m);
+            pty_.send(";B2?");
+            runUntil([&] { return w_.keptPunches().size() == 1; });
+            boxText = w_.txtID()->text();
+            return a;
+        }
+        QString boxText;
+
+    private:
+        PtyPair& pty_;
+        clk::frmClock& w_;
+    } swiping(pty, w);
+    punch("A1");
+    EXPECT_EQ(swiping.texts(), QStringList{"An error occurred.  Please try again!"});
+    EXPECT_EQ(w.keptPunches().size(), 1u);
+    EXPECT_EQ(w.txtID()->text(), "A1");
+    EXPECT_EQ(swiping.boxText, "A1");
+
+    office.release();
+    office.join();
+    QTest::keyClick(w.txtID(), Qt::Key_Return);
+    EXPECT_TRUE(runUntil([&] { return w.keptPunches().empty() && rowCount() == 2; }));
+    EXPECT_EQ(loggedIds(), (QStringList{"B2", "A1"}));
+}
+
 // Two PCs: on a network drive the file has the rollback journal, and a
 // large change in the office (an exclusive lock) keeps even the lookup
 // out. The swipes are taken without a name; each is looked up, tested
