@@ -109,7 +109,7 @@ std::optional<QString> convertPunchLine(const QString& line) {
     } else {
         return std::nullopt;
     }
-    if (!parseDate(date))
+    if (!parseDate(date, DateOrder::MonthFirst))
         return std::nullopt;
     return id + QLatin1Char(',') + date + QLatin1Char(',') + time;
 }

@@ -52,7 +52,7 @@ void readPunches(const QString& path, Take take) {
         const QStringView dateText = QStringView(line).sliced(dateComma + 1, timeComma - dateComma - 1);
         if (!lastDate || dateText != lastText) {
             lastText = dateText.toString();
-            lastDate = parseDate(lastText, year);
+            lastDate = parseDate(lastText, year, DateOrder::MonthFirst);
         }
         if (!lastDate)
             throw db::typeMismatch();

@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
+
 namespace plax {
 namespace {
 
@@ -173,6 +176,55 @@ std::optional<TimeOfDay> TimeOfDay::parse(const QString& input) {
     return fromHm(h, mi);
 }
 
+std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input, TimeOfDay shown) {
+    QString s = input.toLower();
+    s.remove(QRegularExpression(QStringLiteral(R"([\s.])")));
+    // The half of the day, typed after the digits or before them.
+    std::optional<bool> pm;
+    static const QRegularExpression half(QStringLiteral("^([ap])m?|([ap])m?$"));
+    if (const auto m = half.match(s); m.hasMatch()) {
+        pm = (m.captured(1) + m.captured(2)) == QLatin1String("p");
+        s.remove(m.capturedStart(), m.capturedLength());
+    }
+    int h = 0, mi = 0;
+    if (s.isEmpty()) {
+        if (!pm)
+            return std::nullopt;
+        h = shown.hour() % 12;
+        mi = shown.minute();
+    } else {
+        static const QRegularExpression hm(QStringLiteral(R"(^(\d{1,2}):(\d{1,2})$|^(\d{1,4})$)"));
+        const auto m = hm.match(s);
+        if (!m.hasMatch())
+            return std::nullopt;
+        if (m.captured(3).isEmpty()) {
+            h = m.captured(1).toInt();
+            mi = m.captured(2).toInt();
+        } else {
+            const QString d = m.captured(3);
+            h = d.size() <= 2 ? d.toInt() : d.left(d.size() - 2).toInt();
+            mi = d.size() <= 2 ? 0 : d.right(2).toInt();
+        }
+        if (mi > 59 || h > 23 || (pm && h > 12))
+            return std::nullopt;
+        // Hours 1 to 12 without a half keep the half shown; 0 and 13 to 23
+        // are the 24-hour clock.
+        if (!pm && h >= 1 && h <= 12)
+            pm = shown.hour() >= 12;
+        if (pm && h == 12)
+            h = 0; // 12 AM is midnight, 12 PM noon
+    }
+    return fromHm(pm.value_or(false) ? h + 12 : h, mi);
+}
+
+QString TimeOfDay::toHmAmPm() const {
+    const int h12 = hour() % 12 == 0 ? 12 : hour() % 12;
+    return QStringLiteral("%1:%2 %3")
+        .arg(h12, 2, 10, QLatin1Char('0'))
+        .arg(minute(), 2, 10, QLatin1Char('0'))
+        .arg(hour() < 12 ? QLatin1String("AM") : QLatin1String("PM"));
+}
+
 int expandTwoDigitYear(int yy, int currentYear) {
     // The window is the 100 years ending 20 years after the current year.
     const int last = currentYear + 20;
@@ -193,26 +245,88 @@ QString shortDateFormat() {
     return fmt;
 }
 
-std::optional<CalDate> parseDate(const QString& input, int currentYear) {
+namespace {
+
+enum class Part { Day, Month, Year };
+using PartOrder = std::array<Part, 3>;
+constexpr PartOrder kMonthFirst{Part::Month, Part::Day, Part::Year};
+
+// The order of day, month and year in the short date format.
+PartOrder shownOrder() {
+    static const PartOrder order = [] {
+        const QString f = shortDateFormat();
+        const qsizetype d = f.indexOf(QLatin1Char('d')), m = f.indexOf(QLatin1Char('M')),
+                        y = f.indexOf(QLatin1Char('y'));
+        // A format that names the month shows no order of digits.
+        if (d < 0 || m < 0 || y < 0 || f.contains(QLatin1String("MMM")))
+            return kMonthFirst;
+        std::array<std::pair<qsizetype, Part>, 3> at{{{d, Part::Day}, {m, Part::Month}, {y, Part::Year}}};
+        std::sort(at.begin(), at.end());
+        return PartOrder{at[0].second, at[1].second, at[2].second};
+    }();
+    return order;
+}
+
+// Three runs of digits taken as day, month and year in `order`: a day and
+// a month of one or two digits, a year of two or four.
+std::optional<CalDate> fromDigits(const QRegularExpressionMatch& m, const PartOrder& order, int currentYear) {
+    int day = 0, month = 0, year = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QString digits = m.captured(i + 1);
+        const int v = digits.toInt();
+        switch (order[size_t(i)]) {
+        case Part::Day:
+            if (digits.size() > 2)
+                return std::nullopt;
+            day = v;
+            break;
+        case Part::Month:
+            if (digits.size() > 2)
+                return std::nullopt;
+            month = v;
+            break;
+        case Part::Year:
+            if (digits.size() != 2 && digits.size() != 4)
+                return std::nullopt;
+            year = digits.size() == 2 ? expandTwoDigitYear(v, currentYear) : v;
+            break;
+        }
+    }
+    return CalDate::fromYmd(year, month, day);
+}
+
+} // namespace
+
+std::optional<CalDate> parseDate(const QString& input, int currentYear, DateOrder order) {
     const QString text = input.trimmed();
     if (text.isEmpty())
         return std::nullopt;
     if (auto iso = CalDate::fromIso(text); iso && text.size() == 10)
         return iso;
-    static const QRegularExpression mdy(QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{2}|\d{4})$)"));
-    if (const auto m = mdy.match(text); m.hasMatch()) {
-        int y = m.captured(3).toInt();
-        if (m.captured(3).size() == 2)
-            y = expandTwoDigitYear(y, currentYear);
-        return CalDate::fromYmd(y, m.captured(1).toInt(), m.captured(2).toInt());
+    if (order == DateOrder::MonthFirst) {
+        static const QRegularExpression mdy(
+            QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{2}|\d{4})$)"));
+        if (const auto m = mdy.match(text); m.hasMatch())
+            return fromDigits(m, kMonthFirst, currentYear);
+    } else {
+        // Separators as the locales write them: "7/12/2026", "07.12.2026",
+        // "2026. 12. 7.".
+        static const QRegularExpression digits(
+            QStringLiteral(R"(^(\d+)\s*[/\-.\s]\s*(\d+)\s*[/\-.\s]\s*(\d+)\.?$)"));
+        if (const auto m = digits.match(text); m.hasMatch())
+            return fromDigits(m, shownOrder(), currentYear);
     }
-    // The locale's short format (for example dd.MM.yyyy).
-    const QDate q = QLocale::system().toDate(text, shortDateFormat());
+    // The short format with the month's name ("9 Dec 2026"), in the English
+    // names the dates are shown with (CalDate::format).
+    const QDate q = QLocale(QLocale::English, QLocale::UnitedStates).toDate(text, shortDateFormat());
     if (q.isValid())
-        return CalDate::fromYmd(q.year(), q.month(), q.day());
+        return CalDate::fromYmd(q.year() < 100 ? expandTwoDigitYear(q.year(), currentYear) : q.year(),
+                                q.month(), q.day());
     return std::nullopt;
 }
 
-std::optional<CalDate> parseDate(const QString& text) { return parseDate(text, Clock::today().year()); }
+std::optional<CalDate> parseDate(const QString& text, DateOrder order) {
+    return parseDate(text, Clock::today().year(), order);
+}
 
 } // namespace plax

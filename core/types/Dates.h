@@ -68,6 +68,12 @@ public:
     QString toHm() const; // "HH:MM"
     // Accepts "H:MM", "HH:MM", "HH:MM:SS" (seconds dropped) and "h:mm AM/PM".
     static std::optional<TimeOfDay> parse(const QString& text);
+    // A time typed into a box that shows "hh:mm AM": "10:00 PM", "1000p",
+    // "10 pm", "p" (the shown time in the afternoon), "22:00". a/am or p/pm
+    // before or after the digits sets the half of the day; hours 1 to 12
+    // without it keep the half of `shown`.
+    static std::optional<TimeOfDay> parseTyped(const QString& text, TimeOfDay shown);
+    QString toHmAmPm() const; // "hh:mm AM"
 
 private:
     int minutes_ = 0;
@@ -88,13 +94,25 @@ struct DateTimeMin {
     constexpr bool operator==(const DateTimeMin& o) const { return totalMinutes() == o.totalMinutes(); }
 };
 
+// How the digits of a date such as 07/12/2026 are read.
+enum class DateOrder {
+    // In the order of the program's short date format, the form every
+    // screen shows dates in (day first under a day-first locale); month
+    // first when that format names the month ("9 Dec 2026").
+    Shown,
+    // Month, day, year whatever the locale: the fixed layouts of the clocks'
+    // punch files.
+    MonthFirst,
+};
+
 // Parsing of dates typed by users or read from files, in one place.
-// Accepts "mm/dd/yy", "mm/dd/yyyy", "m/d/yy", ISO "yyyy-mm-dd" and the
-// program's short date format. Two-digit years fall in the 100-year window
-// ending 20 years after `currentYear`.
-std::optional<CalDate> parseDate(const QString& text, int currentYear);
+// Accepts ISO "yyyy-mm-dd", the program's short date format, and day, month
+// and year as digits in `order` ("m/d/yy" and "mm/dd/yyyy" month first).
+// Two-digit years fall in the 100-year window ending 20 years after
+// `currentYear`. A text that does not read in that order is no date.
+std::optional<CalDate> parseDate(const QString& text, int currentYear, DateOrder order = DateOrder::Shown);
 // Same, with the current year taken from the program clock.
-std::optional<CalDate> parseDate(const QString& text);
+std::optional<CalDate> parseDate(const QString& text, DateOrder order = DateOrder::Shown);
 // The four-digit year for a two-digit year under the sliding window.
 int expandTwoDigitYear(int yy, int currentYear);
 

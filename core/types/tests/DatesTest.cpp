@@ -68,6 +68,51 @@ TEST(ParseDate, AcceptsTheUsualFormsAndRefusesNonsense) {
     EXPECT_FALSE(parseDate(QStringLiteral("yesterday"), 2026));
 }
 
+// Also run under en_US, en_GB, de_DE and ko_KR (core/types/CMakeLists.txt):
+// a date reads back as the day it was shown as, and digits typed are read
+// in the order the screens show them, never in another.
+TEST(ShownDates, ReadInTheOrderTheyAreShownInEveryLocale) {
+    for (CalDate d = CalDate::ymd(2026, 1, 1); d <= CalDate::ymd(2026, 12, 31); d = d.addDays(1))
+        ASSERT_EQ(parseDate(d.toShortDate(), 2026), d) << d.toShortDate().toStdString();
+    const QString f = shortDateFormat();
+    const bool names = f.contains(QLatin1String("MMM"));
+    const qsizetype day = f.indexOf(QLatin1Char('d')), month = f.indexOf(QLatin1Char('M')),
+                    year = f.indexOf(QLatin1Char('y'));
+    QString seventh, thirteenth; // 7 and 13 December 2026 as a person types them in the shown order
+    if (!names && year < month)
+        seventh = "2026/12/7", thirteenth = "26-12-13";
+    else if (!names && day < month)
+        seventh = "7/12/2026", thirteenth = "13.12.26";
+    else
+        seventh = "12/7/2026", thirteenth = "12/13/26";
+    EXPECT_EQ(parseDate(seventh, 2026), CalDate::ymd(2026, 12, 7)) << f.toStdString();
+    EXPECT_EQ(parseDate(thirteenth, 2026), CalDate::ymd(2026, 12, 13)) << f.toStdString();
+    if (!names && day < month) { // the other order is refused, not read as 12 July
+        EXPECT_FALSE(parseDate("12/13/2026", 2026));
+    }
+    EXPECT_EQ(parseDate("2026-12-07", 2026), CalDate::ymd(2026, 12, 7));
+    // The clocks' files are month first whatever the locale.
+    EXPECT_EQ(parseDate("07/12/26", 2026, DateOrder::MonthFirst), CalDate::ymd(2026, 7, 12));
+    EXPECT_FALSE(parseDate("13/12/26", 2026, DateOrder::MonthFirst));
+}
+
+TEST(TimeOfDay, TypedAsAPersonTypesIntoAnAmPmBox) {
+    const TimeOfDay morning = TimeOfDay::fromMinutes(8 * 60), evening = TimeOfDay::fromMinutes(20 * 60);
+    for (const char* pm : {"1000p", "10:00 PM", "10pm", "10 p.m.", "p1000", "PM 10:00", "22:00"})
+        EXPECT_EQ(TimeOfDay::parseTyped(pm, morning)->toHm(), "22:00") << pm;
+    for (const char* am : {"1000a", "10:00 am", "10A", "a 10", "10:00"})
+        EXPECT_EQ(TimeOfDay::parseTyped(am, morning)->toHm(), "10:00") << am;
+    EXPECT_EQ(TimeOfDay::parseTyped("1030", evening)->toHm(), "22:30"); // the half shown stays
+    EXPECT_EQ(TimeOfDay::parseTyped("p", morning)->toHm(), "20:00");
+    EXPECT_EQ(TimeOfDay::parseTyped("12:00 am", evening)->toHm(), "00:00");
+    EXPECT_EQ(TimeOfDay::parseTyped("12p", morning)->toHm(), "12:00");
+    EXPECT_EQ(TimeOfDay::parseTyped("0:15", evening)->toHm(), "00:15");
+    for (const char* bad : {"", "13:00 PM", "10:60", "2400", "10x", "p10p", "12345", "m"})
+        EXPECT_FALSE(TimeOfDay::parseTyped(bad, morning)) << bad;
+    EXPECT_EQ(TimeOfDay::fromMinutes(0).toHmAmPm(), "12:00 AM");
+    EXPECT_EQ(TimeOfDay::fromMinutes(13 * 60 + 5).toHmAmPm(), "01:05 PM");
+}
+
 TEST(TimeOfDay, ParsesAndDropsSeconds) {
     EXPECT_EQ(TimeOfDay::parse(QStringLiteral("06:45"))->minutes(), 405);
     EXPECT_EQ(TimeOfDay::parse(QStringLiteral("6:45:59"))->minutes(), 405);
