@@ -1,5 +1,6 @@
 #include "SetupParts.h"
 
+#include "core/common/TypedBoxes.h"
 #include "reports/screens/ScreenParts.h"
 
 #include <QAction>
@@ -72,7 +73,8 @@ QToolBar* makeToolbar(QWidget* parent, const std::vector<ToolButton>& buttons,
         a->setObjectName(key);
         a->setData(key);
         a->setToolTip(QString::fromUtf8(b.tip));
-        QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
+        QObject::connect(a, &QAction::triggered, parent,
+                         [parent, clicked, key] { runToolbarKey(parent, key, clicked); });
     }
     return bar;
 }

@@ -3,6 +3,7 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "core/common/TypedBoxes.h"
 #include "core/common/WeekNavigator.h"
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
@@ -11,7 +12,6 @@
 
 #include <QColor>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -102,8 +102,8 @@ frmAbsenceSTP::frmAbsenceSTP(QWidget* parent)
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     optDateRange = new QRadioButton(QStringLiteral("Date Range:"), dates);
     optDateRange->setObjectName(QStringLiteral("optDateRange"));
-    DTPFromDate = reports::makeDatePicker(dates, QStringLiteral("DTPFromDate"), today.addDays(-15));
-    DTPToDate = reports::makeDatePicker(dates, QStringLiteral("DTPToDate"), today);
+    DTPFromDate = new DateBox(dates, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate = new DateBox(dates, QStringLiteral("DTPToDate"), today);
     auto* cmdLoad = new QPushButton(QStringLiteral("&Load"), dates);
     cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
     auto* g = new QGridLayout(dates);
@@ -186,7 +186,7 @@ void frmAbsenceSTP::Toolbar1_ButtonClick(const QString& key) {
 
 std::optional<AbsencePeriod> frmAbsenceSTP::shownPeriod(bool forSort) {
     if (optDateRange->isChecked())
-        return AbsencePeriod{reports::pickerDate(DTPFromDate), reports::pickerDate(DTPToDate)};
+        return AbsencePeriod{DTPFromDate->date(), DTPToDate->date()};
     return forSort ? payPeriodForSort(txtPayPeriod->text(), Company) : payPeriodForLoad(txtPayPeriod->text(), Company);
 }
 

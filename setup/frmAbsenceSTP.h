@@ -8,11 +8,11 @@
 
 #include <optional>
 
-class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 
 namespace plax {
+class DateBox;
 class WeekNavigator;
 }
 
@@ -44,7 +44,7 @@ private:
     QRadioButton *optPayPeriod, *optDateRange;
     QLineEdit* txtPayPeriod;
     WeekNavigator* UpDown1;
-    QDateEdit *DTPFromDate, *DTPToDate;
+    DateBox *DTPFromDate, *DTPToDate;
     std::vector<std::pair<QString, QString>> employees_;
 };
 

@@ -4,6 +4,7 @@
 #include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
+#include "core/common/TypedBoxes.h"
 #include "platform/ui/Dialogs.h"
 #include "reports/screens/ScreenParts.h"
 
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimeEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -25,9 +25,6 @@ namespace plax::setup {
 namespace {
 
 const char* const kDayNames[] = {"", "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-
-TimeOfDay timeOf(const QTimeEdit* e) { return TimeOfDay::fromMinutes(e->time().hour() * 60 + e->time().minute()); }
-void setTime(QTimeEdit* e, TimeOfDay t) { e->setTime(QTime(t.hour(), t.minute())); }
 
 } // namespace
 
@@ -66,14 +63,12 @@ frmScheduleSetup::frmScheduleSetup(QWidget* parent) : QWidget(parent) {
         chkScheduled[i] = new QCheckBox(QString::fromUtf8(kDayNames[i]), panel);
         chkScheduled[i]->setObjectName(QStringLiteral("chkScheduled%1").arg(i));
         chkScheduled[i]->setMinimumWidth(110);
-        dtpStartTime[i] = new QTimeEdit(panel);
+        dtpStartTime[i] = new TimeBox(panel);
         dtpStartTime[i]->setObjectName(QStringLiteral("dtpStartTime%1").arg(i));
-        dtpEndTime[i] = new QTimeEdit(panel);
+        dtpEndTime[i] = new TimeBox(panel);
         dtpEndTime[i]->setObjectName(QStringLiteral("dtpEndTime%1").arg(i));
-        for (QTimeEdit* t : {dtpStartTime[i], dtpEndTime[i]}) {
-            t->setDisplayFormat(QStringLiteral("hh:mm AP"));
-            t->setEnabled(false);
-        }
+        dtpStartTime[i]->setEnabled(false);
+        dtpEndTime[i]->setEnabled(false);
         auto* row = new QHBoxLayout(panel);
         row->addWidget(chkScheduled[i]);
         row->addWidget(dtpStartTime[i]);
@@ -149,8 +144,8 @@ void frmScheduleSetup::chkScheduled_Click(int i) {
     dtpStartTime[i]->setEnabled(on);
     dtpEndTime[i]->setEnabled(on);
     if (!on) {
-        dtpStartTime[i]->setTime(QTime(0, 0));
-        dtpEndTime[i]->setTime(QTime(0, 0));
+        dtpStartTime[i]->setTime(TimeOfDay());
+        dtpEndTime[i]->setTime(TimeOfDay());
     }
 }
 
@@ -173,7 +168,7 @@ ScheduleData frmScheduleSetup::shown() const {
     ScheduleData s;
     s.description = txtDescription->text();
     for (int i = 1; i <= 7; ++i)
-        s.days[size_t(i)] = {chkScheduled[i]->isChecked(), timeOf(dtpStartTime[i]), timeOf(dtpEndTime[i])};
+        s.days[size_t(i)] = {chkScheduled[i]->isChecked(), dtpStartTime[i]->time(), dtpEndTime[i]->time()};
     return s;
 }
 
@@ -186,8 +181,8 @@ void frmScheduleSetup::ClearSchedule() {
     txtDescription->clear();
     for (int i = 1; i <= 7; ++i) {
         chkScheduled[i]->setChecked(false);
-        dtpStartTime[i]->setTime(QTime(0, 0));
-        dtpEndTime[i]->setTime(QTime(0, 0));
+        dtpStartTime[i]->setTime(TimeOfDay());
+        dtpEndTime[i]->setTime(TimeOfDay());
     }
     SnapshotScheduleTags();
 }
@@ -234,8 +229,8 @@ void frmScheduleSetup::cboSchNo_LostFocus() {
             if (!d.worked)
                 continue;
             chkScheduled[i]->setChecked(true);
-            setTime(dtpStartTime[i], d.start);
-            setTime(dtpEndTime[i], d.end);
+            dtpStartTime[i]->setTime(d.start);
+            dtpEndTime[i]->setTime(d.end);
         }
         SnapshotScheduleTags();
     } catch (const std::exception& e) {

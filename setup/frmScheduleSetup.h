@@ -12,8 +12,11 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLineEdit;
-class QTimeEdit;
 class QVBoxLayout;
+
+namespace plax {
+class TimeBox;
+}
 
 namespace plax::setup {
 
@@ -61,8 +64,8 @@ private:
     QVBoxLayout* dayRows_;
     QFrame* sspDayOfWeek[8]{};
     QCheckBox* chkScheduled[8]{};
-    QTimeEdit* dtpStartTime[8]{};
-    QTimeEdit* dtpEndTime[8]{};
+    TimeBox* dtpStartTime[8]{};
+    TimeBox* dtpEndTime[8]{};
 };
 
 } // namespace plax::setup

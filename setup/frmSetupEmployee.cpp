@@ -4,6 +4,7 @@
 #include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
+#include "core/common/TypedBoxes.h"
 #include "core/types/Clock.h"
 #include "frmEmpFind.h"
 #include "platform/ui/Dialogs.h"
@@ -14,11 +15,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -71,13 +70,6 @@ public:
 private:
     int limit_;
 };
-
-CalDate pickerDate(const QDateEdit* p) {
-    const QDate q = p->date();
-    return CalDate::ymd(q.year(), q.month(), q.day());
-}
-
-void setPickerDate(QDateEdit* p, CalDate d) { p->setDate(QDate(d.year(), d.month(), d.day())); }
 
 } // namespace
 
@@ -199,11 +191,7 @@ void frmSetupEmployee::buildControls() {
 
     auto* company = new QWidget(SSTab1);
     txtRate = lineEdit(company, "txtRate");
-    dtpHireDate = new QDateEdit(company);
-    dtpHireDate->setObjectName(QStringLiteral("dtpHireDate"));
-    dtpHireDate->setCalendarPopup(true);
-    dtpHireDate->setDisplayFormat(shortDateFormat());
-    dtpHireDate->installEventFilter(this);
+    dtpHireDate = new DateBox(company, QStringLiteral("dtpHireDate"), Clock::today());
     cboDep = new QComboBox(company);
     cboDep->setObjectName(QStringLiteral("cboDep"));
     cboDep->setEditable(true);
@@ -324,13 +312,6 @@ void frmSetupEmployee::showEvent(QShowEvent* event) {
 bool frmSetupEmployee::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtID && event->type() == QEvent::FocusOut)
         txtID_LostFocus();
-    // Tab leaves the date picker at once (the arrow keys move between its
-    // day, month and year), as from every other field.
-    if (watched == dtpHireDate && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            return focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -375,7 +356,7 @@ EmployeeFields frmSetupEmployee::fields() const {
     f.message = cboMsg->currentText();
     f.ruleGroup = cboRuleGroup->currentText();
     f.status = CboStatus->currentText();
-    f.hireDate = pickerDate(dtpHireDate);
+    f.hireDate = dtpHireDate->date();
     f.level = CurrentLevel;
     return f;
 }
@@ -446,7 +427,7 @@ void frmSetupEmployee::ShowRecord() {
     const db::Value rate = rs.field(QStringLiteral("Rate"));
     txtRate->setText(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'g', 15));
     txtPosition->setText(text("Position"));
-    setPickerDate(dtpHireDate, rs.field(QStringLiteral("Hire Date")).toDate().value_or(Clock::today()));
+    dtpHireDate->setDate(rs.field(QStringLiteral("Hire Date")).toDate().value_or(Clock::today()));
     selectByKey(cboDep, text("DepartmentNo"), true);
     selectByKey(cboSchedule, text("ScheduleNo"), false);
     const db::Value rule = rs.field(QStringLiteral("Rulename"));
@@ -482,7 +463,7 @@ void frmSetupEmployee::ClearFields() {
     txtAddress->clear();
     txtNotes->clear();
     txtRate->setText(QStringLiteral("0.00"));
-    setPickerDate(dtpHireDate, Clock::today());
+    dtpHireDate->setDate(Clock::today());
     setLevel(1);
     CboStatus->setCurrentText(tag_ == QLatin1String("True") ? QStringLiteral("Active") : QStringLiteral("Inactive"));
     cboDep->setCurrentIndex(-1);

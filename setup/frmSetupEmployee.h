@@ -11,11 +11,14 @@
 #include <memory>
 
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
 class QTabWidget;
+
+namespace plax {
+class DateBox;
+}
 
 namespace plax::setup {
 
@@ -81,7 +84,7 @@ private:
     QLineEdit *txtID, *txtFirstN, *txtMiddleN, *txtLastN, *mskSSN, *txtCity, *txtState, *mskPhone, *txtZip,
         *txtRate, *txtPosition;
     QPlainTextEdit *txtAddress, *txtNotes;
-    QDateEdit* dtpHireDate;
+    DateBox* dtpHireDate;
     QComboBox *cboDep, *cboSchedule, *cboMsg, *cboRuleGroup, *CboStatus;
     QRadioButton* optLevel[3];
     QTabWidget* SSTab1;

@@ -7,6 +7,7 @@
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
 #include "core/common/Screens.h"
+#include "core/common/TypedBoxes.h"
 #include "core/common/WeekNavigator.h"
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
@@ -15,7 +16,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,20 +28,6 @@
 namespace plax::editor {
 
 namespace {
-
-QDateEdit* datePicker(QWidget* parent, const QString& name, CalDate d) {
-    auto* p = new QDateEdit(parent);
-    p->setObjectName(name);
-    p->setCalendarPopup(true);
-    p->setDisplayFormat(shortDateFormat());
-    p->setDate(QDate(d.year(), d.month(), d.day()));
-    return p;
-}
-
-CalDate pickerDate(const QDateEdit* p) {
-    const QDate q = p->date();
-    return CalDate::ymd(q.year(), q.month(), q.day());
-}
 
 QToolBar* makeToolbar(QWidget* parent, const std::function<void(const QString&)>& clicked) {
     auto* bar = new QToolBar(parent);
@@ -64,7 +50,8 @@ QToolBar* makeToolbar(QWidget* parent, const std::function<void(const QString&)>
         a->setObjectName(key);
         a->setData(key);
         a->setToolTip(QString::fromLatin1(b.tip));
-        QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
+        QObject::connect(a, &QAction::triggered, parent,
+                         [parent, clicked, key] { runToolbarKey(parent, key, clicked); });
     }
     return bar;
 }
@@ -89,8 +76,8 @@ frmDataSheetEdit::frmDataSheetEdit(QWidget* parent)
     UpDown1_ = new WeekNavigator(txtPayPeriod_, this);
     optDateRange_ = new QRadioButton(QStringLiteral("Date Range:"), this);
     optDateRange_->setObjectName(QStringLiteral("optDateRange"));
-    DTPFromDate_ = datePicker(this, QStringLiteral("DTPFromDate"), today.addDays(-15));
-    DTPToDate_ = datePicker(this, QStringLiteral("DTPToDate"), today);
+    DTPFromDate_ = new DateBox(this, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate_ = new DateBox(this, QStringLiteral("DTPToDate"), today);
     cmdLoad_ = new QPushButton(QStringLiteral("&Load"), this);
     cmdLoad_->setObjectName(QStringLiteral("cmdLoad"));
     model_ = new ClockGridModel(std::make_unique<ClockGrid>(companyDb(), Company), this);
@@ -183,8 +170,8 @@ void frmDataSheetEdit::LoadClockGrid() {
     ClockPeriod p;
     p.payPeriod = optPayPeriod_->isChecked();
     p.payPeriodText = txtPayPeriod_->text();
-    p.from = pickerDate(DTPFromDate_);
-    p.to = pickerDate(DTPToDate_);
+    p.from = DTPFromDate_->date();
+    p.to = DTPToDate_->date();
     try {
         grid().load(p);
     } catch (const std::exception& e) {

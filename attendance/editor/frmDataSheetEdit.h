@@ -6,13 +6,13 @@
 #include <vector>
 
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
 
 namespace plax {
+class DateBox;
 class WeekNavigator;
 }
 
@@ -55,7 +55,7 @@ private:
     QRadioButton *optPayPeriod_, *optDateRange_;
     QLineEdit* txtPayPeriod_;
     WeekNavigator* UpDown1_;
-    QDateEdit *DTPFromDate_, *DTPToDate_;
+    DateBox *DTPFromDate_, *DTPToDate_;
     QPushButton* cmdLoad_;
     QToolBar* Toolbar1_;
     ClockGridModel* model_; // owns the rows

@@ -5,6 +5,7 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "core/common/TypedBoxes.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QCheckBox>
@@ -19,8 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QTime>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace plax::settings {
@@ -65,8 +64,7 @@ frmSetupCompany::frmSetupCompany(QWidget* parent) : QWidget(parent) {
     chkIncludeWages_ = named(new QCheckBox(QStringLiteral("Include Wages"), this), "chkIncludeWages");
     txtRoundTotal_ = named(new QLineEdit(this), "txtRoundTotal");
     cboWorkWeek_ = named(new QComboBox(this), "cboWorkWeek");
-    DTPWeekStartTime_ = named(new QTimeEdit(this), "DTPWeekStartTime");
-    DTPWeekStartTime_->setDisplayFormat(QStringLiteral("hh:mm AP"));
+    DTPWeekStartTime_ = named(new TimeBox(this), "DTPWeekStartTime");
     txtGraceP_ = named(new QLineEdit(this), "txtGraceP");
 
     cmdSave_ = named(new QPushButton(this), "cmdSave");
@@ -136,8 +134,7 @@ CompanySetupState frmSetupCompany::state() const {
     st.includeWages = chkIncludeWages_->isChecked() ? 1 : 0;
     st.roundTotal = txtRoundTotal_->text();
     st.workWeekIndex = cboWorkWeek_->currentIndex();
-    const QTime t = DTPWeekStartTime_->time();
-    st.dayStart = TimeOfDay::fromMinutes(t.hour() * 60 + t.minute());
+    st.dayStart = DTPWeekStartTime_->time();
     st.graceP = txtGraceP_->text();
     return st;
 }
@@ -148,7 +145,7 @@ void frmSetupCompany::showState(const CompanySetupState& st) {
     chkIncludeWages_->setChecked(st.includeWages != 0);
     txtRoundTotal_->setText(st.roundTotal);
     cboWorkWeek_->setCurrentIndex(st.workWeekIndex);
-    DTPWeekStartTime_->setTime(QTime(st.dayStart.hour(), st.dayStart.minute()));
+    DTPWeekStartTime_->setTime(st.dayStart);
     txtGraceP_->setText(st.graceP);
 }
 

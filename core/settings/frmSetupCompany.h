@@ -13,7 +13,10 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTimeEdit;
+
+namespace plax {
+class TimeBox;
+}
 
 namespace plax::settings {
 
@@ -42,7 +45,7 @@ class frmSetupCompany : public QWidget {
     QCheckBox* chkIncludeWages_;
     QLineEdit* txtRoundTotal_;
     QComboBox* cboWorkWeek_;
-    QTimeEdit* DTPWeekStartTime_;
+    TimeBox* DTPWeekStartTime_;
     QLineEdit* txtGraceP_;
     QPushButton *cmdSave_, *cmdClose_;
     // The snapshots (the controls' Tags) live with the values.

@@ -1,10 +1,10 @@
 #include "ScreenParts.h"
 
+#include "core/common/TypedBoxes.h"
 #include "core/types/WorkWeek.h"
 #include "reports/Reports.h"
 
 #include <QAction>
-#include <QDateEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
@@ -58,27 +58,10 @@ QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QStr
         a->setObjectName(key);
         a->setData(key);
         a->setToolTip(QString::fromUtf8(b.tip));
-        QObject::connect(a, &QAction::triggered, parent, [clicked, key] { clicked(key); });
+        QObject::connect(a, &QAction::triggered, parent,
+                         [parent, clicked, key] { runToolbarKey(parent, key, clicked); });
     }
     return bar;
-}
-
-QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value) {
-    auto* p = new QDateEdit(parent);
-    p->setObjectName(name);
-    p->setCalendarPopup(true);
-    p->setDisplayFormat(shortDateFormat());
-    setPickerDate(p, value);
-    return p;
-}
-
-CalDate pickerDate(const QDateEdit* picker) {
-    const QDate q = picker->date();
-    return CalDate::ymd(q.year(), q.month(), q.day());
-}
-
-void setPickerDate(QDateEdit* picker, CalDate d) {
-    picker->setDate(QDate(d.year(), d.month(), d.day()));
 }
 
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
@@ -92,9 +75,9 @@ NamedFormula dateRangeFormula(CalDate from, CalDate to) {
     return {QStringLiteral("Period"), QStringLiteral("'%1 to %2'").arg(from.toMdy4(), to.toMdy4())};
 }
 
-NamedFormula periodFormula(bool dateRange, const QDateEdit* from, const QDateEdit* to,
+NamedFormula periodFormula(bool dateRange, const DateBox* from, const DateBox* to,
                            const QString& payPeriodText, const CompanySettings& s) {
-    return dateRange ? dateRangeFormula(pickerDate(from), pickerDate(to))
+    return dateRange ? dateRangeFormula(from->date(), to->date())
                      : payPeriodFormula(parseDate(payPeriodText).value_or(CalDate()), s);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Pieces the report screens share: the toolbar with the keys "Preview",
-// "Print" and "Close", date pickers, the "Period" formulas and the call
-// into the print wrapper.
+// "Print" and "Close", the "Period" formulas and the call into the print
+// wrapper.
 
 #include "core/types/CompanySettings.h"
 #include "core/types/Dates.h"
@@ -13,9 +13,12 @@
 #include <utility>
 #include <vector>
 
-class QDateEdit;
 class QToolBar;
 class QWidget;
+
+namespace plax {
+class DateBox;
+}
 
 namespace plax::reports {
 
@@ -25,19 +28,15 @@ QIcon printerIcon();
 // Toolbar1: buttons keyed "Preview", "Print" and "Close"; `clicked` gets the key.
 QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QString& key)>& clicked);
 
-QDateEdit* makeDatePicker(QWidget* parent, const QString& name, CalDate value);
-CalDate pickerDate(const QDateEdit* picker);
-void setPickerDate(QDateEdit* picker, CalDate d);
-
 // A named formula a screen passes with a print: name and formula text.
 using NamedFormula = std::pair<QString, QString>;
 // The "Period" formula a report prints in its heading: the work week that
 // holds `day`, with its first and last date, or the dates of a range.
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s);
 NamedFormula dateRangeFormula(CalDate from, CalDate to);
-// The "Period" of a screen's date frame: the dates of its two pickers, or
+// The "Period" of a screen's date frame: the dates of its two date boxes, or
 // the work week of its pay-period text (which holds a date).
-NamedFormula periodFormula(bool dateRange, const QDateEdit* from, const QDateEdit* to,
+NamedFormula periodFormula(bool dateRange, const DateBox* from, const DateBox* to,
                            const QString& payPeriodText, const CompanySettings& s);
 
 // OpenReportEngine and, when it opened, PrintReport.

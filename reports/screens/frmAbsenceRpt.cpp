@@ -5,12 +5,12 @@
 #include "core/common/Common.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
+#include "core/common/TypedBoxes.h"
 #include "core/common/WeekNavigator.h"
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,8 +30,8 @@ frmAbsenceRpt::frmAbsenceRpt(QWidget* parent) : QWidget(parent) {
     frame1->setObjectName(QStringLiteral("Frame1"));
     optDateRange_ = new QRadioButton(QStringLiteral("Date Range:"), frame1);
     optDateRange_->setObjectName(QStringLiteral("optDateRange"));
-    DTPFromDate_ = makeDatePicker(frame1, QStringLiteral("DTPFromDate"), today.addDays(-15));
-    DTPToDate_ = makeDatePicker(frame1, QStringLiteral("DTPToDate"), today);
+    DTPFromDate_ = new DateBox(frame1, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate_ = new DateBox(frame1, QStringLiteral("DTPToDate"), today);
     optPayPeriod_ = new QRadioButton(QStringLiteral("Start Date:"), frame1);
     optPayPeriod_->setObjectName(QStringLiteral("optPayPeriod"));
     txtPayPeriod_ = new QLineEdit(frame1);
@@ -137,8 +137,8 @@ void frmAbsenceRpt::Toolbar1_ButtonClick(const QString& key) {
 QString frmAbsenceRpt::absenceSelection() const {
     AbsenceReportChoice c;
     c.dateRange = optDateRange_->isChecked();
-    c.from = pickerDate(DTPFromDate_);
-    c.to = pickerDate(DTPToDate_);
+    c.from = DTPFromDate_->date();
+    c.to = DTPToDate_->date();
     c.payPeriodText = txtPayPeriod_->text();
     c.select = optEmployees_->isChecked()     ? AbsenceReportChoice::Employee
                : optDepartments_->isChecked() ? AbsenceReportChoice::Department

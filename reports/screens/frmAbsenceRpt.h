@@ -5,11 +5,11 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 
 namespace plax {
+class DateBox;
 class WeekNavigator;
 }
 
@@ -35,7 +35,7 @@ class frmAbsenceRpt : public QWidget {
     void optEmployees_Click();
 
     QRadioButton *optDateRange_, *optPayPeriod_, *optDepartments_, *optEmployees_;
-    QDateEdit *DTPFromDate_, *DTPToDate_;
+    DateBox *DTPFromDate_, *DTPToDate_;
     QLineEdit* txtPayPeriod_;
     WeekNavigator* UpDown1_;
     QComboBox *cboDepartment_, *cboEmployee_;

@@ -5,13 +5,13 @@
 #include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
+#include "core/common/TypedBoxes.h"
 #include "core/common/WeekNavigator.h"
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,8 +38,8 @@ frmAttendanceRpt::frmAttendanceRpt(QWidget* parent) : QWidget(parent) {
     frame2->setObjectName(QStringLiteral("Frame2"));
     optDateRange_ = new QRadioButton(QStringLiteral("Date Range"), frame2);
     optDateRange_->setObjectName(QStringLiteral("optDateRange"));
-    DTPFromDate_ = makeDatePicker(frame2, QStringLiteral("DTPFromDate"), today.addDays(-15));
-    DTPToDate_ = makeDatePicker(frame2, QStringLiteral("DTPToDate"), today);
+    DTPFromDate_ = new DateBox(frame2, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate_ = new DateBox(frame2, QStringLiteral("DTPToDate"), today);
     optPayPeriod_ = new QRadioButton(QStringLiteral("Pay Period Start Date:"), frame2);
     optPayPeriod_->setObjectName(QStringLiteral("optPayPeriod"));
     txtPayPeriod_ = new QLineEdit(frame2);
@@ -218,8 +218,8 @@ void frmAttendanceRpt::PrintAttendanceReport(int destination) {
     AttendancePeriod period;
     period.payPeriod = optPayPeriod_->isChecked();
     period.payPeriodText = txtPayPeriod_->text();
-    period.from = pickerDate(DTPFromDate_);
-    period.to = pickerDate(DTPToDate_);
+    period.from = DTPFromDate_->date();
+    period.to = DTPToDate_->date();
     std::vector<TreeEntry> ticked;
     for (int i = 0; i < trvEmp_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* node = trvEmp_->topLevelItem(i);

@@ -9,7 +9,6 @@
 #include <vector>
 
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
@@ -17,6 +16,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace plax {
+class DateBox;
 class WeekNavigator;
 }
 
@@ -49,7 +49,7 @@ class frmAttendanceRpt : public QWidget {
     EmpGrouping grouping() const;
 
     QRadioButton *optDateRange_, *optPayPeriod_;
-    QDateEdit *DTPFromDate_, *DTPToDate_;
+    DateBox *DTPFromDate_, *DTPToDate_;
     QLineEdit* txtPayPeriod_;
     WeekNavigator* UpDown1_;
     QRadioButton *optDaily_, *optSummary_, *optDetail_;

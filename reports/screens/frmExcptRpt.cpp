@@ -7,13 +7,13 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Lists.h"
+#include "core/common/TypedBoxes.h"
 #include "core/common/WeekNavigator.h"
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,8 +40,8 @@ frmExcptRpt::frmExcptRpt(QWidget* parent) : QWidget(parent) {
     UpDown1_ = new WeekNavigator(txtPayPeriod_, frame2);
     optDateRange_ = new QRadioButton(QStringLiteral("Date Range"), frame2);
     optDateRange_->setObjectName(QStringLiteral("optDateRange"));
-    DTPFromDate_ = makeDatePicker(frame2, QStringLiteral("DTPFromDate"), today.addDays(-15));
-    DTPToDate_ = makeDatePicker(frame2, QStringLiteral("DTPToDate"), today);
+    DTPFromDate_ = new DateBox(frame2, QStringLiteral("DTPFromDate"), today.addDays(-15));
+    DTPToDate_ = new DateBox(frame2, QStringLiteral("DTPToDate"), today);
     auto* l2 = new QGridLayout(frame2);
     l2->addWidget(optPayPeriod_, 0, 0);
     auto* payRow = new QHBoxLayout;
@@ -184,7 +184,7 @@ bool frmExcptRpt::BuildExceptions() {
     ui::WaitCursor wait;
     ExceptionPeriod period;
     if (optDateRange_->isChecked()) {
-        period = dateRangeOf(pickerDate(DTPFromDate_), pickerDate(DTPToDate_), Company);
+        period = dateRangeOf(DTPFromDate_->date(), DTPToDate_->date(), Company);
     } else {
         const auto week = payPeriodOf(txtPayPeriod_->text(), Company);
         if (!week) {

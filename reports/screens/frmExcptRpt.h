@@ -7,11 +7,11 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 
 namespace plax {
+class DateBox;
 class WeekNavigator;
 }
 
@@ -44,7 +44,7 @@ class frmExcptRpt : public QWidget {
     QRadioButton *optPayPeriod_, *optDateRange_, *optEmp_, *optDep_;
     QLineEdit* txtPayPeriod_;
     WeekNavigator* UpDown1_;
-    QDateEdit *DTPFromDate_, *DTPToDate_;
+    DateBox *DTPFromDate_, *DTPToDate_;
     QComboBox *cboEmp_, *cboDep_;
     bool placed_ = false;
     bool tableReady_ = false;

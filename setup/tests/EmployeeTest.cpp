@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -260,6 +259,61 @@ TEST_F(EmployeeScreen, UpdateWritesOnlyChangedFieldsAndTheHireDate) {
     EXPECT_EQ(value("SELECT City FROM Employee WHERE ID = '1002'"), "Elsewhere");
     EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1002'"), "2026-03-12");
     EXPECT_EQ(value("SELECT Status FROM Employee WHERE ID = '1002'"), "1");
+}
+
+TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
+    frmSetupEmployee f;
+    showActive(&f);
+    auto* hire = child<QLineEdit>(&f, "dtpHireDate");
+    QTabBar* tabs = child<QTabWidget>(&f, "SSTab1")->tabBar();
+    const auto typeHireDate = [&](const QString& text) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QTest::mouseClick(hire, Qt::LeftButton);
+        QTest::keyClick(hire, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(hire, text);
+    };
+    // Three employees in a row, the date typed in the form shown, as
+    // m/d/yyyy and as m/d/yy; the last one saved straight from the box.
+    struct Typed {
+        const char* id;
+        QString text;
+        CalDate stored;
+    };
+    for (const Typed& t : {Typed{"1001", CalDate::ymd(2021, 3, 15).toShortDate(), CalDate::ymd(2021, 3, 15)},
+                           Typed{"1002", "03/15/2021", CalDate::ymd(2021, 3, 15)},
+                           Typed{"1003", "7/4/21", CalDate::ymd(2021, 7, 4)}}) {
+        typeId(f, t.id);
+        typeHireDate(t.text);
+        if (QString(t.id) != "1003")
+            QTest::keyClick(hire, Qt::Key_Tab);
+        clickToolButton(&f, "Update");
+        EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = ?", {t.id}), t.stored.toIso()) << t.id;
+        EXPECT_EQ(hire->text(), t.stored.toShortDate());
+    }
+    EXPECT_TRUE(answers.texts().isEmpty());
+
+    // A text that is no date is refused, on leaving the box and on Update,
+    // and the date shown before stays shown and stored.
+    typeId(f, "1001");
+    typeHireDate("13/15/2021");
+    QTest::keyClick(hire, Qt::Key_Tab);
+    EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
+    EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 15).toShortDate());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == hire; }));
+    QTest::keyClicks(hire, "March 40");
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(answers.texts(), QStringList(2, "Invalid date!"));
+    EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1001'"), "2021-03-15");
+
+    // Or chosen from the calendar by keyboard: F4, the next day, Enter.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == hire; }));
+    QTest::keyClick(hire, Qt::Key_F4);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 16).toShortDate());
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1001'"), "2021-03-16");
 }
 
 TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {

@@ -12,7 +12,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
-#include <QTimeEdit>
 
 using namespace plax;
 using namespace plax::setup;
@@ -36,14 +35,14 @@ class ScheduleScreen : public setup::test::SetupFixture {
     QCheckBox* day(frmScheduleSetup& f, int i) {
         return f.findChild<QCheckBox*>(QStringLiteral("chkScheduled%1").arg(i));
     }
-    QTimeEdit* start(frmScheduleSetup& f, int i) {
-        return f.findChild<QTimeEdit*>(QStringLiteral("dtpStartTime%1").arg(i));
+    QLineEdit* start(frmScheduleSetup& f, int i) {
+        return f.findChild<QLineEdit*>(QStringLiteral("dtpStartTime%1").arg(i));
     }
-    QTimeEdit* end(frmScheduleSetup& f, int i) {
-        return f.findChild<QTimeEdit*>(QStringLiteral("dtpEndTime%1").arg(i));
+    QLineEdit* end(frmScheduleSetup& f, int i) {
+        return f.findChild<QLineEdit*>(QStringLiteral("dtpEndTime%1").arg(i));
     }
     // From the focus on a day's check box: ticks it and types both times
-    // ("hhmm" and AM or PM), as a person tabbing along the row would.
+    // over what the boxes show, as a person tabbing along the row would.
     void workDay(frmScheduleSetup& f, int i, const char* from, const char* to) {
         EXPECT_EQ(QApplication::focusWidget(), day(f, i));
         QTest::keyClick(day(f, i), Qt::Key_Space);
@@ -96,8 +95,8 @@ TEST_F(ScheduleScreen, OpensAtTheTopLeftAndShowsTheWorkWeekAndAStoredSchedule) {
     EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(), "Night shift");
     EXPECT_TRUE(day(*f, 2)->isChecked());
     EXPECT_TRUE(start(*f, 2)->isEnabled());
-    EXPECT_EQ(start(*f, 2)->time(), QTime(22, 0));
-    EXPECT_EQ(end(*f, 2)->time(), QTime(6, 0));
+    EXPECT_EQ(start(*f, 2)->text(), "10:00 PM");
+    EXPECT_EQ(end(*f, 2)->text(), "06:00 AM");
     EXPECT_FALSE(day(*f, 1)->isChecked());
     EXPECT_FALSE(start(*f, 1)->isEnabled());
 
@@ -142,10 +141,9 @@ TEST_F(ScheduleScreen, UpdateStoresWhatTheScreenShows) {
     clickToolButton(&f, "Update");
     EXPECT_EQ(days("007"), "3 22:00-06:00, 4 08:00-12:00");
     QTest::mouseClick(day(f, 3), Qt::LeftButton, {}, QPoint(4, day(f, 3)->height() / 2));
-    EXPECT_EQ(start(f, 3)->time(), QTime(0, 0));
-    QLineEdit* endText = end(f, 4)->findChild<QLineEdit*>();
-    QTest::mouseClick(endText, Qt::LeftButton, {}, QPoint(4, endText->height() / 2));
-    QTest::mouseDClick(endText, Qt::LeftButton, {}, QPoint(4, endText->height() / 2)); // the hours chosen
+    EXPECT_EQ(start(f, 3)->text(), "12:00 AM");
+    QTest::mouseClick(end(f, 4), Qt::LeftButton, {}, QPoint(4, end(f, 4)->height() / 2));
+    QTest::keyClick(end(f, 4), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(end(f, 4), "0130PM");
     clickToolButton(&f, "Update");
     EXPECT_EQ(days("007"), "4 08:00-13:30");
@@ -188,6 +186,55 @@ TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts(), QStringList(5, refused));
     EXPECT_EQ(count("SELECT count(*) FROM Schedule"), 2);
+}
+
+TEST_F(ScheduleScreen, TimesAreStoredAsShownWhicheverWayTheHalfOfTheDayIsTyped) {
+    frmScheduleSetup f;
+    showActive(&f);
+    const auto focus = [] { return QApplication::focusWidget(); };
+    // Three new schedules in a row, Monday worked in each, typed by keyboard.
+    struct Typed {
+        const char *number, *start, *end, *stored;
+    };
+    for (const Typed& t : {Typed{"10", "1000p", "0600a", "2 22:00-06:00"},
+                           Typed{"11", "", "", "2 22:00-06:00"}, Typed{"12", "p1015", "", "2 22:15-13:30"}}) {
+        typeNumber(f, t.number);
+        QTest::keyClicks(focus(), "Night");
+        QTest::keyClick(focus(), Qt::Key_Tab);
+        workDay(f, 2, t.start, t.end);
+        if (QString(t.number) == "11") { // the box selected by the mouse and typed over
+            QTest::mouseClick(start(f, 2), Qt::LeftButton);
+            QTest::keyClick(start(f, 2), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(start(f, 2), "10:00 PM");
+            QTest::keyClick(start(f, 2), Qt::Key_Tab);
+            EXPECT_EQ(start(f, 2)->text(), "10:00 PM");
+            QTest::keyClicks(end(f, 2), "2500"); // no time: refused, the box shows its time again
+            QTest::keyClick(end(f, 2), Qt::Key_Tab);
+            EXPECT_EQ(answers.texts(), QStringList{"Invalid time!"});
+            EXPECT_TRUE(QTest::qWaitFor([&] { return focus() == end(f, 2); }));
+            EXPECT_EQ(end(f, 2)->selectedText(), "12:00 AM");
+            QTest::keyClicks(end(f, 2), "6am");
+        }
+        if (QString(t.number) == "12") { // the parts chosen with the arrow keys
+            QTest::keyClick(end(f, 2), Qt::Key_Right);
+            QTest::keyClick(end(f, 2), Qt::Key_Right);
+            QTest::keyClick(end(f, 2), Qt::Key_Right);
+            QTest::keyClicks(end(f, 2), "pm"); // 12:00 PM
+            QTest::keyClick(end(f, 2), Qt::Key_Left);
+            QTest::keyClick(end(f, 2), Qt::Key_Left);
+            QTest::keyClick(end(f, 2), Qt::Key_Up); // 01:00 PM
+            QTest::keyClick(end(f, 2), Qt::Key_Right);
+            QTest::keyClicks(end(f, 2), "30");
+        }
+        QTest::keyClick(end(f, 2), Qt::Key_Tab); // one Tab stop per box: on to Tuesday
+        EXPECT_EQ(focus(), day(f, 3));
+        clickToolButton(&f, "Update");
+        EXPECT_EQ(days(QStringLiteral("0%1").arg(t.number)), t.stored);
+        EXPECT_EQ(start(f, 2)->text() + '-' + end(f, 2)->text(),
+                  t.number == QString("12") ? "10:15 PM-01:30 PM" : "10:00 PM-06:00 AM");
+        clickToolButton(&f, "New");
+    }
+    EXPECT_EQ(answers.texts(), QStringList{"Invalid time!"});
 }
 
 TEST_F(ScheduleScreen, DeleteIsRefusedWhileEmployeesUseTheSchedule) {

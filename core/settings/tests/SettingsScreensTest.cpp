@@ -2,6 +2,7 @@
 #include "Fixture.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "core/common/TypedBoxes.h"
 #include "core/settings/frmCommParm.h"
 #include "core/settings/frmSetupCompany.h"
 #include "platform/registry/Registry.h"
@@ -13,8 +14,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QClipboard>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -77,7 +77,7 @@ TEST_F(SettingsScreens, CompanyScreenShowsTheSettingsAndSavesOnlyChanges) {
     ASSERT_EQ(week->count(), 7);
     EXPECT_EQ(week->itemText(0), "Sunday");
     EXPECT_EQ(week->currentText(), "Monday");
-    EXPECT_EQ(child<QTimeEdit>(&f, "DTPWeekStartTime")->text(), "06:45 AM");
+    EXPECT_EQ(child<QLineEdit>(&f, "DTPWeekStartTime")->text(), "06:45 AM");
 
     click(&f, "cmdSave");
     EXPECT_TRUE(answers.messages.empty());
@@ -95,7 +95,7 @@ TEST_F(SettingsScreens, CompanyScreenShowsTheSettingsAndSavesOnlyChanges) {
     main.setCentralWidget(area);
     setMdiArea(area);
     child<QLineEdit>(&f, "txtCompanyName")->setText("Zenith");
-    child<QTimeEdit>(&f, "DTPWeekStartTime")->setTime(QTime(7, 0));
+    child<TimeBox>(&f, "DTPWeekStartTime")->setTime(TimeOfDay::fromMinutes(7 * 60));
     click(&f, "cmdSave"); // OK to the day start question
     EXPECT_EQ(main.windowTitle(), "Zenith --- Zelto Time & Attendance Management System ");
     EXPECT_EQ(regValue(db(), "Company Settings", "DayStartTime"), "07:00");

@@ -7,6 +7,7 @@
 #include "attendance/editor/frmDataSheetEdit.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "core/common/TypedBoxes.h"
 #include "core/types/Clock.h"
 #include "platform/print/PageModel.h"
 #include "platform/print/PreviewWidget.h"
@@ -27,7 +28,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -149,8 +149,8 @@ class ReportRender : public ::testing::Test {
 
     static void setRange(QWidget* screen, CalDate from, CalDate to) {
         choose(screen, "optDateRange");
-        setPickerDate(screen->findChild<QDateEdit*>("DTPFromDate"), from);
-        setPickerDate(screen->findChild<QDateEdit*>("DTPToDate"), to);
+        screen->findChild<DateBox*>("DTPFromDate")->setDate(from);
+        screen->findChild<DateBox*>("DTPToDate")->setDate(to);
     }
     // Employee 1002 works 9.5 hours a day, Monday to Friday, from `first`.
     void workWeek(CalDate first) {
@@ -221,9 +221,7 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
 
 TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     frmAttendanceRpt f;
-    choose(&f, "optDateRange");
-    f.findChild<QDateEdit*>("DTPFromDate")->setDate(QDate(2026, 3, 9));
-    f.findChild<QDateEdit*>("DTPToDate")->setDate(QDate(2026, 3, 13));
+    setRange(&f, CalDate::ymd(2026, 3, 9), CalDate::ymd(2026, 3, 13));
     tick(&f, "No Department");
     tick(&f, "PRD");
 
