@@ -1,28 +1,28 @@
 #include "ScheduleStore.h"
-#include "core/common/Settings.h"
 
-#include "SetupParts.h"
-
-#include <cmath>
 #include <stdexcept>
 
 namespace plax::setup {
 
 int scheduleNumberValue(const QString& text) {
-    const double v = std::nearbyint(leadingNumber(text)); // rounds a half to even
-    if (v < -32768 || v > 32767)
-        throw std::overflow_error("Overflow");
-    return int(v);
+    const QString digits = text.trimmed();
+    for (const QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return 0; // "7a", "2.5": no schedule number
+    int value = 0;
+    for (const QChar c : digits) {
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > 32767)
+            throw std::overflow_error("Overflow");
+    }
+    return value;
 }
 
 bool scheduleNumberInRange(int n) { return n >= 1 && n <= 300; }
 
 QString paddedScheduleNumber(const QString& text) {
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || v < 0 || v > 32767)
-        return text;
-    return QStringLiteral("%1").arg(int(std::nearbyint(v)), 3, 10, QLatin1Char('0'));
+    const int n = scheduleNumberValue(text);
+    return n > 0 ? QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')) : text;
 }
 
 std::vector<int> workWeekDayOrder(int workDay) {
@@ -78,39 +78,38 @@ const QString kInsertDay = QStringLiteral(
 
 void addSchedule(db::Database& db, const QString& number, const ScheduleData& s) {
     db::Database::Transaction t(db);
-    db.execute(QStringLiteral("INSERT INTO Schedule (ScheduleNo, Description) VALUES (?, ?)"),
-               {number, s.description});
+    db.executeStrict(QStringLiteral("INSERT INTO Schedule (ScheduleNo, Description) VALUES (?, ?)"),
+                     {number, s.description});
     for (int day = 1; day <= 7; ++day) {
         const ScheduleDay& d = s.days[size_t(day)];
         if (d.worked)
-            db.execute(kInsertDay, {number, day, d.start, d.end});
+            db.executeStrict(kInsertDay, {number, day, d.start, d.end});
     }
     t.commit();
 }
 
-void updateSchedule(db::Database& db, const QString& number, const ScheduleData& now, const ScheduleData& was,
-                    const std::function<void(const std::exception&)>& failed) {
-    auto run = [&](const QString& sql, const db::Params& p) {
-        try {
-            db.execute(sql, p);
-        } catch (const std::exception& e) {
-            failed(e);
-        }
-    };
+void updateSchedule(db::Database& db, const QString& number, const ScheduleData& now,
+                    const ScheduleData& was) {
+    db::Database::Transaction t(db);
     if (now.description != was.description)
-        run(QStringLiteral("UPDATE Schedule SET Description = ? WHERE ScheduleNo = ?"), {now.description, number});
+        db.executeStrict(QStringLiteral("UPDATE Schedule SET Description = ? WHERE ScheduleNo = ?"),
+                         {now.description, number});
     for (int day = 1; day <= 7; ++day) {
         const ScheduleDay& n = now.days[size_t(day)];
         const ScheduleDay& w = was.days[size_t(day)];
         if (n.worked && !w.worked)
-            run(kInsertDay, {number, day, n.start, n.end});
+            db.executeStrict(kInsertDay, {number, day, n.start, n.end});
         else if (!n.worked && w.worked)
-            run(QStringLiteral("DELETE FROM [Schedule Days] WHERE TheDay = ? AND ScheduleNo = ?"), {day, number});
+            db.executeStrict(
+                QStringLiteral("DELETE FROM [Schedule Days] WHERE TheDay = ? AND ScheduleNo = ?"),
+                {day, number});
         else
-            run(QStringLiteral("UPDATE [Schedule Days] SET StartTime = ?, EndTime = ? WHERE TheDay = ? AND "
-                               "ScheduleNo = ?"),
+            db.executeStrict(
+                QStringLiteral("UPDATE [Schedule Days] SET StartTime = ?, EndTime = ? WHERE TheDay = ? "
+                               "AND ScheduleNo = ?"),
                 {n.start, n.end, day, number});
     }
+    t.commit();
 }
 
 void deleteSchedule(db::Database& db, const QString& number) {

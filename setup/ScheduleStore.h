@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,12 +26,12 @@ struct ScheduleData {
     std::array<ScheduleDay, 8> days{}; // 1 = Sunday .. 7 = Saturday; [0] unused
 };
 
-// The schedule number typed: the number at the start of the text rounded to
-// a whole number (0 when there is none). Raises std::overflow_error beyond
-// the range of a 16-bit number.
+// The schedule number typed: a whole number, blanks around it ignored; 0
+// (out of range) for an empty text or one that is no whole number ("7a",
+// "2.5"). Raises std::overflow_error beyond the range of a 16-bit number.
 int scheduleNumberValue(const QString& text);
 bool scheduleNumberInRange(int n);
-// "7" -> "007"; a text that is no number stays as it is.
+// "7" -> "007"; a text that is no schedule number stays as it is.
 QString paddedScheduleNumber(const QString& text);
 // The weekdays in the order of the work week that starts on `workDay`.
 std::vector<int> workWeekDayOrder(int workDay);
@@ -42,14 +41,15 @@ QStringList scheduleNumbers(db::Database& db);
 std::optional<ScheduleData> loadSchedule(db::Database& db, const QString& number);
 bool scheduleInUse(db::Database& db, const QString& number);
 
-// A new schedule and its worked days, in one transaction (raises on failure;
-// nothing is then written). Rows that exist already are left as they are.
+// A new schedule and its worked days, in one transaction: raises on any
+// refusal (a number that exists already included), and nothing is then
+// written.
 void addSchedule(db::Database& db, const QString& number, const ScheduleData& s);
-// Writes what differs from `was`: the description, inserted and deleted day
-// rows, and the times of the other days. A failing statement goes to
-// `failed` and the rest still run.
-void updateSchedule(db::Database& db, const QString& number, const ScheduleData& now, const ScheduleData& was,
-                    const std::function<void(const std::exception&)>& failed);
+// Writes what differs from `was` (the description, inserted and deleted day
+// rows, and the times of the other days) in one transaction: raises on any
+// refusal, and nothing is then written.
+void updateSchedule(db::Database& db, const QString& number, const ScheduleData& now,
+                    const ScheduleData& was);
 // The schedule's days, then the schedule, in one transaction.
 void deleteSchedule(db::Database& db, const QString& number);
 

@@ -270,14 +270,12 @@ void frmScheduleSetup::SaveSchedule() {
             return;
         }
     }
-    if (IsNewSchedule)
-        AddSchedule();
-    else
-        UpdateSchedule();
-    SnapshotScheduleTags();
+    // A refused save writes nothing, so the snapshot stays what is stored.
+    if (IsNewSchedule ? AddSchedule() : UpdateSchedule())
+        SnapshotScheduleTags();
 }
 
-void frmScheduleSetup::AddSchedule() {
+bool frmScheduleSetup::AddSchedule() {
     const QString number = paddedScheduleNumber(cboSchNo->currentText());
     cboSchNo->setEditText(number);
     try {
@@ -285,18 +283,20 @@ void frmScheduleSetup::AddSchedule() {
         cboSchNo->addItem(number);
         cboSchNo->setCurrentIndex(cboSchNo->count() - 1);
         IsNewSchedule = false;
+        return true;
     } catch (const std::exception& e) {
         ShowError(QStringLiteral("X154-"), e);
+        return false;
     }
 }
 
-void frmScheduleSetup::UpdateSchedule() {
+bool frmScheduleSetup::UpdateSchedule() {
     try {
-        updateSchedule(companyDb(), cboSchNo->currentText(), shown(), snapshot_, [](const std::exception&) {
-            ShowError(QStringLiteral("X155-"), QStringLiteral("Schedule was not updated successfully!"));
-        });
+        updateSchedule(companyDb(), cboSchNo->currentText(), shown(), snapshot_);
+        return true;
     } catch (const std::exception&) {
         ShowError(QStringLiteral("X155-"), QStringLiteral("Schedule was not updated successfully!"));
+        return false;
     }
 }
 

@@ -46,8 +46,8 @@ private:
     void ArrangeDayRows();
     void SaveSchedule();
     bool ValidateSchedule();
-    void AddSchedule();
-    void UpdateSchedule();
+    bool AddSchedule();
+    bool UpdateSchedule();
     void DeleteSchedule();
     void PrintSchedule(int dest);
     ScheduleData shown() const;

@@ -3,6 +3,8 @@
 #include "platform/db/DbError.h"
 #include "platform/ui/Dialogs.h"
 
+#include <stdexcept>
+
 namespace plax {
 
 namespace {
@@ -34,6 +36,8 @@ void ShowError(const QString& tag, const QString& message) { ShowError(tag, mess
 int errorNumberOf(const std::exception& e) {
     if (const auto* d = dynamic_cast<const db::DbError*>(&e))
         return d->number();
+    if (dynamic_cast<const std::overflow_error*>(&e))
+        return 6; // "Overflow": a number too large for its kind
     return 0;
 }
 
@@ -41,7 +45,7 @@ void ShowError(const QString& tag, const std::exception& e) {
     if (const auto* d = dynamic_cast<const db::DbError*>(&e))
         ShowError(tag, d->description(), d->number());
     else
-        ShowError(tag, QString::fromUtf8(e.what()), 0);
+        ShowError(tag, QString::fromUtf8(e.what()), errorNumberOf(e));
 }
 
 } // namespace plax

@@ -13,7 +13,8 @@ namespace plax {
 void ShowError(const QString& tag, const QString& message);
 void ShowError(const QString& tag, const QString& message, int errorNumber);
 // The error box for a caught exception: a database error shows its number
-// and text; anything else its text with number 0.
+// and text; anything else its text with its number (6 for an overflow, else
+// 0).
 void ShowError(const QString& tag, const std::exception& e);
 // The number and text of a caught exception.
 int errorNumberOf(const std::exception& e);

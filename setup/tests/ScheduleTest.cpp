@@ -67,9 +67,10 @@ class ScheduleScreen : public setup::test::SetupFixture {
 
 TEST(ScheduleNumbers, ValuesPaddingAndDayOrder) {
     EXPECT_EQ(scheduleNumberValue(" 7"), 7);
-    EXPECT_EQ(scheduleNumberValue("12abc"), 12);
+    EXPECT_EQ(scheduleNumberValue("0000300"), 300);
     EXPECT_EQ(scheduleNumberValue(""), 0);
-    EXPECT_EQ(scheduleNumberValue("2.5"), 2);
+    EXPECT_EQ(scheduleNumberValue("12abc"), 0); // no whole number: out of range
+    EXPECT_EQ(scheduleNumberValue("2.5"), 0);
     EXPECT_THROW(scheduleNumberValue("40000"), std::overflow_error);
     EXPECT_EQ(paddedScheduleNumber("7"), "007");
     EXPECT_EQ(paddedScheduleNumber("abc"), "abc");
@@ -185,7 +186,28 @@ TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     EXPECT_EQ(answers.texts().size(), 4);
     clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts(), QStringList(5, refused));
+
+    // No whole number: refused alike, and neither the schedule nor its days
+    // are written.
+    for (const char* typed : {"7a", "2abc", "2.5"}) {
+        answers.messages.clear();
+        typeNumber(f, typed);
+        QTest::keyClicks(QApplication::focusWidget(), "Day shift");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(day(f, 2), Qt::Key_Space);
+        clickToolButton(&f, "Update");
+        EXPECT_EQ(answers.texts(), QStringList(2, refused)) << typed;
+    }
     EXPECT_EQ(count("SELECT count(*) FROM Schedule"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM [Schedule Days] WHERE ScheduleNo NOT IN ('001', '002')"), 0);
+    EXPECT_EQ(numberBox(f)->count(), 2);
+
+    // Too large for a number at all: the error box, with its number.
+    answers.messages.clear();
+    typeNumber(f, "99999");
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_EQ(answers.messages[0].text, "Overflow");
+    EXPECT_EQ(answers.messages[0].title, "Zelto Error#: 6");
 }
 
 TEST_F(ScheduleScreen, TimesAreStoredAsShownWhicheverWayTheHalfOfTheDayIsTyped) {
