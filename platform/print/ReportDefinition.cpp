@@ -193,6 +193,8 @@ ColumnDef column(const QString& s, const std::vector<Tok>& toks, int line) {
             c.sum = true;
         } else if (is(t, "wrap")) {
             c.wrap = true;
+        } else if (is(t, "whole")) {
+            c.whole = true;
         } else if (is(t, "when")) {
             c.when = restOf(s, t);
             checkFormula(c.when, line);
@@ -201,6 +203,8 @@ ColumnDef column(const QString& s, const std::vector<Tok>& toks, int line) {
             throw DefinitionError(line, QStringLiteral("Unknown column option '%1'").arg(t.text));
         }
     }
+    if (c.wrap && c.whole)
+        throw DefinitionError(line, QStringLiteral("A column cannot be both 'wrap' and 'whole'"));
     return c;
 }
 

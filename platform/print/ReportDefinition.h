@@ -52,6 +52,8 @@ struct ColumnDef {
     QString trueText = QStringLiteral("Yes"), falseText = QStringLiteral("No");
     bool sum = false;
     bool wrap = false;
+    // Printed whole like a number: never narrowed, run on or cut (IDs, codes).
+    bool whole = false;
     QString when; // formula text; the column is left out when it is False
     int line = 0;
 };

@@ -3,11 +3,13 @@
 #include "core/types/Dates.h"
 
 #include <QFontMetricsF>
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 #include <map>
-#include <optional>
 #include <numeric>
+#include <optional>
 
 namespace plax::print {
 
@@ -133,11 +135,69 @@ constexpr size_t kLookAhead = 200;
 // summary that close them.
 constexpr size_t kKeepLines = 2;
 
+// The parts of a word that a line may end after: up to and including each
+// hyphen between two characters.
+QStringList hyphenParts(const QString& word) {
+    QStringList out;
+    int start = 0;
+    for (int i = 1; i + 1 < word.size(); ++i)
+        if (word[i] == QLatin1Char('-')) {
+            out << word.mid(start, i + 1 - start);
+            start = i + 1;
+        }
+    out << word.mid(start);
+    return out;
+}
+
+// A text run on over lines of at most `width`: broken at blanks (those
+// between words on one line kept as they are), a word too long for a line
+// after its hyphens, and (with `breakWords`) a part still too long between
+// its characters. Without `breakWords` such a part stands on a line of its
+// own, wider than `width`.
+QStringList wrapLines(const QString& text, double width, const QFontMetricsF& m, bool breakWords) {
+    const auto fits = [&](const QString& t) { return m.horizontalAdvance(t) <= width + 0.5; };
+    QStringList out;
+    QString line;
+    const auto place = [&](const QString& part, const QString& blanks) {
+        const QString joined = line.isEmpty() ? part : line + blanks + part;
+        if (line.isEmpty() || fits(joined)) {
+            line = joined;
+        } else {
+            out << line;
+            line = part;
+        }
+        while (breakWords && line.size() > 1 && !fits(line)) {
+            int n = 1;
+            while (n < line.size() && fits(line.left(n + 1)))
+                ++n;
+            out << line.left(n);
+            line = line.mid(n);
+        }
+    };
+    static const QRegularExpression words(QStringLiteral("(\\s*)(\\S+)"));
+    for (auto it = words.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch w = it.next();
+        const QString word = w.captured(2);
+        if (fits(word)) {
+            place(word, w.captured(1));
+            continue;
+        }
+        QString blanks = w.captured(1);
+        for (const QString& part : hyphenParts(word)) {
+            place(part, blanks);
+            blanks.clear();
+        }
+    }
+    if (!line.isEmpty())
+        out << line;
+    return out;
+}
+
 struct ColumnGeom {
     const ColumnDef* def;
     double x, w;
     Qt::Alignment align;
-    bool whole; // a number, date or time: printed whole, never run on or cut
+    bool whole; // a number, date, time or key: printed whole, never run on or cut
 };
 
 // The parts of a report body the layouter needs, for the main report and
@@ -201,6 +261,7 @@ public:
             y_ += lh(FontRole::Italic);
         }
         for (int i = 0; i < int(rows.size()); ++i) {
+            cellCache_.clear();
             int change = i == 0 ? 0 : groups;
             for (int g = 0; i > 0 && g < groups; ++g)
                 if (FValue::compare(rows[size_t(i)][size_t(in_.groupColumns[size_t(g)])],
@@ -254,15 +315,20 @@ private:
     // from what the column can print rather than from every record: a date,
     // time or weekday its longest possible text, a number the characters its
     // declared width allows (and at least the widest of the first records),
-    // a text the longest of the first records. Only when the page is too
-    // narrow for that are texts narrowed (they run on over several lines),
-    // and only when even their longest words do not fit is anything cut.
+    // a key or a text the longest of the first records. Only when the page
+    // is too narrow for that are texts narrowed, the widest first: they run
+    // on over several lines, at blanks and, for a word longer than the line,
+    // after its hyphens; a part still longer than the column breaks between
+    // its letters. Headings, numbers, dates and keys keep their whole width,
+    // and only a page too narrow for all of them together cuts anything.
     std::vector<ColumnGeom> columns(const BodyView& v, const std::vector<bool>& visible, double x0, double avail,
                                     FontRole headingRole) const {
         const ReportBody& body = *v.body;
         const size_t sampled = std::min(v.data->rows.size(), kLookAhead);
         std::vector<ColumnGeom> out;
-        std::vector<double> need, want;
+        // floor: the narrowest the column may get; need: without breaking a
+        // word's part; want: the declared width, or the whole text.
+        std::vector<double> floor, need, want;
         for (size_t i = 0; i < body.columns.size(); ++i) {
             if (i < visible.size() && !visible[i])
                 continue;
@@ -278,26 +344,30 @@ private:
                 texts << formatValue(value, c);
             }
             const double heading = fm(headingRole).horizontalAdvance(c.heading);
-            double widest = 0, longestWord = 0;
+            double widest = 0, longestPart = 0;
             for (const QString& t : texts) {
                 widest = std::max(widest, fm(FontRole::Body).horizontalAdvance(t));
                 for (const QString& word : t.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                    longestWord = std::max(longestWord, fm(FontRole::Body).horizontalAdvance(word));
+                    for (const QString& part : hyphenParts(word))
+                        longestPart = std::max(longestPart, fm(FontRole::Body).horizontalAdvance(part));
             }
             const double declared = c.width * avg_;
             const double fixed = fixedWidth(c);
-            double n = 0, w = 0;
-            if (fixed > 0 || numeric) {
+            const bool whole = fixed > 0 || numeric || c.whole;
+            double f = 0, n = 0, w = 0;
+            if (whole) {
                 // Never narrower than its longest text: such a value is not cut.
-                n = std::max({heading, fixed, widest});
+                f = n = std::max({heading, fixed, widest});
                 w = std::max(n, declared);
             } else {
-                n = std::max(heading, longestWord);
+                f = std::max(heading, avg_ * 4);
+                n = std::max(f, longestPart);
                 w = std::max({n, declared, c.wrap ? 0.0 : widest});
             }
-            out.push_back({&c, 0, 0, alignOf(c, numeric), fixed > 0 || numeric});
+            out.push_back({&c, 0, 0, alignOf(c, numeric), whole});
+            floor.push_back(f);
             need.push_back(n);
-            want.push_back(std::min(w, avail));
+            want.push_back(std::max(n, std::min(w, avail)));
         }
         if (out.empty())
             return out;
@@ -318,21 +388,39 @@ private:
                                     gap() * double(leading - 1);
                 w[leading - 1] += std::max(0.0, label - room);
             };
+            widen(floor);
             widen(need);
             widen(want);
         }
-        const double gaps = gap() * double(out.size() - 1);
-        const double sumNeed = std::accumulate(need.begin(), need.end(), 0.0);
-        const double sumWant = std::accumulate(want.begin(), want.end(), 0.0);
+        const double room = avail - gap() * double(out.size() - 1);
+        const auto total = [](const std::vector<double>& w) {
+            return std::accumulate(w.begin(), w.end(), 0.0);
+        };
+        // The widest of want, need and floor that the page holds; what is
+        // left over beyond it goes to the columns that would like more,
+        // the narrowest first: the widest columns give way.
+        const std::vector<double>* lower = &floor;
+        const std::vector<double>* upper = &need;
+        if (total(want) <= room)
+            lower = upper = &want;
+        else if (total(need) <= room)
+            lower = &need, upper = &want;
+        const double low = total(*lower);
+        const auto widthAt = [&](size_t i, double cap) {
+            return std::max((*lower)[i], std::min((*upper)[i], cap));
+        };
+        double capLo = 0, capHi = *std::max_element(upper->begin(), upper->end());
+        for (int k = 0; k < 60 && low <= room; ++k) {
+            const double cap = (capLo + capHi) / 2;
+            double sum = 0;
+            for (size_t i = 0; i < out.size(); ++i)
+                sum += widthAt(i, cap);
+            (sum > room ? capHi : capLo) = cap;
+        }
         double x = x0;
         for (size_t i = 0; i < out.size(); ++i) {
-            double w = want[i];
-            if (sumWant + gaps > avail) {
-                if (sumNeed + gaps <= avail) // give back the room beyond what is needed, evenly
-                    w = need[i] + (want[i] - need[i]) * (avail - gaps - sumNeed) / (sumWant - sumNeed);
-                else // the page cannot hold even that: everything narrows
-                    w = need[i] * (avail - gaps) / sumNeed;
-            }
+            // A page that cannot hold even the headings narrows everything.
+            const double w = low > room ? (*lower)[i] * room / low : widthAt(i, capLo);
             out[i].x = x;
             out[i].w = w;
             x += w + gap();
@@ -429,6 +517,30 @@ private:
     }
     Page& page() { return target_ ? *target_ : doc_.pages.back(); }
 
+    // A text of the full body width, run on over as many lines as it needs
+    // (at blanks, so that an ID in it stays whole).
+    QStringList paragraph(const QString& text, FontRole role, double indent = 0) const {
+        const double width = right_ - left_ - indent;
+        if (fm(role).horizontalAdvance(text) <= width)
+            return {text};
+        return wrapLines(text, width, fm(role), true);
+    }
+    // Places such a text at y_ and moves y_ below it.
+    void paragraphAt(const QString& text, FontRole role, double indent = 0) {
+        for (const QString& l : paragraph(text, role, indent)) {
+            textAt(QRectF(left_ + indent, y_, right_ - left_ - indent, lh(role)), l, role);
+            y_ += lh(role);
+        }
+    }
+    static QString continued(const QString& header) { return header + QStringLiteral(" (continued)"); }
+    double continuedHeight(const std::vector<QString>& continuing) const {
+        double h = 0;
+        for (const QString& c : continuing)
+            if (!c.isEmpty())
+                h += lh(FontRole::Group) * double(paragraph(continued(c), FontRole::Group).size());
+        return h;
+    }
+
     // A new page; the groups open since an earlier page repeat their header
     // with "(continued)".
     void newPage(const std::vector<QString>& continuing) {
@@ -436,11 +548,8 @@ private:
         y_ = bodyTop_;
         stripe_ = 0;
         for (const QString& h : continuing)
-            if (!h.isEmpty()) {
-                textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Group)), h + QStringLiteral(" (continued)"),
-                       FontRole::Group);
-                y_ += lh(FontRole::Group);
-            }
+            if (!h.isEmpty())
+                paragraphAt(continued(h), FontRole::Group);
         pageBodyTop_ = y_;
     }
     void newPage() { newPage(openHeaders_); }
@@ -465,6 +574,36 @@ private:
             marks_.erase(marks_.begin());
     }
 
+    // Moves everything placed on this page from `m` on to a new page, whose
+    // "(continued)" headers are those of the groups open at `m`.
+    void carry(const Mark& m) {
+        const size_t current = doc_.pages.size() - 1;
+        std::vector<PageItem>& from = page().items;
+        std::vector<PageItem> carried(std::make_move_iterator(from.begin() + std::ptrdiff_t(m.item)),
+                                      std::make_move_iterator(from.end()));
+        from.erase(from.begin() + std::ptrdiff_t(m.item), from.end());
+        const double moved = y_ - m.y;
+        newPage(m.continuing);
+        const double dy = y_ - m.y;
+        const size_t base = page().items.size();
+        for (PageItem& it : carried) {
+            it.rect.translate(0, dy);
+            page().items.push_back(std::move(it));
+        }
+        const auto follow = [&](Mark& k) {
+            if (k.page == current && k.item >= m.item) {
+                k.item = k.item - m.item + base;
+                k.y += dy;
+                k.page = current + 1;
+            }
+        };
+        for (Mark& k : marks_)
+            follow(k);
+        if (pendingMark_)
+            follow(*pendingMark_);
+        y_ += moved;
+    }
+
     // Makes room for `h` of lines that close a group or the report (totals,
     // footers, the summary). When they do not fit, the last records go to
     // the new page with them, so that no page holds only such lines.
@@ -476,29 +615,9 @@ private:
             const Mark m = marks_[marks_.size() - k];
             if (m.page != current || m.y <= pageBodyTop_ + 1)
                 continue;
-            double top = bodyTop_;
-            for (const QString& h : m.continuing)
-                top += h.isEmpty() ? 0 : lh(FontRole::Group);
-            const double moved = y_ - m.y;
-            if (top + moved + h > bodyBottom_)
+            if (bodyTop_ + continuedHeight(m.continuing) + (y_ - m.y) + h > bodyBottom_)
                 continue;
-            std::vector<PageItem>& from = page().items;
-            std::vector<PageItem> carried(std::make_move_iterator(from.begin() + std::ptrdiff_t(m.item)),
-                                          std::make_move_iterator(from.end()));
-            from.erase(from.begin() + std::ptrdiff_t(m.item), from.end());
-            newPage(m.continuing);
-            const double dy = y_ - m.y;
-            const size_t base = page().items.size();
-            for (PageItem& it : carried) {
-                it.rect.translate(0, dy);
-                page().items.push_back(std::move(it));
-            }
-            for (size_t i = marks_.size() - k; i < marks_.size(); ++i) {
-                marks_[i].item = marks_[i].item - m.item + base;
-                marks_[i].y += dy;
-                marks_[i].page = current + 1;
-            }
-            y_ += moved;
+            carry(m);
             return;
         }
         newPage();
@@ -598,19 +717,20 @@ private:
         openHeaders_[size_t(g)].clear();
         if (lines.isEmpty())
             return;
+        double height = 0;
+        for (const QString& l : lines)
+            height += lh(FontRole::Group) * double(paragraph(l, FontRole::Group).size());
         double first = lh(FontRole::Body);
         for (SubreportRun* s : in_.subreports)
             if (def_.details)
                 first = std::max(first, lh(FontRole::Body) + subreportLead(*s, in_.data->rows[size_t(start)]));
-        ensure(lh(FontRole::Group) * double(lines.size()) + std::max(first, lh(FontRole::Body) * 2) + 80);
+        ensure(height + std::max(first, lh(FontRole::Body) * 2) + 80);
         if (y_ > pageBodyTop_ + 1)
             y_ += lh(FontRole::Body) * 0.4;
         if (!pendingMark_)
             pendingMark_ = here();
-        for (const QString& l : lines) {
-            textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Group)), l, FontRole::Group);
-            y_ += lh(FontRole::Group);
-        }
+        for (const QString& l : lines)
+            paragraphAt(l, FontRole::Group);
         rule(left_, right_, y_ + 10, 8);
         y_ += 60;
         openHeaders_[size_t(g)] = lines.first();
@@ -627,33 +747,59 @@ private:
         if (gd.totals)
             totalsRow(main_, gd.totalsLabel, sums_[size_t(g)]);
         for (const TextLine& l : gd.footer) {
-            ensure(lh(FontRole::Italic));
-            textAt(QRectF(left_, y_, right_ - left_, lh(FontRole::Italic)), lineText(main_, l, rows), FontRole::Italic);
-            y_ += lh(FontRole::Italic);
+            const QString text = lineText(main_, l, rows);
+            ensure(lh(FontRole::Italic) * double(paragraph(text, FontRole::Italic).size()));
+            paragraphAt(text, FontRole::Italic);
         }
         if (gd.totals || !gd.footer.empty() || !gd.header.empty())
             y_ += lh(FontRole::Body) * 0.5;
         openHeaders_[size_t(g)].clear();
     }
 
-    // The lines of a cell: one, or several for a text wider than its column.
-    QStringList cellLines(const ColumnGeom& c, const QString& text) const {
-        if (c.whole || fm(FontRole::Body).horizontalAdvance(text) <= c.w)
-            return {text};
-        QStringList out;
-        QString line;
-        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString tryLine = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (!line.isEmpty() && fm(FontRole::Body).horizontalAdvance(tryLine) > c.w) {
-                out << line;
-                line = word;
-            } else {
-                line = tryLine;
-            }
+    // The texts of a line's cells: one line each, or several for a text
+    // wider than its column.
+    std::vector<QStringList> cells(const BodyView& v, const std::vector<FValue>& values) const {
+        std::vector<QStringList> out;
+        for (size_t i = 0; i < v.cols.size(); ++i) {
+            const ColumnGeom& c = v.cols[i];
+            const QString text = formatValue(values[i], *c.def);
+            if (c.whole || fm(FontRole::Body).horizontalAdvance(text) <= c.w)
+                out.push_back({text});
+            else
+                out.push_back(wrapLines(text, c.w, fm(FontRole::Body), true));
         }
-        if (!line.isEmpty())
-            out << line;
         return out;
+    }
+    double cellsHeight(const std::vector<QStringList>& cs) const {
+        size_t lines = 1;
+        for (const QStringList& c : cs)
+            lines = std::max<size_t>(lines, size_t(c.size()));
+        return lh(FontRole::Body) * double(lines);
+    }
+    // The cells of a record's line, worked out once though the layout asks
+    // for them before it places them (the cache holds the current record's
+    // lines only).
+    const std::vector<QStringList>& rowCells(const BodyView& v, const Row& row) const {
+        for (const auto& [r, cs] : cellCache_)
+            if (r == &row)
+                return cs;
+        std::vector<FValue> vals;
+        for (const ColumnGeom& c : v.cols)
+            vals.push_back(valueOf(v, c.def->value, row));
+        cellCache_.emplace_back(&row, cells(v, vals));
+        return cellCache_.back().second;
+    }
+    // Places the cells at y_, with a shaded band behind them when `shaded`.
+    void placeCells(const BodyView& v, const std::vector<QStringList>& cs, double h, bool shaded) {
+        const BodyView& band = main_.cols.empty() ? v : main_;
+        if (shaded && !band.cols.empty())
+            shade(QRectF(band.cols.front().x - 40, y_,
+                         band.cols.back().x + band.cols.back().w + 80 - band.cols.front().x, h));
+        for (size_t i = 0; i < v.cols.size(); ++i)
+            for (int l = 0; l < int(cs[i].size()); ++l)
+                textAt(QRectF(v.cols[i].x, y_ + l * lh(FontRole::Body), v.cols[i].w, lh(FontRole::Body)),
+                       cs[i][l], FontRole::Body, v.cols[i].align, v.cols[i].whole);
+        y_ += h;
     }
 
     // Every other line of a striped band is shaded, counted from the top of
@@ -661,20 +807,16 @@ private:
     bool nextStripe(bool striped) { return striped && stripe_++ % 2 == 1; }
 
     void detail(const BodyView& v, const Row& row, bool striped) {
-        std::vector<QStringList> cells;
-        Sums printed(v.cols.size(), 0.0);
-        int lines = 1;
-        for (size_t i = 0; i < v.cols.size(); ++i) {
-            const FValue value = valueOf(v, v.cols[i].def->value, row);
-            if (v.cols[i].def->sum)
-                printed[i] = printedAmount(v.cols[i], value);
-            cells.push_back(cellLines(v.cols[i], formatValue(value, *v.cols[i].def)));
-            lines = std::max(lines, int(cells.back().size()));
-        }
-        if (&v == &main_)
+        if (&v == &main_) {
+            Sums printed(v.cols.size(), 0.0);
+            for (size_t i = 0; i < v.cols.size(); ++i)
+                if (v.cols[i].def->sum)
+                    printed[i] = printedAmount(v.cols[i], valueOf(v, v.cols[i].def->value, row));
             for (Sums& level : sums_)
                 add(level, printed);
-        const double h = lh(FontRole::Body) * lines;
+        }
+        const std::vector<QStringList>& cs = rowCells(v, row);
+        const double h = cellsHeight(cs);
         ensure(h);
         if (&v == &main_)
             markRecord();
@@ -684,14 +826,7 @@ private:
             lastShaded_ = shaded;
         else
             shaded = lastShaded_;
-        const BodyView& band = main_.cols.empty() ? v : main_;
-        if (shaded && !band.cols.empty())
-            shade(QRectF(band.cols.front().x - 40, y_, band.cols.back().x + band.cols.back().w + 80 - band.cols.front().x, h));
-        for (size_t i = 0; i < v.cols.size(); ++i)
-            for (int l = 0; l < int(cells[i].size()); ++l)
-                textAt(QRectF(v.cols[i].x, y_ + l * lh(FontRole::Body), v.cols[i].w, lh(FontRole::Body)), cells[i][l],
-                       FontRole::Body, v.cols[i].align, v.cols[i].whole);
-        y_ += h;
+        placeCells(v, cs, h, shaded);
     }
 
     // Without detail lines: one line per group, the sums of the summed
@@ -709,24 +844,24 @@ private:
         const BodyView& v = main_;
         if (v.cols.empty() || rows.empty())
             return;
-        const double h = lh(FontRole::Body);
-        ensure(h);
-        markRecord();
-        if (nextStripe(true))
-            shade(QRectF(v.cols.front().x - 40, y_, v.cols.back().x + v.cols.back().w + 80 - v.cols.front().x, h));
+        std::vector<FValue> vals;
         Sums printed(v.cols.size(), 0.0);
         for (size_t i = 0; i < v.cols.size(); ++i) {
             const ColumnGeom& c = v.cols[i];
             LineItem it = c.def->value;
             it.sumOfFormula = it.kind == LineItem::Kind::Formula;
-            const FValue value = c.def->sum ? FValue::number(sumOf(v, it, rows)) : valueOf(v, c.def->value, *rows.front());
+            vals.push_back(c.def->sum ? FValue::number(sumOf(v, it, rows))
+                                      : valueOf(v, c.def->value, *rows.front()));
             if (c.def->sum)
-                printed[i] = printedAmount(c, value);
-            textAt(QRectF(c.x, y_, c.w, h), formatValue(value, *c.def), FontRole::Body, c.align, c.whole);
+                printed[i] = printedAmount(c, vals.back());
         }
+        const std::vector<QStringList> cs = cells(v, vals);
+        const double h = cellsHeight(cs);
+        ensure(h);
+        markRecord();
+        placeCells(v, cs, h, nextStripe(true));
         if (g == outermostTotals())
             add(sums_.back(), printed);
-        y_ += h;
     }
 
     // Totals are the sums of the amounts as printed on the lines above them,
@@ -834,7 +969,7 @@ private:
     }
 
     // A subreport's columns, worked out once for all its records.
-    const BodyView& subView(const SubreportRun& s) {
+    const BodyView& subView(const SubreportRun& s) const {
         auto it = subViews_.find(&s);
         if (it == subViews_.end()) {
             BodyView v{s.def, &s.data, &s.formulas, {}};
@@ -880,10 +1015,9 @@ private:
         if (s.def->totals)
             totalsRow(v, s.def->totalsLabel, printedSums(v, rows));
         for (const TextLine& l : s.def->summary) {
-            ensure(lh(FontRole::Italic));
-            textAt(QRectF(left_ + indent, y_, right_ - left_ - indent, lh(FontRole::Italic)), lineText(v, l, rows),
-                   FontRole::Italic);
-            y_ += lh(FontRole::Italic);
+            const QString text = lineText(v, l, rows);
+            ensure(lh(FontRole::Italic) * double(paragraph(text, FontRole::Italic, indent).size()));
+            paragraphAt(text, FontRole::Italic, indent);
         }
         y_ += lh(FontRole::Body) * 0.4;
     }
@@ -962,36 +1096,72 @@ private:
         box.rect = r;
         box.ruleWidth = 6;
         const double pad = 3 * kTwipsPerMm;
+        const double width = r.width() - 2 * pad;
+        const auto lineHeight = [](FontRole role, double pt) {
+            return std::ceil(QFontMetricsF(fontFor(role, pt)).height() * 1.15);
+        };
         double y = r.top() + pad;
         std::vector<PageItem> texts;
-        for (const CardLine& l : card.lines) {
+        for (size_t li = 0; li < card.lines.size(); ++li) {
+            const CardLine& l = card.lines[li];
             const QString text = lineText(main_, l.items, {&row});
             const FontRole role = l.bold ? FontRole::Bold : FontRole::Body;
-            // A long text is set smaller, down to 6 points, before it is cut.
-            double pt = l.points;
-            while (pt > 6 && QFontMetricsF(fontFor(role, pt)).horizontalAdvance(text) > r.width() - 2 * pad)
-                pt = std::max(6.0, pt - 0.5);
-            const QFontMetricsF m(fontFor(role, pt));
-            const double height = std::ceil(QFontMetricsF(fontFor(role, l.points)).height() * 1.15);
+            const double height = lineHeight(role, l.points);
             if (l.top >= 0)
                 y = r.top() + l.top * kTwipsPerMm;
+            // The room down to the next line placed by its own top (or the
+            // card's foot), less the lines that follow this one.
+            double room = r.bottom() - pad - y;
+            for (size_t k = li + 1; k < card.lines.size(); ++k) {
+                if (card.lines[k].top >= 0) {
+                    room = r.top() + card.lines[k].top * kTwipsPerMm - y;
+                    break;
+                }
+                room -=
+                    lineHeight(card.lines[k].bold ? FontRole::Bold : FontRole::Body, card.lines[k].points);
+            }
+            // A text too long for the card runs on over the lines its room
+            // holds before it is set smaller: the largest size at which it
+            // fits, on one line or several, broken at blanks and hyphens;
+            // below 6 points it is cut.
+            double pt = l.points;
+            QStringList lines = {text};
+            for (; pt >= 6; pt -= 0.5) {
+                const QFontMetricsF m(fontFor(role, pt));
+                if (m.horizontalAdvance(text) <= width)
+                    break;
+                const QStringList wrapped = wrapLines(text, width, m, false);
+                bool fits = double(wrapped.size()) * lineHeight(role, pt) <= room;
+                for (const QString& w : wrapped)
+                    fits = fits && m.horizontalAdvance(w) <= width + 0.5;
+                if (fits) {
+                    lines = wrapped;
+                    break;
+                }
+            }
+            pt = std::max(6.0, pt);
+            const QFontMetricsF m(fontFor(role, pt));
+            const double step = lines.size() > 1 ? lineHeight(role, pt) : height;
             if (l.band) {
                 PageItem band;
                 band.kind = PageItem::Kind::Shade;
-                band.rect = QRectF(r.left(), y - pad, r.width(), height + 2 * pad).intersected(r);
+                band.rect = QRectF(r.left(), y - pad, r.width(), step * double(lines.size()) + 2 * pad)
+                                .intersected(r);
                 page().items.push_back(band);
             }
-            PageItem it;
-            it.rect = QRectF(r.left() + pad, y, r.width() - 2 * pad, height);
-            it.text = m.elidedText(text, Qt::ElideRight, it.rect.width());
-            it.role = role;
-            it.points = pt;
-            it.align = l.align == ColumnDef::Align::Left    ? Qt::AlignLeft
-                       : l.align == ColumnDef::Align::Right ? Qt::AlignRight
-                                                            : Qt::AlignHCenter;
-            if (!text.isEmpty())
-                texts.push_back(it);
-            y += height;
+            for (const QString& line : lines) {
+                PageItem it;
+                it.rect = QRectF(r.left() + pad, y, width, step);
+                it.text = m.elidedText(line, Qt::ElideRight, width);
+                it.role = role;
+                it.points = pt;
+                it.align = l.align == ColumnDef::Align::Left    ? Qt::AlignLeft
+                           : l.align == ColumnDef::Align::Right ? Qt::AlignRight
+                                                                : Qt::AlignHCenter;
+                if (!text.isEmpty())
+                    texts.push_back(it);
+                y += step;
+            }
         }
         page().items.push_back(box);
         for (PageItem& it : texts)
@@ -1061,7 +1231,8 @@ private:
     Page* target_ = nullptr;
     std::vector<int> groupStart_;
     std::vector<QString> openHeaders_;
-    std::map<const SubreportRun*, BodyView> subViews_;
+    mutable std::map<const SubreportRun*, BodyView> subViews_;
+    mutable std::deque<std::pair<const Row*, std::vector<QStringList>>> cellCache_;
     double pageBodyTop_ = 0; // below the "(continued)" headers of the page
     std::vector<Mark> marks_;
     // The printed amounts so far of each open group and (last) of the report.

@@ -44,15 +44,27 @@ TEST_F(PageLayout, ColumnsFitWhatTheyPrintAndOnlyTextsTooLongForThePageRunOn) {
     const QString position = QStringLiteral("Senior maintenance technician, second shift");
     company_.db().execute(QStringLiteral("UPDATE Employee SET Position = ?, [Hire Date] = '2024-11-30' WHERE ID = '1003'"),
                           {position});
+    // The longest ID there may be, and a name longer than any column.
+    const QString last = QStringLiteral("Vandenberghe-Oppenheimer-Featherstonehaugh");
+    company_.db().execute(
+        QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status, Phone, "
+                       "[Hire Date]) VALUES ('EMP-LONGNAME', 'Maximiliana-Alexandrina', ?, 'PRD', 1, "
+                       "'(555) 123-4567', '2020-01-06')"),
+        {last});
     for (const char* report : {"EList.rpt", "EDetail.rpt"}) {
         const Document& d = run(open(shipped(QString::fromLatin1(report))));
         expectNothingCut(d, report);
         const QStringList hired = column(d, QStringLiteral("Hire Date"));
-        ASSERT_EQ(hired.size(), 12) << report;
+        ASSERT_EQ(hired.size(), 13) << report;
         EXPECT_TRUE(hired.contains(QStringLiteral("11/30/2024"))) << report;
+        EXPECT_TRUE(column(d, QStringLiteral("Phone")).contains(QStringLiteral("(555) 123-4567"))) << report;
         // The long position is printed whole, on one line or run on over several.
         EXPECT_TRUE(column(d, QStringLiteral("Position")).join(QLatin1Char(' ')).contains(position)) << report;
     }
+    // The list: the ID whole in its column, the name run on under its own heading.
+    const Document& list = run(open(shipped(QStringLiteral("EList.rpt"))));
+    EXPECT_TRUE(column(list, QStringLiteral("ID#")).contains(QStringLiteral("EMP-LONGNAME")));
+    EXPECT_TRUE(column(list, QStringLiteral("Last Name")).join(QString()).contains(last));
 
     // Far more columns than a portrait page holds: the texts run on over
     // several lines; dates, weekdays, times and amounts stay whole.
@@ -185,13 +197,15 @@ totals "All employees"
 }
 
 TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
-    const QString longName = QStringLiteral("Maximiliane Konstantinopoulou-Vanderbilt");
+    const QString longName =
+        QStringLiteral("Maximiliana-Alexandrina Vandenberghe-Oppenheimer-Featherstonehaugh");
     for (int i = 0; i < 7; ++i)
-        company_.db().execute(QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status) "
-                                             "VALUES (?, ?, ?, 'PRD', 1)"),
-                              {QStringLiteral("2%1").arg(i, 3, 10, QLatin1Char('0')),
-                               i == 0 ? QStringLiteral("Maximiliane") : QStringLiteral("New"),
-                               i == 0 ? QStringLiteral("Konstantinopoulou-Vanderbilt") : QStringLiteral("Hire")});
+        company_.db().execute(
+            QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status) "
+                           "VALUES (?, ?, ?, 'PRD', 1)"),
+            {i == 0 ? QStringLiteral("EMP-LONGNAME") : QStringLiteral("2%1").arg(i, 3, 10, QLatin1Char('0')),
+             i == 0 ? longName.section(QLatin1Char(' '), 0, 0) : QStringLiteral("New"),
+             i == 0 ? longName.section(QLatin1Char(' '), 1) : QStringLiteral("Hire")});
     const short job = open(shipped(QStringLiteral("EmpID.rpt")));
     ASSERT_TRUE(PESetFormula(job, QStringLiteral("CompanyName"), QStringLiteral("'Northwind Fixtures Ltd.'")));
     const Document& d = run(job);
@@ -251,11 +265,17 @@ TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
     EXPECT_EQ(first[3]->text, QStringLiteral("Administration"));
     for (const PageItem* it : {first[0], first[2], first[3]})
         EXPECT_GT(first[1]->points, it->points) << "the name is the largest type";
-    // The long name is set smaller to stand whole on its card.
-    const auto longCard = onCard(1, 2);
-    ASSERT_EQ(longCard.size(), 4u);
-    EXPECT_EQ(longCard[1]->text, longName);
-    EXPECT_LT(longCard[1]->points, first[1]->points);
+    // The long name runs on over two lines in type still readable, whole,
+    // above the ID; the ID is whole too.
+    const auto longCard = onCard(2, 0);
+    ASSERT_EQ(longCard.size(), 5u);
+    const PageItem &upper = *longCard[1], &lower = *longCard[2];
+    EXPECT_EQ(upper.text + (upper.text.endsWith(QLatin1Char('-')) ? "" : " ") + lower.text, longName);
+    EXPECT_EQ(upper.points, lower.points);
+    EXPECT_GE(upper.points, 9); // no smaller than a report's body text
+    EXPECT_LT(upper.points, first[1]->points);
+    EXPECT_EQ(longCard[3]->text, QStringLiteral("ID EMP-LONGNAME"));
+    EXPECT_LE(lower.rect.bottom(), longCard[3]->rect.top());
 
     for (const auto& [text, error] : std::vector<std::pair<const char*, const char*>>{
              {"card width 85.6 height 54\n  line \"x\"\nend\ncolumn \"ID\" {Employee.ID}\n", "no columns"},

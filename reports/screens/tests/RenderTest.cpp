@@ -220,6 +220,12 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
 }
 
 TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
+    // The longest ID there may be and a name longer than its column.
+    CompanyDb->execute(
+        "INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status, Rate) VALUES "
+        "('EMP-LONGNAME', 'Maximiliana-Alexandrina', 'Vandenberghe-Oppenheimer-Featherstonehaugh', "
+        "'PRD', 1, 20)");
+    test::addShift(*CompanyDb, "EMP-LONGNAME", mon, "08:00", mon, "12:00", Company, true);
     frmAttendanceRpt f;
     setRange(&f, CalDate::ymd(2026, 3, 9), CalDate::ymd(2026, 3, 13));
     tick(&f, "No Department");
@@ -242,7 +248,13 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
             .hasMatch())
         << summary.toStdString();
     EXPECT_EQ(summary.count(QRegularExpression("\\nE1 ")), 1);
-    EXPECT_TRUE(summary.contains("Employees listed: 2"));
+    EXPECT_TRUE(summary.contains("Employees listed: 3"));
+    // IDs and headings whole; the name runs on under its heading.
+    EXPECT_TRUE(has(summary, "ID#\\s+Name\\s+Department\\s+Regular\\s+Overtime\\s+Absence\\s+Holiday\\s+Total\\n"))
+        << summary.toStdString();
+    EXPECT_TRUE(has(summary, "\\nEMP-LONGNAME\\s+Vandenberghe-"));
+    EXPECT_TRUE(summary.contains("Featherstonehaugh"));
+    EXPECT_FALSE(summary.contains(QChar(0x2026)));
 
     choose(&f, "optDaily");
     print(&f);
@@ -264,7 +276,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
     EXPECT_TRUE(detailed.contains("03/09/2026 to 03/13/2026"));
     EXPECT_TRUE(detailed.contains("Week total"));
-    EXPECT_TRUE(detailed.contains("1115.00")); // 950 + 165, all employees
+    EXPECT_TRUE(detailed.contains("1195.00")) << detailed.toStdString(); // 950 + 165 + 80, all employees
 }
 
 TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
