@@ -277,13 +277,7 @@ public:
             for (int g = change; g < groups; ++g)
                 openGroup(g, i, i > 0);
             if (def_.details) {
-                // A record starts a page of its own rather than leave its
-                // subreport's first line to the next one.
-                for (SubreportRun* s : in_.subreports)
-                    if (const double lead = subreportLead(*s, rows[size_t(i)]); lead > 0) {
-                        ensure(lh(FontRole::Body) + lead);
-                        break;
-                    }
+                ensure(recordBlock(i));
                 detail(main_, rows[size_t(i)], true);
                 for (SubreportRun* s : in_.subreports)
                     subreport(*s, rows[size_t(i)]);
@@ -553,9 +547,21 @@ private:
         pageBodyTop_ = y_;
     }
     void newPage() { newPage(openHeaders_); }
+    // Makes room for `h` below y_. Group headers printed for a record that
+    // has not followed yet go along to the new page with it: a header never
+    // stands alone at the foot of a page, and a group nothing of which was
+    // printed is not "(continued)".
     void ensure(double h) {
-        if (y_ + h > bodyBottom_ && y_ > bodyTop_ + 1)
-            newPage();
+        if (y_ + h <= bodyBottom_ || y_ <= bodyTop_ + 1)
+            return;
+        if (pendingMark_ && pendingMark_->page == doc_.pages.size() - 1 &&
+            pendingMark_->y > pageBodyTop_ + 1 &&
+            bodyTop_ + continuedHeight(pendingMark_->continuing) + (y_ - pendingMark_->y) + h <=
+                bodyBottom_) {
+            carry(Mark(*pendingMark_));
+            return;
+        }
+        newPage();
     }
 
     // Where a record's lines begin on its page (its group's header when it
@@ -706,8 +712,14 @@ private:
         groupStart_[size_t(g)] = start;
         sums_[size_t(g)].assign(main_.cols.size(), 0.0);
         stripe_ = 0;
-        if (gd.newPage && notFirst && y_ > bodyTop_ + 1)
-            newPage(std::vector<QString>(openHeaders_.begin(), openHeaders_.begin() + g));
+        if (gd.newPage && notFirst && y_ > bodyTop_ + 1) {
+            // The outer headers printed for this record go along, unless
+            // they already start the page.
+            if (!pendingMark_ || pendingMark_->page != doc_.pages.size() - 1)
+                newPage(std::vector<QString>(openHeaders_.begin(), openHeaders_.begin() + g));
+            else if (pendingMark_->y > pageBodyTop_ + 1)
+                carry(Mark(*pendingMark_));
+        }
         const auto rows = range(start, groupEnd(g, start));
         QStringList lines;
         for (const TextLine& l : gd.header)
@@ -720,11 +732,7 @@ private:
         double height = 0;
         for (const QString& l : lines)
             height += lh(FontRole::Group) * double(paragraph(l, FontRole::Group).size());
-        double first = lh(FontRole::Body);
-        for (SubreportRun* s : in_.subreports)
-            if (def_.details)
-                first = std::max(first, lh(FontRole::Body) + subreportLead(*s, in_.data->rows[size_t(start)]));
-        ensure(height + std::max(first, lh(FontRole::Body) * 2) + 80);
+        ensure(height + std::max(recordBlock(start), lh(FontRole::Body) * 2) + 80);
         if (y_ > pageBodyTop_ + 1)
             y_ += lh(FontRole::Body) * 0.4;
         if (!pendingMark_)
@@ -916,8 +924,13 @@ private:
     // without them a group's line is its record).
     double closingHeight(int from) const {
         double h = 0;
-        for (size_t g = size_t(from); g < def_.groups.size() && def_.details; ++g)
-            h += (def_.groups[g].totals ? totalsHeight() : 0) + lh(FontRole::Italic) * double(def_.groups[g].footer.size());
+        for (size_t g = size_t(from); g < def_.groups.size() && def_.details; ++g) {
+            const GroupDef& gd = def_.groups[g];
+            h += (gd.totals ? totalsHeight() : 0) + lh(FontRole::Italic) * double(gd.footer.size());
+            // The space under an inner group stands above the outer group's lines.
+            if (g > size_t(from) && (gd.totals || !gd.footer.empty() || !gd.header.empty()))
+                h += lh(FontRole::Body) * 0.5;
+        }
         return h;
     }
     // The report's totals and summary.
@@ -966,6 +979,42 @@ private:
         if (s.def->headings)
             h += lh(FontRole::Small) + 20;
         return h;
+    }
+
+    // The height of a record's subreport lines, with their title, headings,
+    // totals and summary.
+    double subreportHeight(const SubreportRun& s, const Row& mainRow) const {
+        const auto it = s.rowsByKey.constFind(linkKey(mainRow, s.linkMain));
+        if (it == s.rowsByKey.constEnd() || it->empty())
+            return 0;
+        const BodyView& v = subView(s);
+        double h = lh(FontRole::Body) * 0.4;
+        if (!s.def->title.isEmpty())
+            h += lh(FontRole::Italic);
+        if (s.def->headings && hasHeadings(v.cols))
+            h += lh(FontRole::Small) + 20;
+        for (int r : *it)
+            h += cellsHeight(rowCells(v, s.data.rows[size_t(r)]));
+        if (s.def->totals)
+            h += totalsHeight();
+        h += lh(FontRole::Italic) * double(s.def->summary.size());
+        return h;
+    }
+
+    // The height to keep together for record i: its line and all its
+    // subreport lines (a day and its punches) when a page can hold them,
+    // else its line and the first line of each subreport.
+    double recordBlock(int i) const {
+        const Row& row = in_.data->rows[size_t(i)];
+        if (!def_.details)
+            return lh(FontRole::Body);
+        const double own = cellsHeight(rowCells(main_, row));
+        double whole = own, lead = own;
+        for (const SubreportRun* s : in_.subreports) {
+            whole += subreportHeight(*s, row);
+            lead = std::max(lead, own + subreportLead(*s, row));
+        }
+        return whole <= bodyBottom_ - bodyTop_ - continuedHeight(openHeaders_) ? whole : lead;
     }
 
     // A subreport's columns, worked out once for all its records.

@@ -6,6 +6,7 @@
 #include "platform/print/ReportLayout.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace plax::print {
 namespace {
@@ -96,52 +97,101 @@ column "Last Name" {Employee.LastName} width 30
 }
 
 TEST_F(PageLayout, GroupHeadersAndClosingLinesStayWithTheirRecordsWhereverThePageBreaks) {
-    const QString path = write(QStringLiteral("Groups.rpt"), QStringLiteral(R"(title "Groups"
-table Department
+    // Days of employees in weeks, each day with one to three punch lines
+    // under it, as on the detailed attendance report.
+    company_.db().execute(QStringLiteral("CREATE TABLE Days (Emp TEXT, Week INTEGER, Day TEXT)"));
+    company_.db().execute(QStringLiteral("CREATE TABLE Punches (Day TEXT, Seq INTEGER, Note TEXT)"));
+    const QString report = QStringLiteral(R"(title "Groups"
+table Days
 formula One = 1
-where {Department.DepartmentNo} >= 'X'
-group {Department.Description}
-  header "Group " {Department.Description}
-  totals "Group total"
+group {Days.Emp}
+  header "Employee " {Days.Emp}
+  totals "Employee total"
 end
-sort {Department.DepartmentNo}
-column "No" {Department.DepartmentNo} width 10
+group {Days.Week}
+  header "Week " {Days.Week}
+%1end
+sort {Days.Day}
+column "Day" {Days.Day} width 10
 column "Count" {@One} width 8 format decimals 0 sum
 totals "Grand total"
 summary "Listed: " count
-)"));
-    // One more record each time, so that the page breaks fall on every kind of line.
-    for (int n = 1; n <= 110; ++n) {
-        company_.db().execute(QStringLiteral("INSERT INTO Department (DepartmentNo, Description) VALUES (?, ?)"),
-                              {QStringLiteral("X%1").arg(n, 3, 10, QLatin1Char('0')), QStringLiteral("G%1").arg((n - 1) / 7)});
-        if (n < 40)
-            continue;
-        const Document& d = run(open(path));
-        ASSERT_GE(d.pages.size(), 2u);
-        for (size_t p = 0; p < d.pages.size(); ++p) {
-            const QStringList lines = d.pages[p].lines();
-            const auto at = [&](const QString& pattern) {
-                return int(lines.indexOf(QRegularExpression(pattern)));
-            };
-            const int continued = at(QStringLiteral("^Group G\\d+ \\(continued\\)$"));
-            if (continued >= 0) {
-                EXPECT_EQ(continued, 3) << "n " << n << ", page " << p + 1 << ": first line under the headings";
-                const QString header = lines[continued].chopped(12);
-                EXPECT_FALSE(lines.contains(header)) << "n " << n << ", page " << p + 1 << ": " << header.toStdString()
-                                                     << " starts on this page";
-            }
-            const int firstRecord = at(QStringLiteral("^X\\d{3}\t1$"));
-            for (const char* closing : {"^Group total\t\\d+$", "^Grand total\t\\d+$", "^Listed: \\d+$"}) {
-                const int c = at(QString::fromLatin1(closing));
-                if (c >= 0) {
-                    EXPECT_TRUE(firstRecord >= 0 && firstRecord < c)
-                        << "n " << n << ", page " << p + 1 << ": " << closing << " without a record above it\n"
-                        << lines.join(QLatin1Char('\n')).toStdString();
+subreport "Punches"
+  table Punches
+  link {Punches.Day} = {Days.Day}
+  sort {Punches.Seq}
+  headings off
+  column "Punch" {Punches.Note} width 30
+end
+)");
+    const auto empOf = [](int n) { return QStringLiteral("E%1").arg((n - 1) / 8); };
+    const auto weekOf = [](int n) { return (n - 1) / 3; };
+    const QRegularExpression header(QStringLiteral("^(Employee E\\d+|Week \\d+)( \\(continued\\))?$"));
+    const QRegularExpression day(QStringLiteral("^D(\\d{3})\t1$")),
+        punch(QStringLiteral("^P D(\\d{3})-\\d+$"));
+    for (int n = 1; n <= 40; ++n) {
+        const QString d = QStringLiteral("D%1").arg(n, 3, 10, QLatin1Char('0'));
+        company_.db().execute(QStringLiteral("INSERT INTO Days (Emp, Week, Day) VALUES (?, ?, ?)"),
+                              {empOf(n), weekOf(n), d});
+        for (int k = 1; k <= 1 + n % 3; ++k)
+            company_.db().execute(QStringLiteral("INSERT INTO Punches (Day, Seq, Note) VALUES (?, ?, ?)"),
+                                  {d, k, QStringLiteral("P %1-%2").arg(d).arg(k)});
+    }
+    company_.db().execute(QStringLiteral("INSERT INTO Days (Emp, Week, Day) VALUES ('E0', 0, 'D000')"));
+    // Also with every week on a page of its own.
+    for (const char* weekOption : {"", "  newpage\n"}) {
+        const QString path = write(QStringLiteral("Groups.rpt"), report.arg(QString::fromLatin1(weekOption)));
+        company_.db().execute(QStringLiteral("DELETE FROM Punches WHERE Day = 'D000'"));
+        // One more punch line on the first day each time, so that the page
+        // breaks fall on every kind of line.
+        for (int n = 0, punches = 0; n <= 45; n += *weekOption ? 5 : 1) {
+            for (; punches < n; ++punches)
+                company_.db().execute(
+                    QStringLiteral("INSERT INTO Punches (Day, Seq, Note) VALUES ('D000', ?, ?)"),
+                    {punches + 1, QStringLiteral("P D000-%1").arg(punches + 1)});
+            const Document& doc = run(open(path));
+            ASSERT_GE(doc.pages.size(), 2u);
+            QSet<QString> printed; // the groups with a day on an earlier page
+            for (size_t p = 0; p < doc.pages.size(); ++p) {
+                const QStringList lines = doc.pages[p].lines();
+                const QString where = QStringLiteral("%1n %2, page %3:\n%4")
+                                          .arg(QString::fromLatin1(weekOption), QString::number(n),
+                                               QString::number(p + 1), lines.join(QLatin1Char('\n')));
+                QSet<QString> daysHere;
+                int firstDay = -1, lastDay = -1;
+                for (int i = 0; i < int(lines.size()); ++i)
+                    if (const auto m = day.match(lines[i]); m.hasMatch()) {
+                        daysHere << m.captured(1);
+                        firstDay = firstDay < 0 ? i : firstDay;
+                        lastDay = i;
+                    }
+                for (int i = 0; i < int(lines.size()); ++i) {
+                    if (const auto m = header.match(lines[i]); m.hasMatch()) {
+                        EXPECT_LT(i, lastDay) << "a header without its first record: " << where.toStdString();
+                        if (m.capturedLength(2) > 0) {
+                            EXPECT_TRUE(printed.contains(m.captured(1)))
+                                << "nothing of it printed yet: " << where.toStdString();
+                        }
+                    }
+                    if (const auto m = punch.match(lines[i]); m.hasMatch()) {
+                        EXPECT_TRUE(daysHere.contains(m.captured(1)))
+                            << "a punch away from its day: " << where.toStdString();
+                    }
+                    for (const char* closing :
+                         {"^Employee total\t\\d+$", "^Grand total\t\\d+$", "^Listed: \\d+$"}) {
+                        if (lines[i].contains(QRegularExpression(QString::fromLatin1(closing)))) {
+                            EXPECT_TRUE(firstDay >= 0 && firstDay < i)
+                                << closing << " without a record above it: " << where.toStdString();
+                        }
+                    }
                 }
+                for (const QString& dn : daysHere)
+                    printed << QStringLiteral("Employee ") + empOf(dn.toInt())
+                            << QStringLiteral("Week %1").arg(weekOf(dn.toInt()));
             }
+            EXPECT_EQ(allLines(doc).filter(day).size(), 41);
+            EXPECT_TRUE(allLines(doc).contains(QStringLiteral("Grand total\t41")));
         }
-        EXPECT_EQ(allLines(d).filter(QRegularExpression(QStringLiteral("^X\\d{3}\t1$"))).size(), n);
-        EXPECT_TRUE(allLines(d).contains(QStringLiteral("Grand total\t%1").arg(n)));
     }
 }
 
