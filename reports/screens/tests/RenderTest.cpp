@@ -198,8 +198,13 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
     // E1: 40 straight and 5 overtime at 20.00: 800 + 5 x 1.5 x 20 = 950.
     EXPECT_TRUE(text.contains("40.00")) << text.toStdString();
     EXPECT_TRUE(text.contains("950.00")) << text.toStdString();
-    // E2: the holiday (8) and the absence (8) count in TOTAL, not in wages.
     EXPECT_FALSE(text.contains("W1"));
+    // E2 at 10.00: the holiday's 8 hours and the paid absence's 8 are paid
+    // as straight time, on their lines and in the week's total.
+    for (const char* line : {"Wednesday\\s+0.00\\s+0.00\\s+0.00\\s+8.00\\s+8.00\\s+10.00\\s+80.00\\n",
+                             "Friday\\s+0.00\\s+0.00\\s+8.00\\s+0.00\\s+8.00\\s+10.00\\s+80.00\\n",
+                             "Week total\\s+16.50\\s+0.00\\s+8.00\\s+8.00\\s+32.50\\s+325.00\\n"})
+        EXPECT_TRUE(has(text, line)) << line << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
         << "the period under the title";
 
@@ -276,7 +281,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
     EXPECT_TRUE(detailed.contains("03/09/2026 to 03/13/2026"));
     EXPECT_TRUE(detailed.contains("Week total"));
-    EXPECT_TRUE(detailed.contains("1195.00")) << detailed.toStdString(); // 950 + 165 + 80, all employees
+    EXPECT_TRUE(detailed.contains("1515.00")) << detailed.toStdString(); // 950 + 325 + 240, all employees
 }
 
 TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
