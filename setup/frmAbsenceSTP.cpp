@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -53,9 +54,14 @@ public:
         box->setModelColumn(0);
         list->verticalHeader()->hide();
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setColumnWidth(0, 1200 / 15);
-        list->setColumnWidth(1, 1500 / 15);
-        list->setMinimumWidth((1200 + 1500) / 15 + 2 * list->frameWidth());
+        list->setWordWrap(false);
+        // The laid-out widths, wider where a heading or a name needs it; the
+        // list is as wide as its two columns beside its scroll bar.
+        list->resizeColumnsToContents();
+        list->setColumnWidth(0, std::max(1200 / 15, list->columnWidth(0)));
+        list->setColumnWidth(1, std::max(1500 / 15, list->columnWidth(1)));
+        list->setMinimumWidth(list->columnWidth(0) + list->columnWidth(1) + 2 * list->frameWidth() +
+                              list->verticalScrollBar()->sizeHint().width());
         QPalette grey = list->palette();
         grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
         list->setPalette(grey);
@@ -226,8 +232,7 @@ void frmAbsenceSTP::TDBGrid1_HeadClick(int column) {
 }
 
 void frmAbsenceSTP::DeleteSelectedRows() {
-    if (ui::MsgBox(QStringLiteral("Would you like to delete selected row(s)?"), ui::Buttons::YesNo) !=
-        ui::Answer::Yes)
+    if (!deletionConfirmed())
         return;
     try {
         model_->deleteRows(selectedRows());

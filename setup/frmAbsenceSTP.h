@@ -27,6 +27,8 @@ public:
     void cmdLoad_Click();
     void TDBGrid1_HeadClick(int column);
     void DeleteSelectedRows();
+    // The Delete key deletes as the toolbar's Delete does.
+    void deleteGridRows() override { DeleteSelectedRows(); }
     // The active employees the ID drop-down offers: ID and "LastName, FirstName".
     const std::vector<std::pair<QString, QString>>& employeeChoices() const { return employees_; }
 

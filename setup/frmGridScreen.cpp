@@ -11,22 +11,13 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QTableView>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace plax::setup {
 namespace {
-
-// The grid, with the view's hand-over of an editor's text open to the screen.
-class GridView : public QTableView {
-public:
-    using QTableView::QTableView;
-    using QTableView::commitData;
-};
 
 bool within(const QWidget* outer, const QWidget* w) { return w && (w == outer || outer->isAncestorOf(w)); }
 
@@ -39,15 +30,15 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
     setObjectName(objectName);
     setWindowTitle(caption);
     setAttribute(Qt::WA_DeleteOnClose);
-    TDBGrid1 = new GridView(this);
+    TDBGrid1 = new EntryGrid(this);
     TDBGrid1->setObjectName(QStringLiteral("TDBGrid1"));
-    TDBGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
     TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     QFont bold = TDBGrid1->horizontalHeader()->font();
     bold.setBold(true);
     TDBGrid1->horizontalHeader()->setFont(bold);
     TDBGrid1->installEventFilter(this);
+    connect(TDBGrid1, &EntryGrid::deleteRequested, this, [this] { deleteGridRows(); });
     layout_ = new QVBoxLayout(this);
     layout_->addWidget(makeToolbar(this, buttons, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
     layout_->addWidget(TDBGrid1, 1);
@@ -65,18 +56,8 @@ void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> colu
     model_ = new GridModel(companyDb(), table, std::move(columns), this);
     TDBGrid1->setModel(model_);
     connect(model_, &GridModel::refused, this, [this] { TDBGrid1_Error(); });
-    // Leaving a row stores it, as the bound grid did; a refused row takes
-    // the user back to it for mending.
-    connect(TDBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current, const QModelIndex& previous) {
-                if (!previous.isValid() || previous.row() != model_->pendingRow() || current.row() == previous.row())
-                    return;
-                if (!model_->storePending())
-                    QTimer::singleShot(0, this, [this, back = QPersistentModelIndex(previous)] {
-                        if (back.isValid())
-                            TDBGrid1->setCurrentIndex(back);
-                    });
-            });
+    TDBGrid1->rowInEdit = [this] { return model_->pendingRow(); };
+    TDBGrid1->storeRow = [this] { return model_->storePending(); };
 }
 
 void frmGridScreen::load(const std::function<void()>& body) {
@@ -106,7 +87,7 @@ void frmGridScreen::gridFocusChanged(QWidget* old, QWidget* now) {
 void frmGridScreen::commitOpenEditor() {
     const QModelIndex at = TDBGrid1->currentIndex();
     if (QWidget* editor = at.isValid() ? TDBGrid1->indexWidget(at) : nullptr)
-        static_cast<GridView*>(TDBGrid1)->commitData(editor);
+        TDBGrid1->commitData(editor);
 }
 
 bool frmGridScreen::pendingRowStored() {
@@ -135,11 +116,6 @@ bool frmGridScreen::eventFilter(QObject* watched, QEvent* event) {
             model_->cancelPending();
             return true;
         }
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-            // Keys reach the view only while no cell editor is open.
-            deleteGridRows();
-            return true;
-        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -149,11 +125,10 @@ void frmGridScreen::SetGridColumns() {
         return;
     const auto& cols = model_->columns();
     for (int i = 0; i < int(cols.size()); ++i) {
-        TDBGrid1->setColumnHidden(i, cols[size_t(i)].hidden);
-        // The laid-out width, but never narrower than the column's caption.
-        if (cols[size_t(i)].widthTwips > 0)
-            TDBGrid1->setColumnWidth(i, std::max(cols[size_t(i)].widthTwips / 15,
-                                                 TDBGrid1->horizontalHeader()->sectionSizeHint(i)));
+        const GridColumn& c = cols[size_t(i)];
+        TDBGrid1->setColumnHidden(i, c.hidden);
+        if (c.widthTwips > 0 || c.kind == GridColumn::Kind::Date)
+            TDBGrid1->fitColumn(i, c.widthTwips, c.kind == GridColumn::Kind::Date);
     }
     TDBGrid1->horizontalHeader()->setStretchLastSection(true);
 }
@@ -206,9 +181,18 @@ std::vector<int> frmGridScreen::selectedRows() const {
     return rows;
 }
 
+bool frmGridScreen::deletionConfirmed() {
+    return ui::MsgBox(QStringLiteral("Would you like to delete selected row(s)?"), ui::Buttons::YesNo) ==
+           ui::Answer::Yes;
+}
+
 void frmGridScreen::deleteGridRows() {
+    const std::vector<int> rows = selectedRows();
+    if (std::none_of(rows.begin(), rows.end(), [this](int r) { return !model_->isNewRowLine(r); }) ||
+        !deletionConfirmed())
+        return;
     try {
-        model_->deleteRows(selectedRows());
+        model_->deleteRows(rows);
     } catch (const std::exception&) {
         TDBGrid1_Error();
     }

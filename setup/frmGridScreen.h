@@ -7,10 +7,10 @@
 
 #include "GridModel.h"
 #include "SetupParts.h"
+#include "core/common/EntryGrid.h"
 
 #include <QWidget>
 
-class QTableView;
 class QVBoxLayout;
 
 namespace plax::setup {
@@ -21,7 +21,7 @@ public:
     ~frmGridScreen() override;
     bool loaded() const { return loaded_; }
     GridModel* model() const { return model_; }
-    QTableView* grid() const { return TDBGrid1; }
+    EntryGrid* grid() const { return TDBGrid1; }
 
     virtual void Toolbar1_ButtonClick(const QString& key);
     // The focus went from the grid (or one of its cell editors) to another
@@ -30,8 +30,9 @@ public:
     // The database refused a row: the screen's fixed message.
     void TDBGrid1_Error();
     void RefreshGrid();
-    // The grid's own row deletion (Delete key): the selected rows go.
-    void deleteGridRows();
+    // The grid's own row deletion (Delete key): after the question, the
+    // selected rows go.
+    virtual void deleteGridRows();
     std::vector<int> selectedRows() const;
     // The fixed message with this screen's causes.
     QString errorMessage() const;
@@ -57,7 +58,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QVBoxLayout* layout_;
-    QTableView* TDBGrid1;
+    // Asks before selected rows are deleted.
+    static bool deletionConfirmed();
+
+    EntryGrid* TDBGrid1;
     GridModel* model_ = nullptr;
 
 private:

@@ -45,9 +45,10 @@ frmHolidaySTP::frmHolidaySTP(QWidget* parent)
     connect(cmdLoad, &QPushButton::clicked, this, &frmHolidaySTP::cmdLoad_Click);
 
     load([this] {
-        for (int y = 1996; y <= 2016; ++y)
+        const int thisYear = Clock::today().year();
+        for (int y = 1996; y <= thisYear + 1; ++y)
             cboYear->addItem(QString::number(y));
-        cboYear->setCurrentIndex(cboYear->findText(QString::number(Clock::today().year())));
+        cboYear->setCurrentIndex(cboYear->findText(QString::number(thisYear)));
         if (cboYear->currentIndex() < 0)
             cboYear->setEditText(QString());
         makeModel(QStringLiteral("Holidays"),

@@ -4,11 +4,9 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QTimer>
 #include <set>
 
 namespace plax::editor {
@@ -111,8 +109,10 @@ bool ClockGridModel::setData(const QModelIndex& index, const QVariant& value, in
         return false;
     }
     const bool adding = row == grid_->rowCount();
-    if (!adding && grid_->value(row, column) == *v)
-        return true; // nothing changed: the grid fires no update
+    // Nothing changed (an editor opened and left as it was, on the new-row
+    // line too): the grid fires no update and adds no row.
+    if (adding ? v->isNull() : grid_->value(row, column) == *v)
+        return true;
     if (adding)
         beginInsertRows(QModelIndex(), row + 1, row + 1);
     grid_->setValue(row, column, *v);
@@ -158,11 +158,13 @@ void ClockGridModel::rowsReloaded() {
     endResetModel();
 }
 
-ClockGridView::ClockGridView(QWidget* parent) : QTableView(parent) {
+ClockGridView::ClockGridView(QWidget* parent) : EntryGrid(parent) {
     setObjectName(QStringLiteral("TDBGrid1"));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Rows as high as a line of text and a cell editor, so a week fits.
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
+    rowInEdit = [this] { return model_ ? model_->grid().editingRow() : -1; };
+    storeRow = [this] { return !model_ || model_->submitRow(); };
     // Leaving the grid saves the row in edit (its LostFocus).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
@@ -174,31 +176,14 @@ ClockGridView::ClockGridView(QWidget* parent) : QTableView(parent) {
 void ClockGridView::setGridModel(ClockGridModel* model) {
     model_ = model;
     setModel(model);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ClockGridView::currentRowChanged);
-    connect(model, &QAbstractItemModel::modelReset, this, [this] {
-        connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ClockGridView::currentRowChanged,
-                Qt::UniqueConnection);
-    });
 }
 
 void ClockGridView::setupColumns() {
     setColumnHidden(colEmpID, true);
     setColumnHidden(colRecalculate, true);
-    // The design widths, widened where a date in the local short format or
-    // a caption would not fit (a cell must not break a date over two lines).
-    const QFontMetrics cells(font());
-    const QFontMetrics captions(horizontalHeader()->font());
-    const int pad = 3 * cells.averageCharWidth();
-    const int dateWidth = cells.horizontalAdvance(CalDate::ymd(2026, 12, 28).toShortDate()) + pad;
-    for (int c = 0; c < kColumnCount; ++c) {
-        if (kWidths[c] <= 0)
-            continue;
-        int w = std::max(kWidths[c] / 15,
-                         captions.horizontalAdvance(model()->headerData(c, Qt::Horizontal).toString()) + pad);
-        if (isDateColumn(c))
-            w = std::max(w, dateWidth);
-        setColumnWidth(c, w);
-    }
+    for (int c = 0; c < kColumnCount; ++c)
+        if (kWidths[c] > 0)
+            fitColumn(c, kWidths[c], isDateColumn(c));
 }
 
 void ClockGridView::commitEditor() {
@@ -224,34 +209,15 @@ bool ClockGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
                        (trigger == AllEditTriggers || (editTriggers() & trigger)) && state() != EditingState;
     if (opens && model_ && !model_->grid().beforeColEdit())
         return false;
-    return QTableView::edit(index, trigger, event);
+    return EntryGrid::edit(index, trigger, event);
 }
 
 void ClockGridView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Delete && state() != EditingState) {
-        emit deleteRequested();
-        return;
-    }
     if (event->key() == Qt::Key_Escape && state() != EditingState && model_ && model_->grid().editingRow() >= 0) {
         model_->cancelRow();
         return;
     }
-    QTableView::keyPressEvent(event);
-}
-
-void ClockGridView::currentRowChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (!model_ || !previous.isValid() || current.row() == previous.row() ||
-        model_->grid().editingRow() != previous.row())
-        return;
-    if (!model_->submitRow()) {
-        // The row stays in edit: go back to it.
-        QPointer<ClockGridView> self(this);
-        const int row = previous.row(), column = previous.column();
-        QTimer::singleShot(0, this, [self, row, column] {
-            if (self && self->model_)
-                self->setCurrentIndex(self->model_->index(row, column));
-        });
-    }
+    EntryGrid::keyPressEvent(event);
 }
 
 } // namespace plax::editor

@@ -5,10 +5,10 @@
 // that does not read gets the grid's "does not match the type" message.
 
 #include "ClockGrid.h"
+#include "core/common/EntryGrid.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
-#include <QTableView>
 #include <memory>
 
 namespace plax::editor {
@@ -43,11 +43,12 @@ private:
     std::unique_ptr<ClockGrid> grid_;
 };
 
-// TDBGrid1: refuses to open an editor when no employee is chosen, saves
-// the row in edit when the current row changes or the focus leaves the
-// grid, drops the changes of the row in edit on Escape, and hands the
-// Delete key to the screen.
-class ClockGridView : public QTableView {
+// TDBGrid1: the row-entry grid (EntryGrid: Tab and Enter move on, leaving
+// a row saves it, Delete asks the screen to delete the selected rows) that
+// refuses to open an editor when no employee is chosen, saves the row in
+// edit when the focus leaves the grid, and drops the changes of the row in
+// edit on Escape.
+class ClockGridView : public EntryGrid {
     Q_OBJECT
 public:
     explicit ClockGridView(QWidget* parent = nullptr);
@@ -60,15 +61,11 @@ public:
     // The rows with a selected cell, in order.
     std::vector<int> selectedGridRows() const;
 
-signals:
-    void deleteRequested();
-
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
     QPointer<ClockGridModel> model_;
 };
 

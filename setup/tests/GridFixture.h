@@ -5,6 +5,7 @@
 #include "SetupFixture.h"
 #include "setup/frmGridScreen.h"
 
+#include <QApplication>
 #include <QTableView>
 #include <QTest>
 
@@ -12,15 +13,15 @@ namespace plax::setup::test {
 
 class GridFixture : public SetupFixture {
 protected:
-    // Types over the text of a cell, clicking it first unless its editor is
-    // open already (Tab leads there); the editor stays open.
+    // Types over the text of a cell, clicking it and pressing F2 first
+    // unless its editor is open already (Tab leads there); the editor stays
+    // open.
     void typeCell(frmGridScreen& f, int row, int column, const QString& text) {
         QTableView* g = f.grid();
         const QModelIndex at = g->model()->index(row, column);
-        if (!QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; }, 100)) {
+        if (!g->indexWidget(at)) {
             QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
-            if (!QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; }, 100))
-                QTest::keyClick(g, Qt::Key_F2); // the current cell: F2 edits it
+            QTest::keyClick(g, Qt::Key_F2);
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; })) << row << "," << column;
         QWidget* editor = g->indexWidget(at);
@@ -31,6 +32,26 @@ protected:
     void clickRow(frmGridScreen& f, int row) {
         QTableView* g = f.grid();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, 0)).center());
+    }
+    // Clicks a cell: it becomes the current one (typing goes into it).
+    void clickCell(frmGridScreen& f, int row, int column) {
+        QTableView* g = f.grid();
+        const QModelIndex at = g->model()->index(row, column);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return g->currentIndex() == at; })) << row << "," << column;
+    }
+    // Types key by key into whatever holds the focus (the first key typed
+    // into a cell opens its editor), a tab character pressing Tab and a
+    // line break Enter, as a clerk types row after row.
+    static void typeKeys(const QString& keys) {
+        for (const QChar c : keys) {
+            if (c == QLatin1Char('\t'))
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            else if (c == QLatin1Char('\n'))
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            else
+                QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        }
     }
     QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
     int currentRow(frmGridScreen& f) { return f.grid()->currentIndex().row(); }

@@ -55,14 +55,12 @@ TEST_F(GridScreens, HolidaysAreStoredWhenTheUserLeavesTheGridAndARefusalIsToldOn
     ASSERT_TRUE(f.loaded());
     showActive(&f);
     GridModel* m = f.model();
-    // 2026 is past the list: no year is chosen and the grid is empty.
+    // The year list reaches next year; this year's holidays are shown.
     auto* year = child<QComboBox>(&f, "cboYear");
-    EXPECT_EQ(year->currentText(), "");
-    EXPECT_EQ(m->recordCount(), 0);
+    EXPECT_EQ(year->currentText(), "2026");
+    EXPECT_EQ(year->itemText(0), "1996");
+    EXPECT_EQ(year->itemText(year->count() - 1), "2027");
     EXPECT_TRUE(f.grid()->isColumnHidden(2));
-    QTest::mouseClick(year->lineEdit(), Qt::LeftButton);
-    QTest::keyClicks(year, "2026");
-    QTest::mouseClick(child<QPushButton>(&f, "cmdLoad"), Qt::LeftButton);
     const qint64 stored = count("SELECT count(*) FROM Holidays WHERE TDate LIKE '2026%'");
     ASSERT_EQ(m->recordCount(), stored);
 
@@ -144,20 +142,19 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     EXPECT_FALSE(m->hasPending());
     EXPECT_EQ(cell(m, 0, 0), "AAA");
 
-    // The grid's own deletion (a row chosen by its header, the Delete key)
-    // keeps a department that employees belong to.
+    // The grid's own deletion (a row chosen by its header, the Delete key,
+    // Yes) keeps a department that employees belong to.
     QHeaderView* rowHeads = f->grid()->verticalHeader();
     QTest::mouseClick(rowHeads->viewport(), Qt::LeftButton, {}, QPoint(5, rowHeads->sectionViewportPosition(1) + 5));
-    if (f->grid()->indexWidget(f->grid()->currentIndex()))
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTest::keyClick(f->grid(), Qt::Key_Delete);
-    EXPECT_EQ(answers.texts().size(), 3);
+    ASSERT_EQ(answers.texts().size(), 4);
+    EXPECT_EQ(answers.texts()[2], "Would you like to delete selected row(s)?");
     EXPECT_TRUE(answers.texts().last().contains("- One or more employees are assigned to current department."));
     EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo = 'ADM'"), 1);
 
     typeCell(*f, 4, 0, "Q 9"); // a new row keeps its empty number
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 4; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 5; }));
     EXPECT_EQ(cell(m, 4, 0), "");
     typeCell(*f, 4, 0, "QA");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -165,7 +162,7 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     clickToolButton(f, "Close");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
     EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = 'QA'"), "Quality");
-    EXPECT_EQ(answers.texts().size(), 4);
+    EXPECT_EQ(answers.texts().size(), 5);
 }
 
 TEST_F(GridScreens, ClosingTheMainWindowStoresAPendingMessageOrStaysForARefusedOne) {
@@ -214,4 +211,89 @@ TEST_F(GridScreens, TheModelKeepsItsViewsInStepThroughAddsRefusalsAndDeletes) {
     showActive(&f);
     clickToolButton(&f, "Refresh");
     EXPECT_EQ(m->rowCount(), 3);
+}
+
+// Rows typed one after another with Tab and Enter each become a row of
+// their own: after a row is stored the cursor waits on the new-row line,
+// and the rows above keep what they held.
+TEST_F(GridScreens, RowsTypedInTurnEachBecomeANewRow) {
+    const qint64 inAdm = count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'ADM'");
+    {
+        frmDepStp f;
+        showActive(&f);
+        clickCell(f, 3, 0); // the new-row line under three departments
+        typeKeys("SLS\tSales\tQA\tQuality\nMKT\tMarketing\t");
+        EXPECT_EQ(count("SELECT count(*) FROM Department"), 6);
+        for (const auto& [no, d] : {std::pair{"ADM", "Administration"}, std::pair{"SLS", "Sales"},
+                                   std::pair{"QA", "Quality"}, std::pair{"MKT", "Marketing"}})
+            EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = ?", {no}), d) << no;
+        EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'ADM'"), inAdm);
+        EXPECT_EQ(f.grid()->currentIndex(), f.model()->index(6, 0));
+        EXPECT_TRUE(f.grid()->indexWidget(f.grid()->currentIndex()));
+    }
+    {
+        // An empty table: Tab leads out of the unsaved row, not round it.
+        CompanyDb->execute("DELETE FROM Messages");
+        frmSetupMessages f;
+        showActive(&f);
+        clickCell(f, 0, 0);
+        typeKeys("010\tHello\t020\tGoodbye\n030\tWelcome back\t");
+        EXPECT_EQ(count("SELECT count(*) FROM Messages"), 3);
+        EXPECT_EQ(value("SELECT Message FROM Messages WHERE MessageNo = '020'"), "Goodbye");
+        EXPECT_EQ(value("SELECT Message FROM Messages WHERE MessageNo = '030'"), "Welcome back");
+        f.close(); // from the new-row line, its editor open and empty
+        EXPECT_FALSE(f.isVisible());
+    }
+    {
+        // The hidden week column is passed over.
+        frmHolidaySTP f;
+        showActive(&f);
+        const int row = f.model()->recordCount();
+        clickCell(f, row, 0);
+        typeKeys("Christmas\t12/25/2026\tBoxing Day\t12/26/2026\nNew Year\t12/31/2026\t");
+        EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE TDate >= '2026-12-25'"), 3);
+        EXPECT_EQ(value("SELECT HolidayName FROM Holidays WHERE TDate = '2026-12-26'"), "Boxing Day");
+        EXPECT_EQ(value("SELECT Week FROM Holidays WHERE TDate = '2026-12-31'").toInt(),
+                  WeekNumber(CalDate::ymd(2026, 12, 31), Company));
+        EXPECT_EQ(f.model()->recordCount(), row + 3);
+    }
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+// A click on a row header chooses the whole row, with no cell editor open,
+// so the Delete key that follows deletes rows (after the question), never
+// the text of a cell.
+TEST_F(GridScreens, RowsChosenByTheirHeadersAreDeletedWholeByTheDeleteKey) {
+    for (const auto& [name, date] : {std::pair{"New Year", "2026-01-01"}, std::pair{"Easter Monday", "2026-04-06"},
+                                     std::pair{"Labour Day", "2026-05-01"}, std::pair{"Christmas", "2026-12-25"}})
+        CompanyDb->execute("INSERT INTO Holidays (HolidayName, TDate, Week) VALUES (?, ?, 1)", {name, date});
+    frmHolidaySTP f;
+    showActive(&f);
+    GridModel* m = f.model();
+    ASSERT_EQ(m->recordCount(), 5);
+    ASSERT_EQ(cell(m, 0, 0), "New Year");
+    QHeaderView* heads = f.grid()->verticalHeader();
+    const auto clickHeader = [&](int row, Qt::KeyboardModifiers mods = {}) {
+        QTest::mouseClick(heads->viewport(), Qt::LeftButton, mods, QPoint(5, heads->sectionViewportPosition(row) + 5));
+    };
+
+    // A header clicked while a cell is being typed: the typed name is kept.
+    clickCell(f, 0, 0);
+    typeKeys("New Year's Day");
+    clickHeader(2);
+    EXPECT_EQ(QApplication::focusWidget(), f.grid()); // no cell editor
+    EXPECT_EQ(f.grid()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(f.grid()->selectionModel()->isRowSelected(2));
+    answers.answers = {ui::Answer::No};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(answers.texts(), QStringList{"Would you like to delete selected row(s)?"});
+    EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE HolidayName = 'Easter Monday'"), 1);
+
+    clickHeader(3, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(answers.texts().size(), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE HolidayName IN ('Easter Monday', 'Labour Day')"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE HolidayName = '' OR HolidayName IS NULL"), 0);
+    EXPECT_EQ(value("SELECT HolidayName FROM Holidays WHERE TDate = '2026-01-01'"), "New Year's Day");
+    EXPECT_EQ(m->recordCount(), 3);
 }

@@ -87,7 +87,8 @@ protected:
         ASSERT_NE(editor, nullptr);
         ASSERT_EQ(QApplication::focusWidget(), editor);
     }
-    // Types into a cell and commits it with Enter.
+    // Types into a cell and commits it with Enter, which moves on to the
+    // next cell.
     static void enterInto(ClockGridView* view, int row, int column, const QString& text) {
         typeInto(view, row, column, text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -243,6 +244,41 @@ TEST_F(DataSheetScreen, TypedCellsAreSavedWhenTheRowIsLeft) {
     EXPECT_TRUE(r.messages.empty());
 }
 
+// Shifts typed one after another by keyboard alone, with Tab and Enter,
+// each become a row of their own: Tab passes the week (filled by itself)
+// and the locked totals, and after a row's last cell the cursor waits on
+// the new last line, and the window closes from there. The rows above keep
+// what they held.
+TEST_F(DataSheetScreen, ShiftsTypedInTurnEachBecomeANewRow) {
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    ASSERT_EQ(form->grid().rowCount(), 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(2, colTDate)).center());
+    QString keys;
+    for (int i = 2; i < 5; ++i) {
+        const QString d = kMon.addDays(i).toShortDate();
+        keys += d + "\t07:30\t" + d + (i == 3 ? "\t15:45\n\n" : "\t15:45\t\t");
+    }
+    for (const QChar c : keys) {
+        QWidget* to = QApplication::focusWidget();
+        if (c == QLatin1Char('\t'))
+            QTest::keyClick(to, Qt::Key_Tab);
+        else if (c == QLatin1Char('\n'))
+            QTest::keyClick(to, Qt::Key_Return);
+        else
+            QTest::keyClicks(to, QString(c));
+    }
+    EXPECT_EQ(view->currentIndex(), view->model()->index(5, colTDate));
+    form->close();
+    EXPECT_SOON(form.isNull());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(stored(kMon.addDays(i)).value(1), i < 2 ? QStringLiteral("16:00") : QStringLiteral("15:45")) << i;
+    EXPECT_EQ(stored(kMon.addDays(4)), (QVariantList{kMon.addDays(4).toIso(), QStringLiteral("15:45"), 8, 15, 1}));
+    EXPECT_TRUE(r.messages.empty());
+}
+
 // A clock-out before the clock-in would store a negative length that the
 // hours engine takes off the week. Such a row is refused with a message
 // when it is left or the screen closed, and stays in edit until it is
@@ -280,7 +316,8 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
 
     // Tuesday clocked out at 07:00, before its 08:00 clock-in: Escape drops it.
     enterInto(view, 0, colClockOut, QStringLiteral("07:00"));
-    QTest::keyClick(view, Qt::Key_Escape);
+    for (int i = 0; i < 2; ++i) // the next cell's editor closes, then the row's changes go
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(form->grid().editingRow(), -1);
     EXPECT_EQ(model->data(model->index(0, colClockOut)).toString(), QStringLiteral("16:00"));
     form->close();
