@@ -44,6 +44,10 @@ db::Value GridModel::value(int row, int column) const {
         if (it != pending_.end())
             return it->second;
     }
+    return storedValue(row, column);
+}
+
+db::Value GridModel::storedValue(int row, int column) const {
     if (row < 0 || row >= rs_.recordCount() || column < 0 || column >= int(columns_.size()))
         return {};
     db::Recordset& rs = const_cast<db::Recordset&>(rs_);

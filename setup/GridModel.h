@@ -55,6 +55,9 @@ public:
 
     // The stored (or pending) value of a cell.
     db::Value value(int row, int column) const;
+    // The value of a cell as stored, whatever is pending (null on the
+    // new-row line).
+    db::Value storedValue(int row, int column) const;
     // Sets a cell of the pending row without the column hooks (the screens'
     // after-update rules use it).
     void setPending(int row, int column, const db::Value& v);

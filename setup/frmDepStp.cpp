@@ -25,27 +25,43 @@ frmDepStp::frmDepStp(QWidget* parent)
         makeModel(QStringLiteral("Department"),
                   {{QStringLiteral("DepartmentNo"), QStringLiteral("Department#")},
                    {QStringLiteral("Description"), QStringLiteral("Description")}});
-        // TDBGrid1_BeforeColUpdate: no blank inside a department number.
-        model_->beforeColUpdate = [](int, int column, const QString& text) {
-            if (column == 0 && !text.isEmpty() && text.contains(QLatin1Char(' '))) {
+        // TDBGrid1_BeforeColUpdate: no blank inside a department number,
+        // and the number of a department that employees belong to stays.
+        model_->beforeColUpdate = [this](int row, int column, const QString& text) {
+            if (column != 0)
+                return true;
+            if (!text.isEmpty() && text.contains(QLatin1Char(' '))) {
                 ui::MsgBox(QStringLiteral("The department# cannot contain any space character."), ui::Buttons::OK,
                            ui::Icon::Information);
                 return false;
             }
+            if (hasEmployees(model_->storedValue(row, 0), text.trimmed())) {
+                TDBGrid1_Error();
+                return false;
+            }
             return true;
         };
-        // Employees refer to their department: it stays while one does.
         model_->beforeDelete = [this](int row) {
-            const db::Value no = model_->value(row, 0);
-            if (!companyDb()
-                     .openRecordset(QStringLiteral("SELECT 1 FROM Employee WHERE DepartmentNo = ? LIMIT 1"), {no})
-                     .eof())
+            if (hasEmployees(model_->storedValue(row, 0), db::Value()))
                 throw db::DbError(db::err::General, QStringLiteral("Employees are assigned to the department."));
         };
         model_->open(QString(), {}, QStringLiteral("DepartmentNo"));
         SetGridColumns();
     });
     connect(TDBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmDepStp::TDBGrid1_HeadClick);
+}
+
+// Employees refer to their department by its number: while one does, the
+// department is neither deleted nor given another number (`renamedTo`,
+// null for a deletion; a change of case only is the same number).
+bool frmDepStp::hasEmployees(const db::Value& no, const db::Value& renamedTo) {
+    if (no.isNull())
+        return false;
+    return !companyDb()
+                .openRecordset(QStringLiteral("SELECT 1 FROM Employee WHERE DepartmentNo = ? AND "
+                                              "(? IS NULL OR DepartmentNo <> ?) LIMIT 1"),
+                               {no, renamedTo, renamedTo})
+                .eof();
 }
 
 void frmDepStp::TDBGrid1_HeadClick(int column) {

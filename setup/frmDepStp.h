@@ -1,7 +1,7 @@
 #pragma once
 // "Setup: Department": the departments in a grid, sorted by a clicked
 // heading. A department number holds no blank; a department that
-// employees still belong to is not deleted.
+// employees still belong to is neither deleted nor renumbered.
 
 #include "frmGridScreen.h"
 
@@ -16,6 +16,9 @@ public:
 
 protected:
     void PrintList(int dest) override;
+
+private:
+    static bool hasEmployees(const db::Value& no, const db::Value& renamedTo);
 };
 
 } // namespace plax::setup

@@ -149,12 +149,31 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     QTest::keyClick(f->grid(), Qt::Key_Delete);
     ASSERT_EQ(answers.texts().size(), 4);
     EXPECT_EQ(answers.texts()[2], "Would you like to delete selected row(s)?");
-    EXPECT_TRUE(answers.texts().last().contains("- One or more employees are assigned to current department."));
+    const QString inUse = "- One or more employees are assigned to current department.";
+    EXPECT_TRUE(answers.texts().last().contains(inUse));
     EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo = 'ADM'"), 1);
+
+    // Nor can it take another number: the employees would lose it. The
+    // description can change, and so can the number of a department
+    // nobody belongs to (a change of case is the same number).
+    const qint64 inPrd = count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'PRD'");
+    clickCell(*f, 2, 0);
+    typeKeys("PRX\tProduction hall");
+    clickCell(*f, 0, 0); // AAA
+    typeKeys("AAB\t");
+    ASSERT_EQ(answers.texts().size(), 5);
+    EXPECT_TRUE(answers.texts().last().startsWith("Data was NOT updated successfully."));
+    EXPECT_TRUE(answers.texts().last().contains(inUse));
+    EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = 'PRD'"), "Production hall");
+    EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'PRD'"), inPrd);
+    clickCell(*f, 1, 0); // ADM
+    typeKeys("adm\t");
+    EXPECT_EQ(value("SELECT DepartmentNo FROM Department WHERE Description = 'Zoo'"), "AAB");
+    EXPECT_EQ(answers.texts().size(), 5);
 
     typeCell(*f, 4, 0, "Q 9"); // a new row keeps its empty number
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 5; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 6; }));
     EXPECT_EQ(cell(m, 4, 0), "");
     typeCell(*f, 4, 0, "QA");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -162,7 +181,8 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     clickToolButton(f, "Close");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
     EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = 'QA'"), "Quality");
-    EXPECT_EQ(answers.texts().size(), 5);
+    EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo IN ('PRX', 'AAA')"), 0);
+    EXPECT_EQ(answers.texts().size(), 6);
 }
 
 TEST_F(GridScreens, ClosingTheMainWindowStoresAPendingMessageOrStaysForARefusedOne) {
