@@ -99,45 +99,64 @@ bool LineChoice::complete() const {
     return !speed.isEmpty() && !parity.isEmpty() && !dataBits.isEmpty() && !stopBits.isEmpty();
 }
 
-LineChoice SplitSettingsText(const QString& s) {
-    // Fixed positions from the end: "speed,p,d,s" with a three-character
-    // stop-bits field when it holds a point ("1.5").
+namespace {
+
+// The four fields of a settings text as stored, cut at fixed positions from
+// the end: "speed,p,d,s" with a three-character stop-bits field when it
+// holds a point ("1.5").
+LineChoice storedFields(const QString& s) {
     const int len = int(s.size());
     const int k = s.contains(QLatin1Char('.')) ? 2 : 0;
     LineChoice c;
     if (len - 6 - k >= 0)
-        c.speed = itemOrEmpty(speedItems(), s.left(len - 6 - k));
-    const QString p = charAt(s, len - 4 - k);
-    const QStringList parities = parityItems();
-    for (const QString& name : parities)
-        if (!p.isEmpty() && name.at(0).toLower() == p.at(0))
-            c.parity = name;
-    c.dataBits = itemOrEmpty(dataBitsItems(), charAt(s, len - 2 - k));
-    c.stopBits = itemOrEmpty(stopBitsItems(), s.right(k + 1));
+        c.speed = s.left(len - 6 - k);
+    c.parity = charAt(s, len - 4 - k);
+    c.dataBits = charAt(s, len - 2 - k);
+    c.stopBits = s.right(k + 1);
     return c;
 }
 
-QString BuildSettingsText(const LineChoice& c) {
-    return c.speed.trimmed() + QLatin1Char(',') + c.parity.left(1).toLower() + QLatin1Char(',') +
-           c.dataBits.trimmed() + QLatin1Char(',') + c.stopBits.trimmed();
+} // namespace
+
+LineChoice SplitSettingsText(const QString& s) {
+    const LineChoice stored = storedFields(s);
+    LineChoice c;
+    c.speed = itemOrEmpty(speedItems(), stored.speed);
+    const QStringList parities = parityItems();
+    for (const QString& name : parities)
+        if (!stored.parity.isEmpty() && name.at(0).toLower() == stored.parity.at(0))
+            c.parity = name;
+    c.dataBits = itemOrEmpty(dataBitsItems(), stored.dataBits);
+    c.stopBits = itemOrEmpty(stopBitsItems(), stored.stopBits);
+    return c;
+}
+
+QString BuildSettingsText(const LineChoice& c, const QString& stored) {
+    const LineChoice was = storedFields(stored);
+    const auto field = [](const QString& chosen, const QString& kept) {
+        return chosen.isEmpty() ? kept : chosen;
+    };
+    return field(c.speed.trimmed(), was.speed) + QLatin1Char(',') +
+           field(c.parity.left(1).toLower(), was.parity) + QLatin1Char(',') +
+           field(c.dataBits.trimmed(), was.dataBits) + QLatin1Char(',') +
+           field(c.stopBits.trimmed(), was.stopBits);
 }
 
 void SaveClockSettings(db::Database& db, CommValues& v, CompanySettings& company, const CommChoice& c) {
-    // A list without a selection would give a port 0, a speed 0 or a
-    // settings text with an empty field, which the terminal cannot use.
+    // A list without a selection (its stored value is not one of its items)
+    // keeps that value: writing a port 0 or an empty field would leave the
+    // terminal nothing to use, and dropping the other changes loses them.
     if (c.portIndex >= 0 && c.portIndex + 1 != v.commPort)
         step([&] {
             SaveRegValue(db, kComm, QStringLiteral("CommPort"), QString::number(c.portIndex + 1));
             v.commPort = c.portIndex + 1;
         });
-    if (c.line.complete()) {
-        const QString text = BuildSettingsText(c.line);
-        if (text != v.settings)
-            step([&] {
-                SaveRegValue(db, kComm, QStringLiteral("Settings"), text);
-                v.settings = text;
-            });
-    }
+    if (const QString text = BuildSettingsText(c.line, v.settings);
+        text != v.settings && storedFields(text).complete())
+        step([&] {
+            SaveRegValue(db, kComm, QStringLiteral("Settings"), text);
+            v.settings = text;
+        });
     QString digits;
     for (const QChar ch : c.pollDelayText)
         if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))

@@ -41,8 +41,9 @@ struct LineChoice {
     bool complete() const;
 };
 LineChoice SplitSettingsText(const QString& settings);
-// The settings text of four list texts ("4800,o,7,1.5").
-QString BuildSettingsText(const LineChoice& c);
+// The settings text of four list texts ("4800,o,7,1.5"); a list without a
+// selection keeps its field of `stored`.
+QString BuildSettingsText(const LineChoice& c, const QString& stored = QString());
 
 // What the screen's controls hold when Save is pressed.
 struct CommChoice {
@@ -56,7 +57,8 @@ struct CommChoice {
 
 // Writes what differs from the copies in `v` and from TheClock and
 // InOutList of `company`, and refreshes them. A list without a selection,
-// and a delay box without a digit, leave their stored value alone. A write
+// and a delay box without a digit, leave their stored value alone; the
+// other values are written all the same. A write
 // that fails shows the error box; the next value is still saved.
 void SaveClockSettings(db::Database& db, CommValues& v, CompanySettings& company, const CommChoice& c);
 

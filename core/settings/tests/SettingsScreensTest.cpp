@@ -287,6 +287,34 @@ TEST_F(SettingsScreens, ClockScreenDefaultsEntryTypeAndSave) {
     EXPECT_EQ(regValue(db(), "Communication", "Settings"), "<none>");
 }
 
+TEST_F(SettingsScreens, ChangesAreSavedBesideAStoredValueTheListsDoNotOffer) {
+    db().execute("INSERT INTO Registry (RegKey, RegField, RegValue) VALUES ('Communication', 'Settings', "
+                 "'9600,n,8,3')");
+    frmCommParm f;
+    showScreen(&f);
+    test::showActive(&f);
+    auto* stop = child<QComboBox>(&f, "cboStopBits");
+    EXPECT_EQ(stop->currentIndex(), -1); // stop bits 3 is not offered
+    auto* msr = child<QRadioButton>(&f, "optClkType1");
+    QTest::mouseClick(msr, Qt::LeftButton, {}, QPoint(4, msr->height() / 2));
+    // The baud rate one step up by keyboard, then Save.
+    auto* speed = child<QComboBox>(&f, "cboSpeed");
+    for (int i = 0; i < 20 && QApplication::focusWidget() != speed; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(speed, Qt::Key_Down);
+    QTest::mouseClick(child<QPushButton>(&f, "cmdSave"), Qt::LeftButton);
+    EXPECT_EQ(regValue(db(), "Communication", "Settings"), "14400,n,8,3");
+    EXPECT_EQ(regValue(db(), "Company Settings", "TheClock"), "1");
+    EXPECT_EQ(stop->currentIndex(), -1);
+    // Choosing stop bits writes them too.
+    for (int i = 0; i < 20 && QApplication::focusWidget() != stop; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(stop, Qt::Key_End);
+    QTest::mouseClick(child<QPushButton>(&f, "cmdSave"), Qt::LeftButton);
+    EXPECT_EQ(regValue(db(), "Communication", "Settings"), "14400,n,8,2");
+    EXPECT_TRUE(answers.messages.empty());
+}
+
 TEST_F(SettingsScreens, MenuItemsOpenOneScreenEach) {
     clearMenuHandlers();
     registerSettingsScreens();
