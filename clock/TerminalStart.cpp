@@ -8,6 +8,7 @@
 #include "core/common/Globals.h"
 #include "core/common/frmLogon.h"
 #include "platform/registry/Registry.h"
+#include "platform/ui/Keys.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -55,6 +56,7 @@ void Main() {
     try {
         AppPath = GetAppPath();
         NameHelpFile(AppPath + QStringLiteral("PLAX.hlp"));
+        ui::installButtonEnterKey();
         CompanyDbPath = GetWindowsSetting(QStringLiteral("Company Settings"), QStringLiteral("Database"),
                                           AppPath + QStringLiteral("Company07.mdb"));
         CompanyDb = db::Database::open(CompanyDbPath, false, false, QStringLiteral(";pwd="));

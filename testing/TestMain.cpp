@@ -1,5 +1,7 @@
 // main() for every test program: a QApplication on the offscreen platform,
 // created only when tests run (listing them needs no display).
+#include "platform/ui/Keys.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("PLAX"));
+        // As both programs do at start-up.
+        plax::ui::installButtonEnterKey();
     }
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 #include "core/common/frmSplash.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Keys.h"
 
 #include <QPointer>
 
@@ -55,6 +56,7 @@ void Main(const QString& appPath) {
         AppPath = withTrailingSeparator(appPath);
         DataPath = AppPath + QStringLiteral("Data/");
         NameHelpFile(AppPath + QStringLiteral("PLAX.hlp"));
+        ui::installButtonEnterKey();
 
         CompanyDbPath = GetWindowsSetting(QStringLiteral("Company Settings"), QStringLiteral("Database"),
                                           AppPath + QStringLiteral("Company07.mdb"));
