@@ -179,10 +179,16 @@ void frmSetupCompany::cmdSave_Click() {
 }
 
 void frmSetupCompany::cmdClose_Click() {
+    closeForm(this);
+}
+
+void frmSetupCompany::closeEvent(QCloseEvent* event) {
+    // Every way of closing (Close, the window's close box, the main window
+    // ending) offers to save what changed.
     if (state().anyChanged() && ui::MsgBox(QStringLiteral("Would you like to save the changes?"),
                                            ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes)
         cmdSave_Click();
-    closeForm(this);
+    QWidget::closeEvent(event);
 }
 
 } // namespace plax::settings

@@ -34,6 +34,7 @@ class frmSetupCompany : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void Form_Load();

@@ -119,6 +119,20 @@ TEST_F(SettingsScreens, CloseAsksOnlyWhenSomethingChangedAndNoWritesNothing) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.isNull());
     EXPECT_EQ(count(db(), "SELECT count(*) FROM Registry"), 0);
+
+    // The window's close box asks alike; Yes saves.
+    f = new frmSetupCompany;
+    showScreen(f);
+    test::showActive(f);
+    auto* name = child<QLineEdit>(f, "txtCompanyName");
+    QTest::mouseClick(name, Qt::LeftButton);
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(name, "Zenith");
+    answers.answers = {ui::Answer::Yes};
+    f->close();
+    EXPECT_EQ(answers.texts(), QStringList(2, "Would you like to save the changes?"));
+    EXPECT_EQ(regValue(db(), "Company Settings", "CompanyName"), "Zenith");
+    EXPECT_FALSE(f && f->isVisible());
 }
 
 TEST_F(SettingsScreens, BrowseFillsTheLocationAndATypedOneIsStoredCleanForTheNextStart) {
