@@ -3,10 +3,13 @@
 #include "core/common/Common.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace plax::archive {
 
@@ -36,6 +39,24 @@ WeekPickForm::WeekPickForm(QWidget* parent, const QString& name, const QString& 
     resize(300, 280);
 
     connect(cmdClose_, &QPushButton::clicked, this, &WeekPickForm::cmdClose_Click);
+    lstWeek_->installEventFilter(this);
+}
+
+bool WeekPickForm::eventFilter(QObject* watched, QEvent* event) {
+    // While no week is chosen, the entry with the focus frame (the first
+    // week on opening) is only marked, not chosen: Down or Up chooses that
+    // week rather than the one beyond it.
+    if (watched == lstWeek_ && event->type() == QEvent::KeyPress && lstWeek_->selectedItems().isEmpty() &&
+        lstWeek_->count() > 0) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            lstWeek_->setCurrentRow(std::max(lstWeek_->currentRow(), 0));
+            lstWeek_->currentItem()->setSelected(true);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WeekPickForm::showEvent(QShowEvent* event) {

@@ -28,6 +28,7 @@ protected:
     void actOnSelected(const std::function<bool(const QString&)>& act);
 
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QListWidget* lstWeek_;
 

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "testing/ScreenEvents.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,10 +53,17 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     click(&archive, "cmdArchive");
     EXPECT_EQ(r.texts(), QStringList{"Please select the week you want to archive!"});
 
-    pick(archive, 0);
-    click(&archive, "cmdArchive");
+    // By keyboard: back to the list, Down chooses the first week (the one
+    // with the focus frame, not the one after it), Tab to Archive, Enter.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_TRUE(list->hasFocus());
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(r.texts().last(), QStringLiteral("Week was archived successfully."));
     ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE TDate = ?"), {kMon}), 0);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
     // A second click archives nothing: the next week was never chosen.
     EXPECT_TRUE(list->selectedItems().isEmpty());
