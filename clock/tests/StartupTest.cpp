@@ -133,11 +133,14 @@ TEST_F(Startup, AProtectedDatabaseAsksForThePasswordUntilItIsRight) {
     EXPECT_TRUE(boxes.messages[0].title.endsWith("3031"));
     EXPECT_EQ(logonScreen(), logon);
 
-    // The box gives the focus back to the password, to be typed again.
+    // The box gives the focus back to the password, selected, so the
+    // password typed again replaces it; Tab to OK and Enter.
     ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
-    QTest::keyClick(logon->txtPassword, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(logon->txtPassword->selectedText(), "wrong");
     QTest::keyClicks(logon->txtPassword, "s3cret");
-    QTest::mouseClick(logon->cmdOK, Qt::LeftButton);
+    QTest::keyClick(logon->txtPassword, Qt::Key_Tab);
+    ASSERT_TRUE(logon->cmdOK->hasFocus());
+    QTest::keyClick(logon->cmdOK, Qt::Key_Return);
     EXPECT_EQ(boxes.messages.size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !logon; })); // closed and gone
     EXPECT_FALSE(logonScreen());
@@ -155,7 +158,8 @@ TEST_F(Startup, CancelOnTheLogonScreenEndsTheProgram) {
     clk::Main();
     QPointer<frmLogon> logon = logonScreen();
     ASSERT_TRUE(logon);
-    QTest::mouseClick(logon->cmdCancel, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
+    QTest::keyClick(logon->txtPassword, Qt::Key_Escape); // as Cancel
     EXPECT_TRUE(programEnded());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !logon; }));
     EXPECT_TRUE(boxes.messages.empty());

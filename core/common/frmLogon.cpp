@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,10 +52,21 @@ frmLogon::frmLogon(OkAction ok, QWidget* parent) : QWidget(parent, Qt::Dialog), 
 }
 
 bool frmLogon::eventFilter(QObject* watched, QEvent* event) {
-    // Entering the box selects from the caret to the end.
-    if (watched == txtPassword && event->type() == QEvent::FocusIn)
+    // Entering the box selects what it holds, so that typing replaces it:
+    // after "Not a valid password." the password is typed again.
+    if (watched == txtPassword && event->type() == QEvent::FocusIn) {
+        txtPassword->home(false);
         txtPassword->end(true);
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmLogon::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        cmdCancel_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString frmLogon::password() const { return txtPassword->text(); }
@@ -91,6 +103,7 @@ frmLogon::OkAction frmLogon::openCompanyDatabase(std::function<void()> next) {
         } catch (const std::exception& e) {
             ShowError(QString(), e);
             f.txtPassword->setFocus();
+            f.txtPassword->selectAll();
             return;
         }
         CompanyDbPassword = typed;

@@ -39,6 +39,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape is Cancel.
+    void keyPressEvent(QKeyEvent* event) override;
     // Closing the window any other way than through OK is Cancel.
     void closeEvent(QCloseEvent* event) override;
 
