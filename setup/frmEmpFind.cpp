@@ -7,6 +7,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +47,9 @@ frmEmpFind::frmEmpFind(const QString& statusTag, QWidget* parent) : QDialog(pare
     resize(420, 360);
 
     connect(cmdBrowse_, &QPushButton::clicked, this, &frmEmpFind::cmdBrowse_Click);
-    connect(lstEmp_, &QListWidget::itemDoubleClicked, this, &frmEmpFind::lstEmp_DblClick);
+    // A double click anywhere in the list, on an entry or not (an empty list
+    // included), ends the search with the entry chosen, if any.
+    lstEmp_->viewport()->installEventFilter(this);
 
     // Form_Load
     cboSortBy_->addItems({QStringLiteral("ID#"), QStringLiteral("Last Name"), QStringLiteral("First Name")});
@@ -83,8 +86,16 @@ void frmEmpFind::cmdBrowse_Click() {
     }
 }
 
+bool frmEmpFind::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstEmp_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        lstEmp_DblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmEmpFind::lstEmp_DblClick() {
-    if (QListWidgetItem* item = lstEmp_->currentItem())
+    if (QListWidgetItem* item = lstEmp_->currentItem(); item && item->isSelected())
         tag_ = item->data(Qt::UserRole).toString();
     hide();
     if (isModal())

@@ -407,6 +407,24 @@ TEST_F(EmployeeScreen, SearchHandsTheChosenIdBack) {
     EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_EQ(id(f), "A 1"); // whole, blank and all
     EXPECT_EQ(child<QLineEdit>(&f, "txtFirstN")->text(), "Bo");
+
+    // Nobody found, by keyboard (Enter on the Search button); a double click
+    // on the empty list closes the dialog without a choice.
+    plax::test::DialogDriver<frmEmpFind> none([&](frmEmpFind& d) {
+        QTest::keyClicks(child<QLineEdit>(&d, "txtValue"), "Nobody");
+        auto* search = child<QPushButton>(&d, "cmdBrowse");
+        for (int i = 0; i < 5 && !search->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(search, Qt::Key_Return);
+        EXPECT_EQ(child<QLabel>(&d, "lblRec")->text(), "Total records = 0");
+        auto* list = child<QListWidget>(&d, "lstEmp");
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->viewport()->rect().center());
+        EXPECT_FALSE(d.isVisible());
+    });
+    click(f, "Search");
+    EXPECT_EQ(none.driven(), 1);
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    EXPECT_EQ(id(f), "A 1");
 }
 
 TEST_F(EmployeeScreen, SearchPatterns) {
