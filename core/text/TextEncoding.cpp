@@ -109,7 +109,27 @@ TextDecoder::TextDecoder(TextEncoding encoding) : encoding_(encoding) {
 }
 
 QString TextDecoder::decode(QByteArrayView bytes) {
-    return decoder_ ? QString(decoder_->decode(bytes)) : cp1252::decode(bytes);
+    if (!decoder_)
+        return cp1252::decode(bytes);
+    QString text = decoder_->decode(bytes);
+    if (encoding_ == TextEncoding::Utf8)
+        return text; // ill-formed UTF-8 comes out as U+FFFD already
+    // UTF-16 comes through as it was stored, halves of surrogate pairs too.
+    if (!pendingHigh_.isNull()) {
+        text.prepend(pendingHigh_);
+        pendingHigh_ = QChar();
+    }
+    if (!text.isEmpty() && text.back().isHighSurrogate()) {
+        pendingHigh_ = text.back();
+        text.chop(1);
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 QByteArray encode(QStringView text, TextEncoding encoding) {

@@ -43,8 +43,10 @@ private:
 TextEncoding detectEncoding(QIODevice& in);
 
 // Bytes of one encoding to text, a piece at a time: a character cut
-// between two pieces comes whole with the second. An incomplete character
-// at the very end is dropped.
+// between two pieces comes whole with the second. What is not a character
+// (a half of a UTF-16 surrogate pair without its other half) becomes
+// U+FFFD, so the text is always well-formed. An incomplete character at the
+// very end is dropped.
 class TextDecoder {
 public:
     explicit TextDecoder(TextEncoding encoding);
@@ -54,6 +56,7 @@ public:
 private:
     TextEncoding encoding_;
     std::optional<QStringDecoder> decoder_; // none for Windows-1252, which needs no state
+    QChar pendingHigh_;                     // UTF-16: a first half that ended the last piece
 };
 
 // Text in an encoding (no byte-order mark); in Windows-1252 a character
