@@ -1,8 +1,8 @@
 #pragma once
 // What a person does to a screen, delivered through the running event loop:
 // the screen shown as the active window (so focus and keys reach it), a
-// mouse click on a toolbar button found by its key, and a modal dialog
-// answered once it is up.
+// mouse click on a toolbar button found by its key, keys typed where the
+// focus is, and a modal dialog answered once it is up.
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -52,6 +52,21 @@ inline void typeIntoCell(QAbstractItemView* view, int row, int column, const QSt
     ASSERT_TRUE(editor && view->isAncestorOf(editor) && editor != view) << "no cell editor";
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, text);
+}
+
+// Types key by key into whatever holds the focus (so the first key typed
+// into a grid cell opens its editor and the rest go there), a tab
+// character pressing Tab and a line break Enter, as a clerk types row
+// after row.
+inline void typeKeys(const QString& keys) {
+    for (const QChar c : keys) {
+        if (c == QLatin1Char('\t'))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        else if (c == QLatin1Char('\n'))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else
+            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+    }
 }
 
 // Runs `drive` on every dialog of type D that opens while this lives, once

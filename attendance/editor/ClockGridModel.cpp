@@ -101,8 +101,6 @@ bool ClockGridModel::setData(const QModelIndex& index, const QVariant& value, in
     const int row = index.row(), column = index.column();
     if (!grid_->beforeColEdit())
         return false;
-    if (grid_->editingRow() >= 0 && grid_->editingRow() != row && !submitRow())
-        return false;
     const auto v = typed(column, value.toString());
     if (!v) {
         showGridError(db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression.")));
@@ -110,9 +108,12 @@ bool ClockGridModel::setData(const QModelIndex& index, const QVariant& value, in
     }
     const bool adding = row == grid_->rowCount();
     // Nothing changed (an editor opened and left as it was, on the new-row
-    // line too): the grid fires no update and adds no row.
+    // line too): the grid fires no update, adds no row and leaves another
+    // row in edit alone (its refusal has been told).
     if (adding ? v->isNull() : grid_->value(row, column) == *v)
         return true;
+    if (grid_->editingRow() >= 0 && grid_->editingRow() != row && !submitRow())
+        return false;
     if (adding)
         beginInsertRows(QModelIndex(), row + 1, row + 1);
     grid_->setValue(row, column, *v);
@@ -143,9 +144,11 @@ void ClockGridModel::cancelRow() {
     if (row < 0)
         return;
     if (grid_->isNew(row)) {
+        dropping_ = true;
         beginRemoveRows(QModelIndex(), row, row);
         grid_->cancelRow();
         endRemoveRows();
+        dropping_ = false;
         return;
     }
     grid_->cancelRow();
@@ -163,7 +166,7 @@ ClockGridView::ClockGridView(QWidget* parent) : EntryGrid(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Rows as high as a line of text and a cell editor, so a week fits.
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
-    rowInEdit = [this] { return model_ ? model_->grid().editingRow() : -1; };
+    rowInEdit = [this] { return model_ ? model_->rowInEdit() : -1; };
     storeRow = [this] { return !model_ || model_->submitRow(); };
     // Leaving the grid saves the row in edit (its LostFocus).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {

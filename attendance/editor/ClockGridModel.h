@@ -25,8 +25,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Saves another row in edit first (refused when that fails), then runs
-    // the grid's update handlers for the cell.
+    // A cell left as it was does nothing. Otherwise saves another row in
+    // edit first (refused when that fails), then runs the grid's update
+    // handlers for the cell.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Writes the row in edit; on a failure shows the grid's message and
@@ -34,6 +35,9 @@ public:
     bool submitRow();
     // Drops the changes of the row in edit; a new row disappears.
     void cancelRow();
+    // The row in edit; none while a dropped new row is being taken away
+    // (the cursor leaving it then is no move of the user's).
+    int rowInEdit() const { return dropping_ ? -1 : grid_->editingRow(); }
     // Tells the views that the rows were loaded anew.
     void rowsReloaded();
     ClockGrid& grid() { return *grid_; }
@@ -41,6 +45,7 @@ public:
 
 private:
     std::unique_ptr<ClockGrid> grid_;
+    bool dropping_ = false;
 };
 
 // TDBGrid1: the row-entry grid (EntryGrid: Tab and Enter move on, leaving

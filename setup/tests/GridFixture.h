@@ -4,6 +4,7 @@
 
 #include "SetupFixture.h"
 #include "setup/frmGridScreen.h"
+#include "testing/ScreenEvents.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -39,19 +40,6 @@ protected:
         const QModelIndex at = g->model()->index(row, column);
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
         ASSERT_TRUE(QTest::qWaitFor([&] { return g->currentIndex() == at; })) << row << "," << column;
-    }
-    // Types key by key into whatever holds the focus (the first key typed
-    // into a cell opens its editor), a tab character pressing Tab and a
-    // line break Enter, as a clerk types row after row.
-    static void typeKeys(const QString& keys) {
-        for (const QChar c : keys) {
-            if (c == QLatin1Char('\t'))
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            else if (c == QLatin1Char('\n'))
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            else
-                QTest::keyClicks(QApplication::focusWidget(), QString(c));
-        }
     }
     QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
     int currentRow(frmGridScreen& f) { return f.grid()->currentIndex().row(); }

@@ -24,6 +24,7 @@ using namespace plax;
 using namespace plax::setup;
 using plax::test::clickToolButton;
 using plax::test::showActive;
+using plax::test::typeKeys;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 #include "testing/ScreenEvents.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QAction>
@@ -31,6 +32,7 @@
 
 using namespace plax;
 using namespace plax::editor;
+using plax::test::typeKeys;
 
 namespace {
 
@@ -256,19 +258,9 @@ TEST_F(DataSheetScreen, ShiftsTypedInTurnEachBecomeANewRow) {
     ASSERT_EQ(form->grid().rowCount(), 2);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                       view->visualRect(view->model()->index(2, colTDate)).center());
-    QString keys;
     for (int i = 2; i < 5; ++i) {
         const QString d = kMon.addDays(i).toShortDate();
-        keys += d + "\t07:30\t" + d + (i == 3 ? "\t15:45\n\n" : "\t15:45\t\t");
-    }
-    for (const QChar c : keys) {
-        QWidget* to = QApplication::focusWidget();
-        if (c == QLatin1Char('\t'))
-            QTest::keyClick(to, Qt::Key_Tab);
-        else if (c == QLatin1Char('\n'))
-            QTest::keyClick(to, Qt::Key_Return);
-        else
-            QTest::keyClicks(to, QString(c));
+        typeKeys(d + "\t07:30\t" + d + (i == 3 ? "\t15:45\n\n" : "\t15:45\t\t"));
     }
     EXPECT_EQ(view->currentIndex(), view->model()->index(5, colTDate));
     form->close();
@@ -320,9 +312,19 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(form->grid().editingRow(), -1);
     EXPECT_EQ(model->data(model->index(0, colClockOut)).toString(), QStringLiteral("16:00"));
+
+    // A new one typed by keyboard, Tab on from its last cell: told once,
+    // and back on the row; Escape drops it without telling again.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(model->index(2, colTDate)).center());
+    const QString thu = kMon.addDays(3).toShortDate();
+    typeKeys(thu + "\t17:30\t" + thu + "\t15:00\t\t");
+    EXPECT_SOON(view->currentIndex().row() == 2);
+    EXPECT_EQ(r.texts(), (QStringList{refusal, refusal, refusal}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(form->grid().rowCount(), 2);
     form->close();
     EXPECT_SOON(form.isNull());
-    EXPECT_EQ(r.messages.size(), 2u);
+    EXPECT_EQ(r.messages.size(), 3u);
     EXPECT_EQ(c.db().openRecordset(QStringLiteral("SELECT count(*) FROM [Time Attendance] WHERE TotalHrs < 0 OR "
                                                   "TotalMin < 0 OR ClockOut = '07:00'"))
                   .field(0)
