@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalBlocker>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <utility>
@@ -124,9 +125,14 @@ void SerialPort::setPortOpen(bool open) {
             if (port_)
                 port_->clearError();
             // A device that went away fails every read from then on: one
-            // event for the loss, not one for each read.
+            // event for the loss, not one for each read. Its descriptor
+            // stays readable (hung up), so the port stops watching it;
+            // otherwise the terminal would spin on it until the port closes.
             if (!lost_) {
                 lost_ = true;
+                if (port_)
+                    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
+                        n->setEnabled(false);
                 raiseEvent(ev::DeviceLost);
             }
         }
