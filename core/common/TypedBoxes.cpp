@@ -54,17 +54,22 @@ bool TypedBox::commit() {
     return false;
 }
 
-bool TypedBox::commitFocused(QWidget* screen) {
-    auto* box = qobject_cast<TypedBox*>(QApplication::focusWidget());
-    return !box || !screen->isAncestorOf(box) || box->commit();
+bool TypedBox::commitAll(QWidget* screen) {
+    const QList<TypedBox*> boxes = screen->findChildren<TypedBox*>();
+    return std::all_of(boxes.begin(), boxes.end(), [](TypedBox* box) { return box->commit(); });
 }
 
 void TypedBox::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // Its own calendar, and another window such as a message box, leave
-    // the typing where it is.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        commit();
+    // Read when another control takes the focus. Its own calendar, another
+    // window (a message box), the frame around the screen (a document-area
+    // frame takes the focus for a moment at each click on a toolbar) and
+    // the screen closing leave the typing where it is.
+    const QWidget* next = QApplication::focusWidget();
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
+        !isVisible() || (next && next->isAncestorOf(this)))
+        return;
+    commit();
 }
 
 void TypedBox::keyPressEvent(QKeyEvent* event) {
@@ -76,7 +81,7 @@ void TypedBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void runToolbarKey(QWidget* screen, const QString& key, const std::function<void(const QString&)>& action) {
-    if (key == QLatin1String("Close") || TypedBox::commitFocused(screen))
+    if (key == QLatin1String("Close") || TypedBox::commitAll(screen))
         action(key);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The date box and the time box of every screen. Each is one line of text
 // and one Tab stop: the user types over what it shows, and the text is read
-// when the box is left (another control takes the focus, Enter, a toolbar
-// button: see TypedBox::commitFocused). A text that does not read is
+// when the box is left (another control takes the focus, Enter) and before
+// a toolbar button acts (runToolbarKey). A text that does not read is
 // refused with a message and the value shown before comes back; nothing is
 // ever read as another value than the one typed. Dates are read by
 // parseDate in the order the box shows them, times by TimeOfDay::parseTyped.
@@ -23,10 +23,9 @@ class TypedBox : public QLineEdit {
     // Reads what was typed. False after a refusal: the message was shown and
     // the box shows its value again, selected for typing over.
     bool commit();
-    // Commits the box that has the focus inside `screen`, if any. Toolbar
-    // buttons take no focus, so their handlers call this first and act only
-    // when it returns true.
-    static bool commitFocused(QWidget* screen);
+    // Commits every box of `screen`; false after the first refusal. Toolbar
+    // buttons take no focus, so their actions run only after this.
+    static bool commitAll(QWidget* screen);
 
   protected:
     explicit TypedBox(QWidget* parent);
@@ -95,7 +94,7 @@ class TimeBox : public TypedBox {
 };
 
 // Runs the action of a screen's toolbar key. Toolbar buttons take no
-// focus, so a box being typed in is read first and a refusal cancels the
+// focus, so the screen's boxes are read first and a refusal cancels the
 // action; "Close" reads nothing.
 void runToolbarKey(QWidget* screen, const QString& key, const std::function<void(const QString&)>& action);
 

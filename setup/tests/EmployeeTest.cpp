@@ -1,4 +1,5 @@
 #include "SetupFixture.h"
+#include "core/common/Screens.h"
 #include "setup/EmployeeBook.h"
 #include "setup/EmployeeSearch.h"
 #include "setup/frmEmpFind.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -163,7 +165,7 @@ TEST_F(EmployeeScreen, AddsAnEmployeeTypedFieldByFieldInTheOrderOfTheFields) {
     typeAndTab("mskPhone", "5551234567");
     typeAndTab("txtZip", "0150");
     typeAndTab("txtRate", "21.5"); // over the "0.00" of a new record
-    typeAndTab("dtpHireDate", "");
+    typeAndTab("dtpHireDate", "2/1/26"); // over today's date, selected by Tab
     typeAndTab("cboDep", "", 3);
     typeAndTab("cboSchedule", "", 2);
     typeAndTab("cboMsg", "", 1);
@@ -197,7 +199,7 @@ TEST_F(EmployeeScreen, AddsAnEmployeeTypedFieldByFieldInTheOrderOfTheFields) {
     EXPECT_EQ(rs["MsgNo"].toString(), "001");
     EXPECT_EQ(rs["SupervisorLevel"].toInt(), 3);
     EXPECT_DOUBLE_EQ(rs["Rate"].toDouble(), 21.5);
-    EXPECT_EQ(rs["Hire Date"].toString(), "2026-03-12");
+    EXPECT_EQ(rs["Hire Date"].toString(), "2026-02-01");
     EXPECT_EQ(rs["Notes"].toString(), "Likes tea");
     EXPECT_TRUE(rs["Status"].toBool());
     EXPECT_TRUE(rs["Position"].isNull());
@@ -262,7 +264,13 @@ TEST_F(EmployeeScreen, UpdateWritesOnlyChangedFieldsAndTheHireDate) {
 }
 
 TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
-    frmSetupEmployee f;
+    // In the main window's document area, as the program shows it.
+    QMdiArea area;
+    area.resize(800, 700);
+    setMdiArea(&area);
+    QPointer<frmSetupEmployee> screen = new frmSetupEmployee;
+    frmSetupEmployee& f = *screen;
+    showScreen(screen);
     showActive(&f);
     auto* hire = child<QLineEdit>(&f, "dtpHireDate");
     QTabBar* tabs = child<QTabWidget>(&f, "SSTab1")->tabBar();
@@ -314,6 +322,13 @@ TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
     EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 16).toShortDate());
     clickToolButton(&f, "Update");
     EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1001'"), "2021-03-16");
+
+    // Closing reads nothing: a text that is no date goes with the screen.
+    typeHireDate("xx");
+    clickToolButton(&f, "Close");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !screen; }));
+    EXPECT_EQ(answers.texts(), QStringList(2, "Invalid date!"));
+    setMdiArea(nullptr);
 }
 
 TEST_F(EmployeeScreen, DeleteAsksAndTakesDependentRowsAlong) {
