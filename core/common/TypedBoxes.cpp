@@ -7,7 +7,6 @@
 #include <QCalendarWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QStyle>
 #include <QTimer>
 
@@ -45,10 +44,10 @@ bool TypedBox::commit() {
     showValue();
     selectAll();
     // Back into the box with its value selected, ready to be typed over.
-    QTimer::singleShot(0, this, [box = QPointer<TypedBox>(this)] {
-        if (box && box->isVisible() && box->isEnabled()) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && isEnabled()) {
+            setFocus(Qt::OtherFocusReason);
+            selectAll();
         }
     });
     return false;

@@ -320,8 +320,7 @@ std::optional<CalDate> parseDate(const QString& input, int currentYear, DateOrde
     // names the dates are shown with (CalDate::format).
     const QDate q = QLocale(QLocale::English, QLocale::UnitedStates).toDate(text, shortDateFormat());
     if (q.isValid())
-        return CalDate::fromYmd(q.year() < 100 ? expandTwoDigitYear(q.year(), currentYear) : q.year(),
-                                q.month(), q.day());
+        return CalDate::fromYmd(q.year(), q.month(), q.day());
     return std::nullopt;
 }
 
