@@ -114,8 +114,10 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
 
 double roundedTo(double x, int decimals) {
     const double scale = std::pow(10.0, decimals);
-    // Fifteen significant digits drop the binary noise of the product.
-    const double scaled = std::strtod(QByteArray::number(x * scale, 'g', 15).constData(), nullptr);
+    // Fifteen significant digits drop the binary noise of the product. Read
+    // back by Qt, not strtod, which stops at the point under a locale that
+    // writes a decimal comma.
+    const double scaled = QByteArray::number(x * scale, 'g', 15).toDouble();
     return std::round(scaled) / scale;
 }
 
