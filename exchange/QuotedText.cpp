@@ -1,6 +1,7 @@
 #include "QuotedText.h"
 
 #include "core/text/Windows1252.h"
+#include "core/types/Amounts.h"
 #include "core/types/Dates.h"
 #include "platform/db/DbError.h"
 
@@ -11,28 +12,11 @@
 namespace plax::exchange {
 namespace {
 
-QLocale plainNumbers() {
-    QLocale loc = QLocale::system();
-    loc.setNumberOptions(QLocale::OmitGroupSeparator);
-    return loc;
-}
-
 [[noreturn]] void conversionError() { throw db::DbError(kConversionError, QStringLiteral("Data type conversion error.")); }
 
 bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 
 constexpr qint64 kChunk = 64 * 1024;
-
-std::optional<double> toNumber(const QString& text) {
-    const QString t = text.trimmed();
-    bool ok = false;
-    double d = plainNumbers().toDouble(t, &ok);
-    if (!ok)
-        d = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(d))
-        return std::nullopt;
-    return d;
-}
 
 } // namespace
 
@@ -49,7 +33,7 @@ QString valueText(const db::Value& value, ColumnKind kind) {
         if (value.type() == db::Value::Type::Integer)
             return QString::number(value.toInt());
         if (value.type() == db::Value::Type::Real)
-            return plainNumbers().toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+            return amountText(value.toDouble());
         break;
     case ColumnKind::Date:
         if (const auto d = CalDate::fromIso(value.toString()))
@@ -199,11 +183,13 @@ db::Value convertText(const QString& text, ColumnKind kind) {
     case ColumnKind::Text:
         return text;
     case ColumnKind::Number:
-        if (const auto d = toNumber(text))
+        // As the screens read amounts, so a file reads back as the export
+        // wrote it on the same machine.
+        if (const auto d = parseAmount(text))
             return *d;
         conversionError();
     case ColumnKind::Integer:
-        if (const auto d = toNumber(text); d && std::fabs(*d) < 1e15)
+        if (const auto d = parseAmount(text); d && std::fabs(*d) < 1e15)
             return qint64(std::llround(*d));
         conversionError();
     case ColumnKind::Date:
@@ -220,7 +206,7 @@ db::Value convertText(const QString& text, ColumnKind kind) {
             return true;
         if (t == QLatin1String("false") || t == QLatin1String("no") || t == QLatin1String("off"))
             return false;
-        if (const auto d = toNumber(t))
+        if (const auto d = parseAmount(t))
             return *d != 0;
         conversionError();
     }

@@ -1,5 +1,7 @@
 #include "EmployeeBook.h"
 
+#include "core/types/Amounts.h"
+
 namespace plax::setup {
 
 std::optional<bool> statusValue(const QString& text) {
@@ -14,11 +16,10 @@ db::Value rateValue(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok)
+    const auto v = parseAmount(t);
+    if (!v)
         throw db::DbError(db::err::TypeMismatch, QStringLiteral("Data type mismatch in criteria expression."));
-    return v;
+    return *v;
 }
 
 namespace {

@@ -27,7 +27,8 @@ using ColumnValues = std::vector<std::pair<QString, db::Value>>;
 
 // "Active" -> True, "Inactive" -> False, anything else -> no value.
 std::optional<bool> statusValue(const QString& text);
-// The rate as typed; text that is no number raises the engine's type error.
+// The rate as typed, with the locale's decimal separator or a point; text
+// that is no amount raises the engine's type error.
 db::Value rateValue(const QString& text);
 
 // The columns a new employee row gets from the fields.

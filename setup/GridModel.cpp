@@ -1,5 +1,7 @@
 #include "GridModel.h"
 
+#include "core/types/Amounts.h"
+
 #include <QColor>
 #include <algorithm>
 
@@ -69,6 +71,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         if (c.kind == GridColumn::Kind::Date)
             if (const auto d = v.toDate())
                 return d->toShortDate();
+        if (c.kind == GridColumn::Kind::Number && v.type() == db::Value::Type::Real)
+            return amountText(v.toDouble());
         return v.toString();
     }
     if (role == Qt::BackgroundRole && c.locked)
@@ -100,13 +104,10 @@ db::Value GridModel::fromText(const GridColumn& c, const QString& text) const {
         if (const auto d = parseDate(t))
             return *d;
         return text; // the engine refuses it as a wrong type
-    case GridColumn::Kind::Number: {
-        bool ok = false;
-        const double v = t.toDouble(&ok);
-        if (ok)
-            return v;
+    case GridColumn::Kind::Number:
+        if (const auto v = parseAmount(t))
+            return *v;
         return text;
-    }
     case GridColumn::Kind::Text:
         break;
     }

@@ -18,6 +18,8 @@
 namespace plax::setup {
 
 struct GridColumn {
+    // Dates in the short date form, numbers with the locale's decimal
+    // separator (core/types/Amounts.h), as shown and as typed.
     enum class Kind { Text, Date, Number };
     QString field;
     QString caption;

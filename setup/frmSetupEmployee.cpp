@@ -5,6 +5,7 @@
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/TypedBoxes.h"
+#include "core/types/Amounts.h"
 #include "core/types/Clock.h"
 #include "frmEmpFind.h"
 #include "platform/ui/Dialogs.h"
@@ -425,7 +426,7 @@ void frmSetupEmployee::ShowRecord() {
     setMasked(mskPhone, text("Phone"));
     txtNotes->setPlainText(text("Notes"));
     const db::Value rate = rs.field(QStringLiteral("Rate"));
-    txtRate->setText(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'g', 15));
+    txtRate->setText(rate.isNull() ? QString() : amountText(rate.toDouble()));
     txtPosition->setText(text("Position"));
     dtpHireDate->setDate(rs.field(QStringLiteral("Hire Date")).toDate().value_or(Clock::today()));
     selectByKey(cboDep, text("DepartmentNo"), true);
@@ -462,7 +463,7 @@ void frmSetupEmployee::ClearFields() {
         e->clear();
     txtAddress->clear();
     txtNotes->clear();
-    txtRate->setText(QStringLiteral("0.00"));
+    txtRate->setText(QLatin1Char('0') + decimalSeparator() + QStringLiteral("00"));
     dtpHireDate->setDate(Clock::today());
     setLevel(1);
     CboStatus->setCurrentText(tag_ == QLatin1String("True") ? QStringLiteral("Active") : QStringLiteral("Inactive"));

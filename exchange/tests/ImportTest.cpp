@@ -3,11 +3,13 @@
 #include "exchange/FieldTable.h"
 #include "exchange/Import.h"
 #include "exchange/QuotedText.h"
+#include "testing/LocaleForms.h"
 
 #include <QLocale>
 
 using namespace plax;
 using namespace plax::exchange;
+using plax::test::localeName;
 
 namespace {
 
@@ -25,6 +27,9 @@ protected:
 
 } // namespace
 
+// Also run under en_US, en_GB and de_DE (exchange/CMakeLists.txt): the file
+// holds dates in the short form and numbers with the locale's decimal
+// separator, and reads back as it was written.
 TEST_F(ImportTest, ExportedFileImportsIntoAnEmptyCompanyUnchanged) {
     // Every field, with quotes, commas, line breaks, the Windows code page's
     // own characters, a rate, a hire date and an inactive status.
@@ -35,6 +40,14 @@ TEST_F(ImportTest, ExportedFileImportsIntoAnEmptyCompanyUnchanged) {
         "'555', '1 Main St', 'two\r\nlines \u201cquoted\u201d \u20ac5', 'D1', '001', 0, '002', 2, 12.75, 'R', "
         "'C9', '2020-02-29', 'Clerk')");
     addEmployee("B2", {"Brown"});
+    // 4 March reads as 3 April the other way round.
+    co.db().executeStrict("INSERT INTO Employee (ID, Rate, [Hire Date], Status) VALUES ('D4', 1234.5, '2021-03-04', 1)");
+    const QString locale = localeName();
+    const QByteArray shownD4 = locale == "de_DE"   ? "\"D4\",\"1234,5\",\"04.03.2021\""
+                               : locale == "en_GB" ? "\"D4\",\"1234.5\",\"04/03/2021\""
+                               : locale == "en_US" ? "\"D4\",\"1234.5\",\"3/4/2021\""
+                               : locale == "C"     ? "\"D4\",\"1234.5\",\"4 Mar 2021\""
+                                                   : "";
     QList<int> all;
     for (int c = 0; c < kFieldCount; ++c)
         all << c;
@@ -79,6 +92,12 @@ TEST_F(ImportTest, ExportedFileImportsIntoAnEmptyCompanyUnchanged) {
         EXPECT_EQ(counts.added, 0);
         EXPECT_EQ(counts.skipped, employees);
     };
+    const QString d4 = dataFile("d4.txt");
+    answers.files.push_back(d4);
+    ASSERT_EQ(ExportPersonnel(co.db(), {fID, fRate, fHireDate}, StatusChoice::Active), ExportResult::Written);
+    if (!shownD4.isEmpty()) {
+        EXPECT_TRUE(contents(d4).contains(shownD4 + "\r\n")) << contents(d4).toStdString();
+    }
     roundTrip(false);
 
     // Names in several scripts no one-byte code page holds: written as UTF-8.

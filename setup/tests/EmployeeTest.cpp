@@ -5,6 +5,7 @@
 #include "setup/frmEmpFind.h"
 #include "setup/frmSetupEmployee.h"
 
+#include "testing/LocaleForms.h"
 #include "testing/ScreenEvents.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@ using namespace plax;
 using namespace plax::setup;
 using plax::test::clickToolButton;
 using plax::test::showActive;
+using plax::test::typedDate;
 
 namespace {
 
@@ -280,16 +282,19 @@ TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
         QTest::keyClick(hire, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(hire, text);
     };
-    // Three employees in a row, the date typed in the form shown, as
-    // m/d/yyyy and as m/d/yy; the last one saved straight from the box.
+    // Four employees in a row, the date typed in the form shown, as digits
+    // in the order the screens show dates with a four- and a two-digit
+    // year (4 July is 7 April the other way round), and as yyyy-mm-dd; the
+    // last one saved straight from the box. Run under several locales too.
     struct Typed {
         const char* id;
         QString text;
         CalDate stored;
     };
     for (const Typed& t : {Typed{"1001", CalDate::ymd(2021, 3, 15).toShortDate(), CalDate::ymd(2021, 3, 15)},
-                           Typed{"1002", "03/15/2021", CalDate::ymd(2021, 3, 15)},
-                           Typed{"1003", "7/4/21", CalDate::ymd(2021, 7, 4)}}) {
+                           Typed{"1002", typedDate(CalDate::ymd(2021, 3, 15)), CalDate::ymd(2021, 3, 15)},
+                           Typed{"1004", "2021-08-09", CalDate::ymd(2021, 8, 9)},
+                           Typed{"1003", typedDate(CalDate::ymd(2021, 7, 4), true), CalDate::ymd(2021, 7, 4)}}) {
         typeId(f, t.id);
         typeHireDate(t.text);
         if (QString(t.id) != "1003")
@@ -301,9 +306,10 @@ TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
     EXPECT_TRUE(answers.texts().isEmpty());
 
     // A text that is no date is refused, on leaving the box and on Update,
-    // and the date shown before stays shown and stored.
+    // and the date shown before stays shown and stored: day and month the
+    // other way round too.
     typeId(f, "1001");
-    typeHireDate("13/15/2021");
+    typeHireDate(typedDate(CalDate::ymd(2021, 3, 15), false, true));
     QTest::keyClick(hire, Qt::Key_Tab);
     EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
     EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 15).toShortDate());
