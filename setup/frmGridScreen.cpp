@@ -50,7 +50,13 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
 
 // The controls go after this part of the screen: a focus change their
 // going causes must not reach it.
-frmGridScreen::~frmGridScreen() { disconnect(qApp, &QApplication::focusChanged, this, nullptr); }
+frmGridScreen::~frmGridScreen() {
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // Destroyed without being closed (the program ending) while a cell is
+    // typed in: the text is dropped. Handed over later, when the grid goes,
+    // it would reach the hooks of a screen already half destroyed.
+    TDBGrid1->dropEdit();
+}
 
 void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> columns) {
     model_ = new GridModel(companyDb(), table, std::move(columns), this);

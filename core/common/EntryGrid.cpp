@@ -97,6 +97,13 @@ void EntryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
     QTableView::edit(to);
 }
 
+void EntryGrid::dropEdit() {
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex()))
+        QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
 bool EntryGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (trigger == CurrentChanged || !QTableView::edit(index, trigger, event))
         return false;

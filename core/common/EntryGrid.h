@@ -43,6 +43,8 @@ class EntryGrid : public QTableView {
     void fitColumn(int column, int twips, bool dates);
     // Hands the text of an open cell editor to the model, the editor open.
     using QTableView::commitData;
+    // Closes an open cell editor without handing its text to the model.
+    void dropEdit();
 
   signals:
     void deleteRequested();

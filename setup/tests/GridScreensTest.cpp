@@ -50,6 +50,22 @@ class GridScreens : public setup::test::GridFixture {};
 
 } // namespace
 
+// A screen destroyed without being closed (the program ending) while a cell
+// is typed in drops the text: the screen's hooks are never called on a
+// screen half destroyed, and nothing half typed is stored.
+TEST_F(GridScreens, AScreenDestroyedWhileACellIsTypedInDropsTheText) {
+    {
+        frmHolidaySTP f;
+        ASSERT_TRUE(f.loaded());
+        showActive(&f);
+        const int row = f.model()->recordCount();
+        typeCell(f, row, 0, "Christmas");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        typeCell(f, row, 1, "12/25/2026");
+    }
+    EXPECT_EQ(count("SELECT count(*) FROM Holidays WHERE TDate = '2026-12-25'"), 0);
+}
+
 TEST_F(GridScreens, HolidaysAreStoredWhenTheUserLeavesTheGridAndARefusalIsToldOnce) {
     RealBoxes boxes;
     frmHolidaySTP f;
