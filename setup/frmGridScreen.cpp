@@ -194,7 +194,7 @@ bool frmGridScreen::deletionConfirmed() {
 
 void frmGridScreen::deleteGridRows() {
     const std::vector<int> rows = selectedRows();
-    if (std::none_of(rows.begin(), rows.end(), [this](int r) { return !model_->isNewRowLine(r); }) ||
+    if (std::all_of(rows.begin(), rows.end(), [this](int r) { return model_->isNewRowLine(r); }) ||
         !deletionConfirmed())
         return;
     try {

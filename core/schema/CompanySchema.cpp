@@ -67,10 +67,16 @@ int repairEarlyPunchWeeks(db::Database& db, const CompanySettings& s) {
 } // namespace
 
 int upgradeCompanyDb(db::Database& db, const CompanySettings& s) {
-    db::Database::Transaction tx(db);
-    const int version = int(db.openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt());
-    if (version >= kSchemaVersion)
+    const auto upToDate = [&db] {
+        return db.openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt() >= kSchemaVersion;
+    };
+    // A file up to date (every start but one) is only read: no write lock
+    // for a clock terminal to wait on.
+    if (upToDate())
         return 0;
+    db::Database::Transaction tx(db);
+    if (upToDate())
+        return 0; // another program brought it up to date meanwhile
     const int rewritten = repairEarlyPunchWeeks(db, s);
     db.executeScript(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     tx.commit();

@@ -36,11 +36,6 @@ protected:
         CompanyDb->execute("INSERT INTO Absence (EmpID, TDate, Week, Reason, [Hours Paid]) VALUES (?,?,?,?,?)",
                            {id, d, WeekNumber(d, Company), "Sick", 8});
     }
-    void clickOn(frmAbsenceSTP& f, const char* name) {
-        if (!f.isActiveWindow())
-            showActive(&f);
-        QTest::mouseClick(child<QWidget>(&f, name), Qt::LeftButton);
-    }
     void clickTool(frmAbsenceSTP& f, const char* key) {
         if (!f.isActiveWindow())
             showActive(&f);
@@ -48,13 +43,6 @@ protected:
     }
     // The width the cells of a column need to show their text whole.
     static int widthWanted(const QAbstractItemView* view, int column) { return view->sizeHintForColumn(column); }
-    QStringList dates(GridModel* m) {
-        QStringList out;
-        for (int r = 0; r < m->recordCount(); ++r)
-            out << m->value(r, 1).toString();
-        out.sort();
-        return out;
-    }
 };
 
 } // namespace
@@ -67,16 +55,16 @@ TEST_F(AbsenceScreen, OpensOnThePayPeriodWeek) {
     EXPECT_EQ(f.employeeChoices().size(), 10u); // active employees only
     EXPECT_FALSE(f.model()->flags(f.model()->index(0, 2)) & Qt::ItemIsEditable);
 
-    clickOn(f, "optDateRange");
-    clickOn(f, "cmdLoad"); // 25 February .. 12 March, both ends included
+    clickOn(&f, "optDateRange");
+    clickOn(&f, "cmdLoad"); // 25 February .. 12 March, both ends included
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
 
-    clickOn(f, "optPayPeriod");
+    clickOn(&f, "optPayPeriod");
     auto* payPeriod = child<QLineEdit>(&f, "txtPayPeriod");
     QTest::mouseClick(payPeriod, Qt::LeftButton);
     QTest::keyClick(payPeriod, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(payPeriod, "not a date");
-    clickOn(f, "cmdLoad");
+    clickOn(&f, "cmdLoad");
     EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
     EXPECT_EQ(dates(f.model()), (QStringList{"2026-03-01", "2026-03-09"}));
 }
@@ -160,9 +148,9 @@ TEST_F(AbsenceScreen, NewRowsFromTheEmployeeDropDownGetTheirWeekAndRefusalsTheMe
 
 TEST_F(AbsenceScreen, DeletesSelectedRowsAfterYes) {
     frmAbsenceSTP f;
-    clickOn(f, "optDateRange");
+    clickOn(&f, "optDateRange");
     add("1002", "2026-03-10");
-    clickOn(f, "cmdLoad");
+    clickOn(&f, "cmdLoad");
     ASSERT_EQ(f.model()->recordCount(), 3);
     // The three rows chosen by their headers, the first clicked and the last shift-clicked.
     QHeaderView* rows = f.grid()->verticalHeader();

@@ -42,6 +42,20 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return g->currentIndex() == at; })) << row << "," << column;
     }
     QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
+    // Clicks a named control of the screen, made the active window first.
+    void clickOn(QWidget* screen, const char* name) {
+        if (!screen->isActiveWindow())
+            plax::test::showActive(screen);
+        QTest::mouseClick(child<QWidget>(screen, name), Qt::LeftButton);
+    }
+    // The dates of the rows of an absence grid (its second column), in order.
+    QStringList dates(GridModel* m) {
+        QStringList out;
+        for (int r = 0; r < m->recordCount(); ++r)
+            out << m->value(r, 1).toString();
+        out.sort();
+        return out;
+    }
     int currentRow(frmGridScreen& f) { return f.grid()->currentIndex().row(); }
 };
 

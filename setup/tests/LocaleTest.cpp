@@ -60,18 +60,6 @@ class LocaleScreens : public setup::test::GridFixture {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, text);
     }
-    void click(QWidget* screen, const char* name) {
-        if (!screen->isActiveWindow())
-            showActive(screen);
-        QTest::mouseClick(child<QWidget>(screen, name), Qt::LeftButton);
-    }
-    QStringList absenceDates(GridModel* m) {
-        QStringList out;
-        for (int r = 0; r < m->recordCount(); ++r)
-            out << m->value(r, 1).toString();
-        out.sort();
-        return out;
-    }
 };
 
 } // namespace
@@ -116,17 +104,17 @@ TEST_F(LocaleScreens, DatesAreReadInTheOrderEveryScreenShowsThem) {
         frmAbsenceSTP f;
         showActive(&f);
         typeOver(&f, "txtPayPeriod", typedDate(mar4, true));
-        click(&f, "cmdLoad");
+        clickOn(&f, "cmdLoad");
         GridModel* m = f.model();
-        EXPECT_EQ(absenceDates(m), (QStringList{"2026-03-03", "2026-03-04"})); // the demo's two absences
+        EXPECT_EQ(dates(m), (QStringList{"2026-03-03", "2026-03-04"})); // the demo's two absences
         clickCell(f, m->recordCount(), 0);
         typeKeys("1002\t" + typedDate(mar2) + "\tDoctor\t8\t");
         EXPECT_EQ(value("SELECT TDate || ' ' || Week FROM Absence WHERE EmpID = '1002'"),
                   "2026-03-02 " + QString::number(WeekNumber(mar2, Company)));
         typeOver(&f, "txtPayPeriod", otherOrder);
-        click(&f, "cmdLoad");
+        clickOn(&f, "cmdLoad");
         EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
-        EXPECT_EQ(absenceDates(m), (QStringList{"2026-03-02", "2026-03-03", "2026-03-04"}));
+        EXPECT_EQ(dates(m), (QStringList{"2026-03-02", "2026-03-03", "2026-03-04"}));
         answers.messages.clear();
     }
 
@@ -138,7 +126,7 @@ TEST_F(LocaleScreens, DatesAreReadInTheOrderEveryScreenShowsThem) {
         employees->setFocus();
         QTest::keyClick(employees, Qt::Key_Down);
         typeOver(f, "txtPayPeriod", typedDate(mar4));
-        click(f, "cmdLoad");
+        clickOn(f, "cmdLoad");
         editor::ClockGridView* view = f->gridView();
         ASSERT_EQ(f->grid().rowCount(), 5);
         EXPECT_EQ(view->model()->index(0, editor::colTDate).data().toString(), mar2.toShortDate());
@@ -241,8 +229,8 @@ TEST_F(LocaleScreens, AmountsAreShownAndTypedWithTheLocalesDecimalSeparator) {
     {
         frmAbsenceSTP f;
         showActive(&f);
-        click(&f, "optDateRange");
-        click(&f, "cmdLoad");
+        clickOn(&f, "optDateRange");
+        clickOn(&f, "cmdLoad");
         GridModel* m = f.model();
         ASSERT_EQ(m->recordCount(), 2); // Dana Evans's 8 hours on 3 March, Grace Hill's 4 on the 4th
         typeCell(f, 1, 4, typedAmount("4.75"));
