@@ -1,6 +1,7 @@
 #include "ClockGrid.h"
 
 #include "core/common/ErrorBox.h"
+#include "core/common/WorkDates.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
 
@@ -87,9 +88,8 @@ void ClockGrid::load(const ClockPeriod& period) {
             params.push_back(w.first);
             params.push_back(w.lastShiftDate());
         } else {
-            where = QStringLiteral("EmpID = ? AND TDate BETWEEN ? AND ?");
-            params.push_back(period.from);
-            params.push_back(period.to);
+            // The shifts of the range's work dates, as the reports take them.
+            where = QStringLiteral("EmpID = ? AND ") + workDateCondition(period.from, period.to, s_, params);
         }
         db::Recordset rs =
             db_.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 ORDER BY EmpID, TDate, ClockIn")

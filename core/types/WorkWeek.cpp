@@ -68,4 +68,18 @@ std::vector<PayWeek> PayWeeksBetween(CalDate from, CalDate to, const CompanySett
     return weeks;
 }
 
+CalDate RowWorkDate(CalDate d, std::optional<int> week, const CompanySettings& s) {
+    const PayWeek w = PayWeekOf(d, s);
+    return d == w.first && week && *week != w.number ? d.addDays(-1) : d;
+}
+
+WorkDateRows WorkDateRowsOf(CalDate from, CalDate to, const CompanySettings& s) {
+    WorkDateRows rows{from, PayWeekOf(to, s).lastShiftDateUpTo(to), {}, {}};
+    if (WeekStart(from, s) == from)
+        rows.weekBefore = PayWeekOf(from.addDays(-1), s).number;
+    if (rows.last != to)
+        rows.lastWeek = PayWeekOf(to, s).number;
+    return rows;
+}
+
 } // namespace plax

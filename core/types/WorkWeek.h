@@ -6,6 +6,7 @@
 #include "Dates.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace plax {
@@ -55,10 +56,30 @@ struct PayWeek {
     int number = 0;
     CalDate lastDay() const { return first.addDays(6); }
     CalDate lastShiftDate() const { return first.addDays(7); }
+    // The last date of the week's shifts whose work date lies up to `to`:
+    // `to` itself, or the day after the week once `to` reaches its last day.
+    CalDate lastShiftDateUpTo(CalDate to) const { return to >= lastDay() ? lastShiftDate() : to; }
 };
 // The work week that holds d, whichever of its dates d is.
 PayWeek PayWeekOf(CalDate d, const CompanySettings& s);
 // Every work week that holds a date from `from` to `to`, in date order.
 std::vector<PayWeek> PayWeeksBetween(CalDate from, CalDate to, const CompanySettings& s);
+
+// The work date of a row dated d (the date of its clock-in) that carries
+// `week`: d, or the day before for a shift begun before the day start on a
+// week's first day, which carries the week before's number. Rows keep no
+// other trace of their work date: [Hours Worked] adds up a date's shifts of
+// one week, whatever their clock-in.
+CalDate RowWorkDate(CalDate d, std::optional<int> week, const CompanySettings& s);
+
+// The rows whose work date lies from `from` to `to`, told as RowWorkDate
+// tells them: those dated `from` to `last`, except on `from` the rows of
+// `weekBefore`, and on `last` all but the rows of `lastWeek`.
+struct WorkDateRows {
+    CalDate from, last;
+    std::optional<int> weekBefore; // when `from` starts a week
+    std::optional<int> lastWeek;   // when `last` is the day after `to`
+};
+WorkDateRows WorkDateRowsOf(CalDate from, CalDate to, const CompanySettings& s);
 
 } // namespace plax

@@ -2,6 +2,7 @@
 
 #include "ReportTables.h"
 #include "SelectionText.h"
+#include "core/common/WorkDates.h"
 #include "core/types/WorkWeek.h"
 #include "platform/print/Formula.h"
 
@@ -24,7 +25,7 @@ bool CreateAttendanceTable(db::Database& db) {
                         QStringLiteral("ID TEXT COLLATE NOCASE, DateIn TEXT, Week INTEGER, "
                                        "Regular REAL, OT REAL, DT REAL, "
                                        "Absences REAL, Holidays REAL, TOTAL REAL, "
-                                       "WeekStart TEXT, WeekEnd TEXT, "
+                                       "WeekStart TEXT, WeekEnd TEXT, WorkDate TEXT, "
                                        "CONSTRAINT PrimaryKey UNIQUE (ID, DateIn, Week)"));
         return true;
     } catch (const db::DbError&) {
@@ -114,8 +115,9 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
     // 1. The period, for the report, the worked hours and the two merges. A
     // pay period is the work week of the date typed, whichever of its dates
     // that is: its number within its own dates (its shifts run to the day
-    // after its last day, its absences and holidays to its last day).
-    const QString dateIn = QStringLiteral("{Attendance.DateIn}");
+    // after its last day, its absences and holidays to its last day). A
+    // range holds the hours of its work dates, so a range of one work week
+    // holds what its pay period holds; absences and holidays go by date.
     QString reportPart;
     SqlPart hoursPeriod, dayPeriod;
     if (period.payPeriod) {
@@ -124,12 +126,13 @@ AttendanceBuild BuildAttendanceSelection(const AttendancePeriod& period, EmpGrou
             return AttendanceBuild::InvalidDate;
         const PayWeek w = PayWeekOf(*d, s);
         reportPart = QStringLiteral("{Attendance.Week} = %1 AND ").arg(w.number) +
-                     formulaDateRange(dateIn, w.first, w.lastShiftDate());
+                     formulaDateRange(QStringLiteral("{Attendance.DateIn}"), w.first, w.lastShiftDate());
         hoursPeriod = weekCondition(w.number, w.first, w.lastShiftDate());
         dayPeriod = weekCondition(w.number, w.first, w.lastDay());
     } else {
-        reportPart = formulaDateRange(dateIn, period.from, period.to);
-        hoursPeriod = dayPeriod = {QStringLiteral("TDate BETWEEN ? AND ?"), {period.from, period.to}};
+        reportPart = formulaDateRange(QStringLiteral("{Attendance.WorkDate}"), period.from, period.to);
+        hoursPeriod.sql = workDateCondition(period.from, period.to, s, hoursPeriod.params);
+        dayPeriod = {QStringLiteral("TDate BETWEEN ? AND ?"), {period.from, period.to}};
     }
 
     // 2. The employee choice, as a formula and as SQL over the chosen keys.
@@ -234,21 +237,23 @@ void MergeHolidays(db::Database& db, const SqlPart& holidayQuery, const SqlPart&
 
 namespace {
 
-// The work week of each row, by its dates, for the reports that group by
-// week: a row dated a week's first day that carries another number than
-// that week's is a shift begun before the day start, of the week before.
-void setWeekDates(db::Database& db, const CompanySettings& s) {
+// The work date and work week of each row, for the range's selection and
+// the reports that order or group by them: a row dated a week's first day
+// that carries another number than that week's is a shift begun before the
+// day start, of the day and the week before.
+void setWorkDates(db::Database& db, const CompanySettings& s) {
     db::Recordset rs = db.openRecordset(QStringLiteral("SELECT DISTINCT DateIn, Week FROM Attendance"));
-    db::Query set = db.prepare(
-        QStringLiteral("UPDATE Attendance SET WeekStart = ?, WeekEnd = ? WHERE DateIn = ? AND Week IS ?"));
+    db::Query set = db.prepare(QStringLiteral(
+        "UPDATE Attendance SET WeekStart = ?, WeekEnd = ?, WorkDate = ? WHERE DateIn = ? AND Week IS ?"));
     for (; !rs.eof(); rs.moveNext()) {
         const auto d = rs["DateIn"].toDate();
         if (!d)
             continue;
-        PayWeek w = PayWeekOf(*d, s);
-        if (*d == w.first && !rs["Week"].isNull() && rs["Week"].toInt() != w.number)
-            w = PayWeekOf(d->addDays(-1), s);
-        set.execute({w.first, w.lastDay(), rs["DateIn"], rs["Week"]});
+        const db::Value week = rs["Week"];
+        const CalDate workDate =
+            RowWorkDate(*d, week.isNull() ? std::nullopt : std::optional<int>(int(week.toInt())), s);
+        const PayWeek w = PayWeekOf(workDate, s);
+        set.execute({w.first, w.lastDay(), workDate, rs["DateIn"], week});
     }
 }
 
@@ -282,7 +287,7 @@ AttendanceBuild PrepareAttendanceReport(db::Database& db, const AttendancePeriod
     copyHoursWorked(db, sel.hoursQuery);
     MergeAbsences(db, sel.absenceQuery);
     MergeHolidays(db, sel.holidayQuery, sel.employeeQuery);
-    setWeekDates(db, s);
+    setWorkDates(db, s);
     tx.commit();
     selectionFormula = sel.selectionFormula;
     return result;

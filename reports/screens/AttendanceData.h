@@ -17,8 +17,9 @@
 namespace plax::reports {
 
 // One row per employee, work date and work week. Absences and Holidays stay
-// Null on rows that only hold worked hours. WeekStart and WeekEnd are the
-// first and last day of the row's work week, set by each print.
+// Null on rows that only hold worked hours. WorkDate is the row's work date
+// (RowWorkDate), WeekStart and WeekEnd the first and last day of its work
+// week, all set by each print.
 bool CreateAttendanceTable(db::Database& db);
 bool DropAttendanceTable(db::Database& db);
 

@@ -30,9 +30,11 @@ bool employeeCondition(const ExceptionChoice& c, QString& sql, db::Params& param
     return false;
 }
 
-// The dates and number of one week's rows in the period.
+// The dates and number of one week's rows whose work date lies in the
+// period: with the week's last day, the shifts begun before the day start
+// on the morning after.
 db::Params weekRows(const ExceptionPeriod& p, const PayWeek& w) {
-    return {std::max(p.first, w.first), std::min(p.last, w.lastShiftDate()), w.number};
+    return {std::max(p.first, w.first), w.lastShiftDateUpTo(p.last), w.number};
 }
 
 std::vector<ScheduleDayRow> scheduleDays(db::Database& db, const QString& scheduleNo) {
@@ -89,7 +91,7 @@ std::optional<ExceptionPeriod> payPeriodOf(const QString& payPeriodText, const C
     if (!d)
         return std::nullopt;
     const PayWeek w = PayWeekOf(*d, s);
-    return ExceptionPeriod{w.first, w.lastShiftDate(), {w}};
+    return ExceptionPeriod{w.first, w.lastDay(), {w}};
 }
 
 ExceptionPeriod dateRangeOf(CalDate from, CalDate to, const CompanySettings& s) {

@@ -30,14 +30,15 @@ struct ExceptionChoice {
 };
 
 // The first two passes scan each work week the period touches with its own
-// number, taking the week's rows dated within both the period and the week.
+// number, taking the week's rows whose work date lies in both the period
+// and the week.
 struct ExceptionPeriod {
-    CalDate first, last;
+    CalDate first, last; // work dates
     std::vector<PayWeek> weeks;
 };
 
-// Pay period: the work week holding the date typed, to the day after its
-// last day (nullopt when it is no date). Date range: the two dates.
+// Pay period: the work week holding the date typed (nullopt when it is no
+// date). Date range: the two dates.
 std::optional<ExceptionPeriod> payPeriodOf(const QString& payPeriodText, const CompanySettings& s);
 ExceptionPeriod dateRangeOf(CalDate from, CalDate to, const CompanySettings& s);
 

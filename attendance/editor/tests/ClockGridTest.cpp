@@ -72,22 +72,32 @@ TEST_F(ClockGridTest, LoadsOneEmployeesWeekOrRange) {
     // The week across New Year (week 1 of 2025) is one week: its days of
     // both years, and a shift before the day start on the day after its
     // last day; never the week 1 of another year, whichever of its dates
-    // is typed.
+    // is typed. A range of its days holds the same shifts (those of its
+    // work dates), and the next week's range not that early one.
     s.setDayStart(*TimeOfDay::fromHm(6, 0));
     shift("100", CalDate::ymd(2025, 1, 6), "03:00", 1, CalDate::ymd(2025, 1, 6), "05:00");
+    shift("100", CalDate::ymd(2025, 1, 6), "07:00", 2, CalDate::ymd(2025, 1, 6), "09:00");
     shift("100", CalDate::ymd(2025, 12, 31), "08:00", 1, CalDate::ymd(2025, 12, 31), "12:00");
-    const QStringList newYearWeek{"2024-12-30", "2025-01-02", "2025-01-06"};
-    for (const CalDate typed : {CalDate::ymd(2024, 12, 30), CalDate::ymd(2025, 1, 1), CalDate::ymd(2025, 1, 5)}) {
-        grid.load(week(typed));
-        QStringList dates;
+    const auto dates = [this](const ClockPeriod& p) {
+        grid.load(p);
+        QStringList out;
         for (int i = 0; i < grid.rowCount(); ++i)
-            dates << cell(i, colTDate);
-        EXPECT_EQ(dates, newYearWeek) << typed.toIso().toStdString();
-    }
-    s.setDayStart(TimeOfDay());
-
+            out << cell(i, colTDate) + ' ' + cell(i, colClockIn);
+        return out;
+    };
+    const QStringList newYearWeek{"2024-12-30 08:00", "2025-01-02 08:00", "2025-01-06 03:00"};
+    for (const CalDate typed : {CalDate::ymd(2024, 12, 30), CalDate::ymd(2025, 1, 1), CalDate::ymd(2025, 1, 5)})
+        EXPECT_EQ(dates(week(typed)), newYearWeek) << typed.toIso().toStdString();
     ClockPeriod range;
     range.payPeriod = false;
+    range.from = CalDate::ymd(2024, 12, 30);
+    range.to = CalDate::ymd(2025, 1, 5);
+    EXPECT_EQ(dates(range), newYearWeek);
+    range.from = CalDate::ymd(2025, 1, 6);
+    range.to = CalDate::ymd(2025, 1, 12);
+    EXPECT_EQ(dates(range), QStringList{"2025-01-06 07:00"});
+    s.setDayStart(TimeOfDay());
+
     range.from = CalDate::ymd(2023, 1, 1);
     range.to = kMon.addDays(1);
     grid.load(range);

@@ -117,7 +117,7 @@ TEST_F(AttendanceData, SelectionFormulasForEachGrouping) {
     ASSERT_EQ(BuildAttendanceSelection(range, EmpGrouping::Employee,
                                        entries(EmpGrouping::Employee, {"A1,", "R1,"}), s, sel),
               AttendanceBuild::Ok);
-    EXPECT_EQ(sel.selectionFormula, "{Attendance.DateIn} in Date (2026, 02, 22) To Date (2026, 03, 09) AND "
+    EXPECT_EQ(sel.selectionFormula, "{Attendance.WorkDate} in Date (2026, 02, 22) To Date (2026, 03, 09) AND "
                                     "({Attendance.ID} In ['A1', 'R1'])");
 
     ASSERT_EQ(BuildAttendanceSelection(week(mon.addDays(2)), EmpGrouping::Department,

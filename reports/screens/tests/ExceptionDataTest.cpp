@@ -166,7 +166,7 @@ TEST_F(ExceptionScan, PeriodsAndTheWeekFilter) {
     const auto p = payPeriodOf(mon.addDays(2).toShortDate(), s); // a Wednesday
     ASSERT_TRUE(p);
     EXPECT_EQ(p->first, mon);
-    EXPECT_EQ(p->last, mon.addDays(7)); // a shift begun there before the day start is the week's
+    EXPECT_EQ(p->last, mon.addDays(6)); // its work dates
     ASSERT_EQ(p->weeks.size(), 1u);
     EXPECT_EQ(p->weeks[0].number, WeekNumber(mon, s));
     EXPECT_FALSE(payPeriodOf("no date", s));

@@ -40,7 +40,8 @@ inline void addHoliday(db::Database& db, CalDate d, int week) {
         {d, week});
 }
 
-// A shift of [Time Attendance]; an open one when dateOut is empty.
+// A shift of [Time Attendance], in the week of its work date; an open one
+// when dateOut is empty.
 inline void addShift(db::Database& db, const QString& id, CalDate tdate, const QString& in,
                      std::optional<CalDate> dateOut, const QString& out, const CompanySettings& s,
                      bool recalc = false) {
@@ -53,7 +54,7 @@ inline void addShift(db::Database& db, const QString& id, CalDate tdate, const Q
     db.executeStrict(
         QStringLiteral("INSERT INTO [Time Attendance] (EmpID, TDate, Week, ClockIn, DateOut, ClockOut, "
                        "TotalHrs, TotalMin, Recalculate) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {id, tdate, WeekNumber(tdate, s), in, dateOut, dateOut ? db::Value(out) : db::Value(), hrs, min,
+        {id, tdate, WeekNumber(tdate, *TimeOfDay::parse(in), s), in, dateOut, dateOut ? db::Value(out) : db::Value(), hrs, min,
          recalc});
 }
 

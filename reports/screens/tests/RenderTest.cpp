@@ -479,6 +479,49 @@ TEST_F(ReportRender, TheDetailedReportOverAYearKeepsEachWorkWeekApart) {
                           "Week total\\s+38.00\\s+0.00\\s+0.00\\s+0.00\\s+38.00"));
 }
 
+// Weeks from Monday, the day starting at 05:00: 1003's shift from 03:00 to
+// 04:30 on Monday 12/28/2026 is Sunday's, in week 52. A range holds the
+// shifts of its work dates: the range of week 52 prints and lists what its
+// pay period does, and the next week's range has no part of week 52.
+TEST_F(ReportRender, ARangeHoldsTheShiftsOfItsWorkDates) {
+    Company.setDayStart(*TimeOfDay::fromHm(5, 0));
+    const CalDate week52 = CalDate::ymd(2026, 12, 21);
+    test::addEmployee(*CompanyDb, "1003", "PRD", "001", true, 20.0);
+    for (int d = 0; d < 5; ++d) // 45 hours: 40 straight, 5 overtime
+        test::addShift(*CompanyDb, "1003", week52.addDays(d), "07:00", week52.addDays(d), "16:00", Company, true);
+    test::addShift(*CompanyDb, "1003", newYear, "03:00", newYear, "04:30", Company, true);
+    test::addShift(*CompanyDb, "1003", newYear, "06:00", newYear, "10:00", Company, true);
+    {
+        frmAttendanceRpt f;
+        group(&f, 0);
+        tick(&f, "1003,");
+        const char* week52Total = "Week total\\s+40.00\\s+6.50\\s+0.00\\s+0.00\\s+46.50\\s+995.00";
+        type(&f, "txtPayPeriod", week52.toShortDate());
+        print(&f);
+        const QString payPeriod = lastPdf();
+        EXPECT_TRUE(has(payPeriod, week52Total)) << payPeriod.toStdString();
+        setRange(&f, week52, week52.addDays(6));
+        print(&f);
+        const QString range = lastPdf();
+        EXPECT_TRUE(has(range, week52Total)) << range.toStdString();
+
+        setRange(&f, newYear, newYear.addDays(6));
+        print(&f);
+        const QString next = lastPdf();
+        EXPECT_FALSE(next.contains("Week 52")) << next.toStdString();
+        EXPECT_TRUE(has(next, "Employee total\\s+4.00\\s+0.00\\s+0.00\\s+0.00\\s+4.00"));
+    }
+    frmExcptRpt f; // every shift starts before its schedule
+    type(&f, "txtPayPeriod", week52.addDays(3).toShortDate());
+    print(&f);
+    EXPECT_TRUE(lastPdf().contains("Exceptions listed: 6"));
+    setRange(&f, week52, week52.addDays(6));
+    print(&f);
+    const QString range = lastPdf();
+    EXPECT_TRUE(range.contains("Exceptions listed: 6")) << range.toStdString();
+    EXPECT_TRUE(has(range, "Monday\\s+52\\s+03:00"));
+}
+
 // A correction made in the Time Sheet while the report screen stays open is
 // what the next print shows: Thursday's clock-out moved from 16:30 to 12:30.
 TEST_F(ReportRender, APrintShowsHoursCorrectedWhileTheScreenWasOpen) {
