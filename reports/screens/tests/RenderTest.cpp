@@ -482,7 +482,8 @@ TEST_F(ReportRender, TheDetailedReportOverAYearKeepsEachWorkWeekApart) {
 // Weeks from Monday, the day starting at 05:00: 1003's shift from 03:00 to
 // 04:30 on Monday 12/28/2026 is Sunday's, in week 52. A range holds the
 // shifts of its work dates: the range of week 52 prints and lists what its
-// pay period does, and the next week's range has no part of week 52.
+// pay period does, the next week's range has no part of week 52, and the
+// Daily report prints the early shift before Monday's own, with its week.
 TEST_F(ReportRender, ARangeHoldsTheShiftsOfItsWorkDates) {
     Company.setDayStart(*TimeOfDay::fromHm(5, 0));
     const CalDate week52 = CalDate::ymd(2026, 12, 21);
@@ -510,6 +511,14 @@ TEST_F(ReportRender, ARangeHoldsTheShiftsOfItsWorkDates) {
         const QString next = lastPdf();
         EXPECT_FALSE(next.contains("Week 52")) << next.toStdString();
         EXPECT_TRUE(has(next, "Employee total\\s+4.00\\s+0.00\\s+0.00\\s+0.00\\s+4.00"));
+
+        choose(&f, "optDaily");
+        setRange(&f, newYear.addDays(-1), newYear);
+        print(&f);
+        const QString daily = lastPdf();
+        EXPECT_TRUE(has(daily, "Monday\\s+52\\s+0.00\\s+1.50\\s[\\s\\S]*In 03:00[\\s\\S]*"
+                               "Monday\\s+1\\s+4.00\\s+0.00\\s[\\s\\S]*In 06:00"))
+            << daily.toStdString();
     }
     frmExcptRpt f; // every shift starts before its schedule
     type(&f, "txtPayPeriod", week52.addDays(3).toShortDate());
