@@ -106,7 +106,10 @@ bool OpenPort(serial::SerialPort& port) {
     try {
         const frmClock* w = frmClock::instance();
         const CommSettings c = w ? w->commSettings() : CommSettings{};
-        if (port.PortOpen() && port.CommPort() == c.CommPort && port.Settings() == c.Settings)
+        // A port whose device went away is open in name only: it is closed
+        // and opened again, as on other settings.
+        const bool open = port.PortOpen() && !port.deviceLost();
+        if (open && port.CommPort() == c.CommPort && port.Settings() == c.Settings)
             PortReopen() = false;
         else if (!port.PortOpen())
             PortReopen() = true;
@@ -128,6 +131,9 @@ void frmClock::PollMSR100Reader() { startPolling(Reader::MSR100); }
 void frmClock::PollRS2000Reader() { startPolling(Reader::RS2000); }
 
 void frmClock::startPolling(Reader reader) {
+    // Also while polling already: the port opens again if it was closed
+    // (Cancel in an error box, a reader pulled out) or its settings changed.
+    // A port that does not open leaves a running loop reading nothing.
     if (!OpenPort(*MSComm1_)) {
         ui::MsgBox(QStringLiteral("Unable to open communication port."), ui::Buttons::OK, ui::Icon::Information);
         return;
@@ -135,6 +141,19 @@ void frmClock::startPolling(Reader reader) {
     pollingReader_ = reader;
     // A first pause, then each pass pauses again before it reads.
     schedulePass(2 * std::max(0, comm_.PollDelay));
+}
+
+void frmClock::reopenPort() {
+    if (unloaded_ || stopPolling_ || pollingReader_ == Reader::None) {
+        reopenTimer_->stop();
+        return;
+    }
+    // Quietly: the loss had its box, and nobody may be there to answer more.
+    if (!MSComm1_->PortOpen() || MSComm1_->deviceLost())
+        OpenPort(*MSComm1_);
+    // Until the box of the loss is answered, Cancel may close the port again.
+    if (MSComm1_->PortOpen() && !MSComm1_->deviceLost() && !lineErrorsUp_.count(serial::ev::DeviceLost))
+        reopenTimer_->stop();
 }
 
 void frmClock::schedulePass(int ms) {
@@ -218,6 +237,9 @@ void frmClock::MSComm1_OnComm() {
     }
     if (code == serial::ev::Send || (code >= serial::ev::CTS && code <= serial::ev::EndOfFile))
         return;
+    // A reader pulled out is looked for until it is back, box or no box.
+    if (code == serial::ev::DeviceLost)
+        reopenTimer_->start();
     // One box for an event: while it is up, the same event (a line error
     // that keeps coming) raises no other on top of it.
     if (!lineErrorsUp_.insert(code).second)

@@ -63,6 +63,10 @@ frmClock::frmClock(QWidget* parent) : QMainWindow(parent) {
     keptTimer_->setInterval(kKeptRetryMs);
     connect(keptTimer_, &QTimer::timeout, this, [this] { writeKept(kKeptWaitMs); });
 
+    reopenTimer_ = new QTimer(this);
+    reopenTimer_->setInterval(kReopenRetryMs);
+    connect(reopenTimer_, &QTimer::timeout, this, &frmClock::reopenPort);
+
     MSComm1_ = new serial::SerialPort(this);
     connect(MSComm1_, &serial::SerialPort::OnComm, this, &frmClock::MSComm1_OnComm);
 
@@ -228,7 +232,7 @@ void frmClock::Form_Activate() {
         lstLog_->hide();
         resize(width(), twipsToPixels(3225));
     }
-    if (settings_.TheClock == 0 || polling())
+    if (settings_.TheClock == 0)
         return;
     stopPolling_ = false;
     try {
@@ -262,6 +266,7 @@ void frmClock::Form_Unload() {
     stopPolling_ = true;
     pollTimer_->stop();
     keptTimer_->stop();
+    reopenTimer_->stop();
     pollingReader_ = Reader::None;
     ClosePort(*MSComm1_);
     timer1_->stop();

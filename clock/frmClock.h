@@ -84,6 +84,9 @@ public:
     // the window never freezes, and a lock held for an hour costs little.
     static constexpr int kKeptRetryMs = 200;
     static constexpr int kKeptWaitMs = 0;
+    // A badge reader that went away is looked for this often until its port
+    // is open again: one look for the device, no box.
+    static constexpr int kReopenRetryMs = 1000;
 
     static int twipsToPixels(int twips);
 
@@ -100,7 +103,8 @@ private:
     // the employee query and runs the first activation.
     void Form_Load();
     // Activation handler: rereads the settings, applies InOutList and, for
-    // a badge reader, starts polling it. Runs at the first activation and
+    // a badge reader, starts polling it; when it polls already, its port
+    // opens again if it is closed. Runs at the first activation and
     // whenever the terminal becomes active again after another program was.
     void Form_Activate();
     // Unload handler: stops polling, closes the port, stops the clock
@@ -116,6 +120,8 @@ private:
     void startPolling(Reader reader);
     void pollPass();
     void schedulePass(int ms);
+    // Opens the port again once the device of a lost reader is back.
+    void reopenPort();
     // Moves what the port has received into the reader buffer.
     void receive();
     // Sleeps in the event loop until input or `ms`; false when the window
@@ -140,6 +146,7 @@ private:
     QTimer* timer1_ = nullptr;
     QTimer* pollTimer_ = nullptr;
     QTimer* keptTimer_ = nullptr;
+    QTimer* reopenTimer_ = nullptr;
     serial::SerialPort* MSComm1_ = nullptr;
 
     TerminalSettings settings_;

@@ -11,6 +11,7 @@
 #include "core/types/Clock.h"
 #include "platform/registry/tests/TempRegistry.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QDateTime>
@@ -151,6 +152,19 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return window->activations() > 0 && window->txtID()->hasFocus(); }))
             << "activations " << window->activations();
         return *window;
+    }
+    // Another program takes the screen; then the terminal is brought back
+    // and its window activated again.
+    void activateAgain() {
+        const int before = window->activations();
+        {
+            QWidget other;
+            showActive(&other);
+            emit qApp->applicationStateChanged(Qt::ApplicationInactive); // as the window system reports it
+        }
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        showActive(window.get());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->activations() == before + 1; }));
     }
     // Types the ID into the box and presses Enter.
     void punch(const QString& id) {

@@ -68,15 +68,8 @@ TEST_F(ClockWindow, EveryActivationRereadsTheSettings) {
     EXPECT_EQ(w.lastMessage(), "********** NOT SCHEDULED! **********\r\n");
     setting("Company Settings", "GraceP", "30");
     setting("Company Settings", "CompanyName", "Renamed");
-    // Another program takes the screen; then the terminal is brought back.
-    {
-        QWidget other;
-        showActive(&other);
-        emit qApp->applicationStateChanged(Qt::ApplicationInactive); // as the window system reports it
-    }
-    emit qApp->applicationStateChanged(Qt::ApplicationActive);
-    showActive(&w);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.activations() == 2; }));
+    activateAgain();
+    ASSERT_EQ(w.activations(), 2);
     EXPECT_EQ(w.settings().company.GraceP, 30);
     EXPECT_EQ(w.windowTitle(), "Renamed --- Zelto-PLAX Clock");
     punch("A1");

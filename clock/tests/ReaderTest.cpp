@@ -11,12 +11,15 @@
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <utility>
 
 using namespace plax;
 using namespace plax::test;
@@ -390,6 +393,76 @@ TEST_F(Reader, LineErrorsAskWhetherToCloseThePort) {
     EXPECT_EQ(rowCount(), 0);
     punch("A1");
     EXPECT_EQ(rowCount(), 1);
+
+    // The next activation opens the port again and swipes are read; the
+    // one sent while it was closed was never heard.
+    activateAgain();
+    EXPECT_EQ(w.panelText("Status"), "Status: Port 2 is Open");
+    EXPECT_TRUE(w.Timer1()->isActive());
+    setNow(2024, 1, 8, 9, 1);
+    ASSERT_TRUE(swipe(";B2?"));
+    EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2"}));
+    EXPECT_EQ(boxes.messages.size(), 2u);
+}
+
+// The reader's adapter pulled out and plugged back at the same device (a
+// link named as Com2, pointed at a new pseudo-terminal). Nobody stands at
+// the terminal: it looks for the device on its own, says when the port is
+// closed and open again, and punches the swipes; one box for each loss,
+// answered at once with OK, or with Cancel only after the reader is back
+// and has been read meanwhile.
+TEST_F(Reader, AReaderPluggedBackIsReadAgain) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ttyUSB0"));
+    const auto plugIn = [&] {
+        QFile::remove(link);
+        return pty.plugIn() && QFile::link(pty.slavePath(), link);
+    };
+    ASSERT_TRUE(QFile::link(pty.slavePath(), link));
+    nameDevice(2, link);
+    class BoxesUpAWhile : public ui::ScriptedResponder {
+    public:
+        ui::Answer message(const ui::MessageRequest& m) override {
+            const ui::Answer a = ScriptedResponder::message(m);
+            if (whileUp)
+                std::exchange(whileUp, {})();
+            return a;
+        }
+        std::function<void()> whileUp;
+    } held;
+    auto& w = openReader("1");
+    const auto status = [&](const char* text) { return runUntil([&] { return w.panelText("Status") == text; }); };
+    ASSERT_TRUE(swipe(";A1?"));
+
+    held.answers = {ui::Answer::OK, ui::Answer::Cancel};
+    pty.end();
+    ASSERT_TRUE(status("Status: Port 2 is closed"));
+    EXPECT_FALSE(w.Timer1()->isActive());
+    ASSERT_TRUE(plugIn());
+    ASSERT_TRUE(status("Status: Port 2 is Open"));
+    EXPECT_TRUE(w.Timer1()->isActive());
+    setNow(2024, 1, 8, 9, 1);
+    ASSERT_TRUE(swipe(";B2?"));
+
+    bool readWhileUp = false;
+    held.whileUp = [&] {
+        if (status("Status: Port 2 is closed") && plugIn() && status("Status: Port 2 is Open")) {
+            setNow(2024, 1, 8, 12, 0);
+            readWhileUp = swipe(";A1?");
+        }
+    };
+    pty.end();
+    ASSERT_TRUE(runUntil([&] { return held.messages.size() == 2; }));
+    EXPECT_TRUE(readWhileUp);
+    // Cancel closed the port; it opens again on its own.
+    ASSERT_TRUE(status("Status: Port 2 is Open"));
+    setNow(2024, 1, 8, 12, 1);
+    ASSERT_TRUE(swipe(";B2?"));
+
+    EXPECT_EQ(loggedIds(), (QStringList{"A1", "B2", "A1", "B2"}));
+    EXPECT_EQ(rowCount("ClockOut IN ('12:00', '12:01')"), 2);
+    EXPECT_EQ(held.texts(), (QStringList{"Unknown error or event", "Unknown error or event"}));
+    EXPECT_EQ(held.beeps, 2);
 }
 
 // The reader's adapter pulled out, or a line error that keeps coming: one

@@ -53,12 +53,43 @@ QSerialPort::StopBits toQt(StopBits s) {
 }
 } // namespace
 
-SerialPort::SerialPort(QObject* parent) : QObject(parent) {}
-
-SerialPort::~SerialPort() {
-    if (port_)
-        port_->close();
+// One QSerialPort for the life of the control, closed and opened again at
+// the same or another device: the port may be closed and reopened from
+// inside one of its own signals (a box raised by a line error, with the
+// event loop running under it), and an object deleted there would be used
+// again once the signal returns.
+SerialPort::SerialPort(QObject* parent) : QObject(parent), port_(std::make_unique<QSerialPort>()) {
+    connect(port_.get(), &QSerialPort::readyRead, this, [this] {
+        checkLineErrors();
+        if (PortOpen())
+            raiseEvent(ev::Receive);
+    });
+    connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e != QSerialPort::ResourceError && e != QSerialPort::ReadError)
+            return;
+        port_->clearError();
+        // A device that went away fails every read from then on: one event
+        // for the loss, not one for each read. Its descriptor stays readable
+        // (hung up), so the port stops watching it; otherwise the terminal
+        // would spin on it until the port closes.
+        if (lost_ || !PortOpen())
+            return;
+        lost_ = true;
+        for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
+            n->setEnabled(false);
+        // Told once the port's read has returned: the handler may close and
+        // reopen the port, which must not happen under the read.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (lost_ && PortOpen())
+                    raiseEvent(ev::DeviceLost);
+            },
+            Qt::QueuedConnection);
+    });
 }
+
+SerialPort::~SerialPort() { port_->close(); }
 
 void SerialPort::setCommPort(int port) {
     if (PortOpen())
@@ -78,19 +109,14 @@ void SerialPort::setSettings(const QString& text) {
 
 QString SerialPort::deviceName() const { return deviceForPort(commPort_); }
 
-bool SerialPort::PortOpen() const { return port_ && port_->isOpen(); }
+bool SerialPort::PortOpen() const { return port_->isOpen(); }
 
 void SerialPort::setPortOpen(bool open) {
     if (!open) {
         if (errorWatch_)
             errorWatch_->stop();
-        if (port_) {
-            port_->disconnect(this);
-            port_->close();
-            // Closing may happen inside one of the port's own signals (an
-            // event handler that closes the port), so it goes later.
-            port_.release()->deleteLater();
-        }
+        port_->close();
+        lost_ = false;
         return;
     }
     if (PortOpen())
@@ -99,14 +125,14 @@ void SerialPort::setPortOpen(bool open) {
     const QString device = deviceName();
     if (!QFileInfo::exists(device))
         throw SerialError(err::InvalidPort, QStringLiteral("Invalid port number"));
-    auto port = std::make_unique<QSerialPort>();
-    port->setPortName(device);
+    port_->setPortName(device);
     // The terminal only listens to the reader.
-    if (!port->open(QIODevice::ReadOnly))
-        throw SerialError(err::PortNotAvailable, QStringLiteral("The port %1 (%2) cannot be opened: %3")
-                                                     .arg(commPort_)
-                                                     .arg(device, port->errorString()));
-    port_ = std::move(port);
+    if (!port_->open(QIODevice::ReadOnly)) {
+        const QString why = port_->errorString();
+        port_->clearError();
+        throw SerialError(err::PortNotAvailable,
+                          QStringLiteral("The port %1 (%2) cannot be opened: %3").arg(commPort_).arg(device, why));
+    }
     lost_ = false;
     applySettings();
     // Readers that draw their power from the handshake lines need them on;
@@ -114,29 +140,6 @@ void SerialPort::setPortOpen(bool open) {
     port_->setDataTerminalReady(true);
     port_->setRequestToSend(true);
     port_->clearError();
-
-    connect(port_.get(), &QSerialPort::readyRead, this, [this] {
-        checkLineErrors();
-        if (PortOpen())
-            raiseEvent(ev::Receive);
-    });
-    connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError) {
-            if (port_)
-                port_->clearError();
-            // A device that went away fails every read from then on: one
-            // event for the loss, not one for each read. Its descriptor
-            // stays readable (hung up), so the port stops watching it;
-            // otherwise the terminal would spin on it until the port closes.
-            if (!lost_) {
-                lost_ = true;
-                if (port_)
-                    for (QSocketNotifier* n : port_->findChildren<QSocketNotifier*>())
-                        n->setEnabled(false);
-                raiseEvent(ev::DeviceLost);
-            }
-        }
-    });
 
 #ifdef __linux__
     serial_icounter_struct c{};

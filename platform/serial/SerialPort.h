@@ -65,7 +65,8 @@ constexpr int RxParity = 1009;
 constexpr int TxFull = 1010;
 constexpr int DCB = 1011;
 // The device went away (an adapter unplugged), raised once for each opening
-// of the port; not one of the control's codes.
+// of the port, after the read that met the loss has returned; not one of
+// the control's codes.
 constexpr int DeviceLost = 1100;
 } // namespace ev
 
@@ -96,6 +97,9 @@ public:
 
     // The device the port number stands for at the moment.
     QString deviceName() const;
+    // The device went away since the port was opened: the port is still
+    // open but reads nothing until it is closed and opened again.
+    bool deviceLost() const { return lost_; }
 
     // Sets CommEvent and raises OnComm. The line-error watch calls it; it is
     // public so the terminal's handling of each code can be exercised on a

@@ -6,15 +6,19 @@
 
 namespace plax::test {
 
-PtyPair::PtyPair() {
+PtyPair::PtyPair() { plugIn(); }
+
+bool PtyPair::plugIn() {
+    end();
     char name[256] = {};
     termios raw{};
     cfmakeraw(&raw);
     if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
         master_ = slave_ = -1;
-        return;
+        return false;
     }
     slavePath_ = QString::fromLocal8Bit(name);
+    return true;
 }
 
 PtyPair::~PtyPair() { end(); }

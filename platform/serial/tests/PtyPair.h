@@ -21,6 +21,9 @@ public:
     void send(const QByteArray& bytes);
     // Ends the pair, as a reader's adapter pulled out of the computer.
     void end();
+    // A new pair in place of the ended one, as the adapter plugged back in:
+    // its slave has a path of its own (a test points a link at it).
+    bool plugIn();
 
 private:
     int master_ = -1;
