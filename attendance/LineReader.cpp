@@ -11,7 +11,7 @@ bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 
 } // namespace
 
-LineReader::LineReader(QIODevice& in) : in_(in), decoder_(text::detectEncoding(in)) {}
+LineReader::LineReader(QIODevice& in) : in_(in), decoder_(text::detectEncoding(in, &failed_)) { eof_ = failed_; }
 
 bool LineReader::fill() {
     block_.resize(kBlockBytes);
@@ -40,8 +40,9 @@ bool LineReader::next(QString& line) {
     for (;;) {
         if (pos_ >= buf_.size() && !fill()) {
             // The last line of a file may have no line end.
-            if (started && overlong) {
+            if (started && overlong)
                 ++tooLong_;
+            if (failed_ || overlong) {
                 line.clear();
                 return false;
             }

@@ -75,7 +75,7 @@ void Utf8Check::feed(QByteArrayView bytes) {
     }
 }
 
-TextEncoding detectEncoding(QIODevice& in) {
+TextEncoding detectEncoding(QIODevice& in, bool* unreadable) {
     const QByteArray head = in.peek(kUtf8Bom.size());
     if (head.startsWith(kUtf8Bom)) {
         in.skip(kUtf8Bom.size());
@@ -92,13 +92,19 @@ TextEncoding detectEncoding(QIODevice& in) {
     const qint64 start = in.pos();
     Utf8Check check;
     std::vector<char> buffer(kChunk);
+    bool failed = false;
     while (check.valid()) {
         const qint64 n = in.read(buffer.data(), kChunk);
+        failed = n < 0;
         if (n <= 0)
             break;
         check.feed(QByteArrayView(buffer.data(), n));
     }
-    in.seek(start);
+    // A device that cannot seek has been read for good.
+    if (in.isSequential() || !in.seek(start))
+        failed = true;
+    if (unreadable)
+        *unreadable = failed;
     return check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 

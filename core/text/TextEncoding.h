@@ -40,7 +40,9 @@ private:
 // The encoding of the file `in` holds from its current position, by the
 // rule above. A byte-order mark is read past; without one the whole file is
 // read once and `in` is put back where it was, so it must be able to seek.
-TextEncoding detectEncoding(QIODevice& in);
+// `*unreadable` (when given) is set when that pass met a read error or `in`
+// could not be put back: the file cannot be read whole then.
+TextEncoding detectEncoding(QIODevice& in, bool* unreadable = nullptr);
 
 // Bytes of one encoding to text, a piece at a time: a character cut
 // between two pieces comes whole with the second. What is not a character
