@@ -15,7 +15,8 @@
 // valid date; the time is copied as read. Other lines are skipped, and so is
 // a layout B line without a comma or a layout C line without a blank.
 // A downloaded file is read in the encoding its byte-order mark names
-// (UTF-8, UTF-16), else as UTF-8 when it is valid UTF-8, else as
+// (UTF-8, UTF-16), else as UTF-8 when it is valid UTF-8 (also when it is
+// cut short inside a character of its last line, which is skipped), else as
 // Windows-1252; positions count characters. CR, LF and CR LF each end a
 // line; a line longer than LineReader::kMaxLineChars is skipped as
 // malformed. The file is read as a stream, so its size does not matter.

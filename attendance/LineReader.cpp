@@ -39,10 +39,11 @@ bool LineReader::next(QString& line) {
     bool overlong = false; // ... and it is too long to keep
     for (;;) {
         if (pos_ >= buf_.size() && !fill()) {
-            // The last line of a file may have no line end.
+            // The last line of a file may have no line end; a file cut short
+            // inside a character has lost the end of its last line.
             if (started && overlong)
                 ++tooLong_;
-            if (failed_ || overlong) {
+            if (failed_ || overlong || decoder_.endsInsideCharacter()) {
                 line.clear();
                 return false;
             }

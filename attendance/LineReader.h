@@ -9,7 +9,8 @@
 // older clocks end their lines with CR alone). A line longer than
 // kMaxLineChars cannot be a punch: it is skipped to its end without being
 // kept, so a damaged file of one endless line costs no more memory than a
-// good one.
+// good one. A last line cut short inside a character (the file ends there)
+// is skipped as well.
 //
 // Threading: any thread, one reader per device.
 

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pty.h>
@@ -207,5 +208,35 @@ TEST(ClockFile, AReadErrorAnywhereLeavesTheEarlierFile) {
         ASSERT_TRUE(download.file().isOpen());
         EXPECT_EQ(convertPunchFile(download.file(), target), Conversion::Unreadable) << bytes.size();
         EXPECT_EQ(readAll(target), earlier) << bytes.size();
+    }
+}
+
+// A download cut short inside a character of its last line is read in the
+// encoding it was written in; only the cut line is skipped, in UTF-8 with or
+// without a byte-order mark and in UTF-16.
+TEST(ClockFile, ADownloadCutInsideItsLastCharacterKeepsItsEncoding) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("download.txt"));
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    const QString text = QStringLiteral("01/16/24 08:00    JOS\u00c9\r\n"
+                                        "M\u00dcLLER,01/16/24 08:05:00\r\n"
+                                        "X,01/16/24 08:10    NO\u00cbL\r\n"
+                                        "01/16/24 16:00    M\u00dc"); // cut here, inside the "Ü"
+    const auto cut = [&text](QStringConverter::Encoding e) {
+        QByteArray bytes = QStringEncoder(e).encode(text);
+        bytes.chop(1);
+        return bytes;
+    };
+    const std::pair<const char*, QByteArray> files[] = {
+        {"UTF-8", cut(QStringConverter::Utf8)},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + cut(QStringConverter::Utf8)},
+        {"UTF-16LE", "\xFF\xFE" + cut(QStringConverter::Utf16LE)},
+    };
+    for (const auto& [name, bytes] : files) {
+        writeFile(source, bytes);
+        ASSERT_EQ(convertPunchFile(source, target), Conversion::Done) << name;
+        EXPECT_EQ(QString::fromUtf8(readAll(target)),
+                  QStringLiteral("JOS\u00c9,01/16/24,08:00\r\nM\u00dcLLER,01/16/24,08:05\r\nNO\u00cbL,01/16/24,08:10\r\n"))
+            << name;
     }
 }
