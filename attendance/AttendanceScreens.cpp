@@ -23,7 +23,11 @@ HoursProgress hoursProgressBar(QWidget* owner, const QString& title) {
 }
 
 void ImportAttendanceData() {
-    ConvertClockFile(); // its result does not matter: the import runs in every case
+    // The import runs whatever the conversion did (on the new Clock.txt, on
+    // an earlier one, or fails for want of one), but not after a download
+    // that could not be read whole: its message said nothing was imported.
+    if (ConvertClockFile() == Conversion::Unreadable)
+        return;
 
     QWidget* owner = mdiArea() ? mdiArea()->window() : QApplication::activeWindow();
     const QString title = QStringLiteral("Import Attendance Data");

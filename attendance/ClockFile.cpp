@@ -114,31 +114,36 @@ std::optional<QString> convertPunchLine(const QString& line) {
     return id + QLatin1Char(',') + date + QLatin1Char(',') + time;
 }
 
-bool convertPunchFile(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
+Conversion convertPunchFile(QIODevice& source, const QString& target) {
     QDir().mkpath(QFileInfo(target).absolutePath());
     // Written beside the target and renamed over it once it is complete and
     // on the disk: the program ended half way leaves the earlier file whole.
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
-        return false;
-    LineReader lines(in);
+        return Conversion::NotWritten;
+    LineReader lines(source);
     QString line;
     while (lines.next(line)) {
         if (const auto converted = convertPunchLine(line)) {
             if (out.write(converted->toUtf8() + "\r\n") < 0)
-                return false; // the earlier file stays
+                return Conversion::NotWritten; // the earlier file stays
         }
     }
-    // A read error ends the conversion as the end of the file does: the
-    // lines converted up to it replace the earlier file.
-    return out.commit() && !lines.failed();
+    // Part of a file is never taken for the whole: the earlier file stays.
+    if (lines.failed())
+        return Conversion::Unreadable;
+    return out.commit() ? Conversion::Done : Conversion::NotWritten;
 }
 
-bool ConvertClockFile(const QString& appPath, const QString& dataPath) {
-    ui::WaitCursor wait;
+Conversion convertPunchFile(const QString& source, const QString& target) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return Conversion::Unreadable;
+    return convertPunchFile(in, target);
+}
+
+Conversion ConvertClockFile(const QString& appPath, const QString& dataPath) {
+    std::optional<ui::WaitCursor> wait(std::in_place);
     ui::FileRequest& dlg = OpenFileDlg();
     dlg.save = false;
     dlg.fileName.clear();
@@ -147,10 +152,17 @@ bool ConvertClockFile(const QString& appPath, const QString& dataPath) {
     dlg.filterIndex = 1;
     const QString chosen = ui::ShowFileDialog(dlg);
     if (chosen.isEmpty())
-        return true;
-    return convertPunchFile(chosen, dataPath + QStringLiteral("Clock.txt"));
+        return Conversion::Cancelled;
+    const Conversion result = convertPunchFile(chosen, dataPath + QStringLiteral("Clock.txt"));
+    wait.reset(); // the normal cursor is back before the message shows
+    if (result == Conversion::Unreadable)
+        ui::MsgBox(QStringLiteral("The file '%1' cannot be read to its end.\r\n"
+                                  "Clock data was NOT imported successfully!")
+                       .arg(QDir::toNativeSeparators(chosen)),
+                   ui::Buttons::OK, ui::Icon::Exclamation);
+    return result;
 }
 
-bool ConvertClockFile() { return ConvertClockFile(AppPath, DataPath); }
+Conversion ConvertClockFile() { return ConvertClockFile(AppPath, DataPath); }
 
 } // namespace plax

@@ -11,7 +11,7 @@ bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 
 } // namespace
 
-LineReader::LineReader(QIODevice& in) : in_(in), decoder_(text::detectEncoding(in)) {}
+LineReader::LineReader(QIODevice& in) : in_(in), decoder_(text::detectEncoding(in, &failed_)) { eof_ = failed_; }
 
 bool LineReader::fill() {
     block_.resize(kBlockBytes);
@@ -39,9 +39,11 @@ bool LineReader::next(QString& line) {
     bool overlong = false; // ... and it is too long to keep
     for (;;) {
         if (pos_ >= buf_.size() && !fill()) {
-            // The last line of a file may have no line end.
-            if (started && overlong) {
+            // The last line of a file may have no line end; a file cut short
+            // inside a character has lost the end of its last line.
+            if (started && overlong)
                 ++tooLong_;
+            if (failed_ || overlong || decoder_.endsInsideCharacter()) {
                 line.clear();
                 return false;
             }

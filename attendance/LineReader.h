@@ -9,7 +9,8 @@
 // older clocks end their lines with CR alone). A line longer than
 // kMaxLineChars cannot be a punch: it is skipped to its end without being
 // kept, so a damaged file of one endless line costs no more memory than a
-// good one.
+// good one. A last line cut short inside a character (the file ends there)
+// is skipped as well.
 //
 // Threading: any thread, one reader per device.
 
@@ -31,25 +32,27 @@ public:
     explicit LineReader(QIODevice& in);
 
     text::TextEncoding encoding() const { return decoder_.encoding(); }
-    // The next line without its line end; false at the end of the file (or
-    // when the file cannot be read further: see failed()).
+    // The next line without its line end; false at the end of the file, and
+    // when the file cannot be read further (see failed()): a line the error
+    // cut short is not returned.
     bool next(QString& line);
     // Lines skipped so far for being longer than kMaxLineChars.
     int tooLong() const { return tooLong_; }
-    // True when reading stopped on a read error rather than the end.
+    // True when reading stopped on a read error rather than the end, in the
+    // first pass (which then ends reading at once) or in this one.
     bool failed() const { return failed_; }
 
 private:
     bool fill();
 
     QIODevice& in_;
+    bool failed_ = false; // before decoder_: the first pass sets it
     text::TextDecoder decoder_;
     QByteArray block_; // bytes as read
     QString buf_;      // ... and as text
     qsizetype pos_ = 0;
     bool skipLf_ = false; // the last line ended with CR at the end of the buffer
     bool eof_ = false;
-    bool failed_ = false;
     int tooLong_ = 0;
 };
 

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString target = fuzz::scratchFile(QStringLiteral("Clock.txt"));
     if (!fuzz::writeFile(source, data, size))
         return 0;
-    if (!convertPunchFile(source, target))
+    if (convertPunchFile(source, target) != Conversion::Done)
         return 0;
     QFile out(target);
     PLAX_FUZZ_CHECK(out.open(QIODevice::ReadOnly));

@@ -7,8 +7,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace plax;
 
@@ -29,6 +34,40 @@ void writeFile(const QString& path, const QByteArray& data) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(data);
 }
+
+// A download that fails half way, as one from a stick pulled out does: the
+// master side of a pseudo-terminal, to which a thread writes `bytes` from
+// the other side and then closes it. Reading gives those bytes, then an I/O
+// error.
+class FailingDownload {
+public:
+    explicit FailingDownload(QByteArray bytes) {
+        termios raw{};
+        cfmakeraw(&raw);
+        int slave = -1;
+        if (::openpty(&master_, &slave, nullptr, &raw, nullptr) != 0)
+            return;
+        writer_ = std::thread([slave, bytes = std::move(bytes)] {
+            // Stops early only when the reading side is gone.
+            for (qsizetype done = 0, n = 0; done < bytes.size() && n >= 0; done += n)
+                n = ::write(slave, bytes.constData() + done, size_t(bytes.size() - done));
+            ::close(slave);
+        });
+        file_.open(master_, QIODevice::ReadOnly);
+    }
+    ~FailingDownload() {
+        file_.close();
+        ::close(master_); // a writer still blocked gets its error
+        if (writer_.joinable())
+            writer_.join();
+    }
+    QFile& file() { return file_; }
+
+private:
+    int master_ = -1;
+    std::thread writer_;
+    QFile file_;
+};
 
 } // namespace
 
@@ -67,7 +106,7 @@ TEST(ClockFile, ConversionWritesClockTxtAnew) {
 
     ui::ScriptedResponder r;
     r.files.push_back(source);
-    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(ConvertClockFile(app, data), Conversion::Done);
     EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
     ASSERT_EQ(r.fileRequests.size(), 1u);
     EXPECT_EQ(r.fileRequests[0].initialDir, app + QStringLiteral("Data"));
@@ -75,19 +114,22 @@ TEST(ClockFile, ConversionWritesClockTxtAnew) {
     EXPECT_FALSE(r.fileRequests[0].save);
 
     // Cancel leaves the file as it is.
-    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(ConvertClockFile(app, data), Conversion::Cancelled);
     EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
 
     // An empty download gives an empty Clock.txt.
     writeFile(source, "");
     r.files.push_back(source);
-    EXPECT_TRUE(ConvertClockFile(app, data));
+    EXPECT_EQ(ConvertClockFile(app, data), Conversion::Done);
     EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray());
 
-    // A file that cannot be read: False, Clock.txt untouched.
+    EXPECT_TRUE(r.messages.empty());
+    // A file that cannot be opened: named in a message, Clock.txt untouched.
     r.files.push_back(data + QStringLiteral("missing.txt"));
-    EXPECT_FALSE(ConvertClockFile(app, data));
+    EXPECT_EQ(ConvertClockFile(app, data), Conversion::Unreadable);
     EXPECT_EQ(readAll(data + QStringLiteral("Clock.txt")), QByteArray());
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_TRUE(r.messages[0].text.contains(QDir::toNativeSeparators(data + QStringLiteral("missing.txt"))));
     EXPECT_FALSE(ui::waitCursorShown());
 }
 
@@ -99,7 +141,7 @@ TEST(ClockFile, EveryKindOfLineEndEndsALine) {
     const QString target = dir.filePath(QStringLiteral("Clock.txt"));
     writeFile(source, "1042,01/17/05 07:58:30\r1042,01/17/05 12:00:00\n1042,01/17/05 12:30:00\r\n"
                       "1042,01/17/05 16:02:00\r");
-    ASSERT_TRUE(convertPunchFile(source, target));
+    ASSERT_EQ(convertPunchFile(source, target), Conversion::Done);
     EXPECT_EQ(readAll(target), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,12:00\r\n1042,01/17/05,12:30\r\n"
                                           "1042,01/17/05,16:02\r\n"));
 
@@ -119,7 +161,7 @@ TEST(ClockFile, AnOverlongLineIsSkipped) {
     const QString target = dir.filePath(QStringLiteral("Clock.txt"));
     const QByteArray huge = "1042," + QByteArray(3 * LineReader::kMaxLineChars, '9') + ",01/17/05 07:58:30";
     writeFile(source, "1042,01/17/05 07:58:30\r\n" + huge + "\r\n1042,01/17/05 16:02:00\r\n" + huge);
-    ASSERT_TRUE(convertPunchFile(source, target));
+    ASSERT_EQ(convertPunchFile(source, target), Conversion::Done);
     EXPECT_EQ(readAll(target), QByteArray("1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n"));
 
     writeFile(target, "7,01/17/05,07:58\r\n" + QByteArray(LineReader::kMaxLineChars + 1, '7') +
@@ -147,4 +189,54 @@ TEST(ClockFile, AKillMidConversionLeavesTheEarlierFileWhole) {
         << why.toStdString();
     EXPECT_EQ(readAll(target), earlier);
     EXPECT_EQ(readClockFile(target).size(), 2u);
+}
+
+// A read error anywhere in the download (the stick pulled, the share gone)
+// keeps the earlier Clock.txt, whether it comes in the pass that finds the
+// encoding (no byte-order mark), 1 MB into the conversion's own reading, or
+// at once; nothing of the part read is taken for the whole file.
+TEST(ClockFile, AReadErrorAnywhereLeavesTheEarlierFile) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    const QByteArray earlier = "1042,01/17/05,07:58\r\n1042,01/17/05,16:02\r\n";
+    writeFile(target, earlier);
+    QByteArray megabyte;
+    while (megabyte.size() < 1024 * 1024)
+        megabyte += "1042,01/18/05 07:58:30\r\n";
+    for (const QByteArray& bytes : {megabyte, "\xEF\xBB\xBF" + megabyte, QByteArray()}) {
+        FailingDownload download(bytes);
+        ASSERT_TRUE(download.file().isOpen());
+        EXPECT_EQ(convertPunchFile(download.file(), target), Conversion::Unreadable) << bytes.size();
+        EXPECT_EQ(readAll(target), earlier) << bytes.size();
+    }
+}
+
+// A download cut short inside a character of its last line is read in the
+// encoding it was written in; only the cut line is skipped, in UTF-8 with or
+// without a byte-order mark and in UTF-16.
+TEST(ClockFile, ADownloadCutInsideItsLastCharacterKeepsItsEncoding) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("download.txt"));
+    const QString target = dir.filePath(QStringLiteral("Clock.txt"));
+    const QString text = QStringLiteral("01/16/24 08:00    JOS\u00c9\r\n"
+                                        "M\u00dcLLER,01/16/24 08:05:00\r\n"
+                                        "X,01/16/24 08:10    NO\u00cbL\r\n"
+                                        "01/16/24 16:00    M\u00dc"); // cut here, inside the "Ü"
+    const auto cut = [&text](QStringConverter::Encoding e) {
+        QByteArray bytes = QStringEncoder(e).encode(text);
+        bytes.chop(1);
+        return bytes;
+    };
+    const std::pair<const char*, QByteArray> files[] = {
+        {"UTF-8", cut(QStringConverter::Utf8)},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + cut(QStringConverter::Utf8)},
+        {"UTF-16LE", "\xFF\xFE" + cut(QStringConverter::Utf16LE)},
+    };
+    for (const auto& [name, bytes] : files) {
+        writeFile(source, bytes);
+        ASSERT_EQ(convertPunchFile(source, target), Conversion::Done) << name;
+        EXPECT_EQ(QString::fromUtf8(readAll(target)),
+                  QStringLiteral("JOS\u00c9,01/16/24,08:00\r\nM\u00dcLLER,01/16/24,08:05\r\nNO\u00cbL,01/16/24,08:10\r\n"))
+            << name;
+    }
 }

@@ -216,6 +216,20 @@ TEST(ClockImport, TheMenuCommandConvertsAndImports) {
     importThroughTheMenu(c, QString(), again);
     EXPECT_EQ(again.fileRequests.size(), 1u);
     EXPECT_EQ(again.texts(), QStringList{QString::fromLatin1(kFailure)});
+
+    // A download whose first read fails (this file fails every read): it is
+    // named, the earlier Clock.txt stays, and the import does not run on it.
+    const QByteArray earlier = "1042,01/18/05,07:58\r\n1042,01/18/05,16:02\r\n";
+    c.writeClockTxt(earlier);
+    ui::ScriptedResponder unreadable;
+    importThroughTheMenu(c, QStringLiteral("/proc/self/mem"), unreadable);
+    EXPECT_EQ(unreadable.texts(), QStringList{QStringLiteral("The file '/proc/self/mem' cannot be read to its end.\r\n") +
+                                              QLatin1String(kFailure)});
+    EXPECT_EQ(unreadable.messages.back().icon, ui::Icon::Exclamation);
+    QFile clockTxt(c.clockTxt());
+    ASSERT_TRUE(clockTxt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(clockTxt.readAll(), earlier);
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
 }
 
 // Punch files as editors and downloads save them: behind a byte-order mark

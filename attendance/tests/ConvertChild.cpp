@@ -11,5 +11,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: convert_child <download> <Clock.txt>\n");
         return 2;
     }
-    return plax::convertPunchFile(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    return plax::convertPunchFile(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])) ==
+                   plax::Conversion::Done
+               ? 0
+               : 1;
 }

@@ -3,6 +3,7 @@
 #include "Windows1252.h"
 
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -11,6 +12,8 @@ namespace plax::text {
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+// The most bytes of a UTF-8 character that are not the whole of it.
+constexpr qsizetype kUtf8CutMax = 3;
 
 QStringConverter::Encoding qtEncoding(TextEncoding e) {
     switch (e) {
@@ -70,12 +73,13 @@ void Utf8Check::feed(QByteArrayView bytes) {
             }
             lo_ = 0x80;
             hi_ = 0xBF;
-            --pending_;
+            if (--pending_ == 0)
+                multiByte_ = true;
         }
     }
 }
 
-TextEncoding detectEncoding(QIODevice& in) {
+TextEncoding detectEncoding(QIODevice& in, bool* unreadable) {
     const QByteArray head = in.peek(kUtf8Bom.size());
     if (head.startsWith(kUtf8Bom)) {
         in.skip(kUtf8Bom.size());
@@ -92,14 +96,22 @@ TextEncoding detectEncoding(QIODevice& in) {
     const qint64 start = in.pos();
     Utf8Check check;
     std::vector<char> buffer(kChunk);
+    bool failed = false;
     while (check.valid()) {
         const qint64 n = in.read(buffer.data(), kChunk);
+        failed = n < 0;
         if (n <= 0)
             break;
         check.feed(QByteArrayView(buffer.data(), n));
     }
-    in.seek(start);
-    return check.complete() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    // A device that cannot seek has been read for good.
+    if (in.isSequential() || !in.seek(start))
+        failed = true;
+    if (unreadable)
+        *unreadable = failed;
+    // Cut short inside its last character: the reader drops that character.
+    const bool cutUtf8 = check.valid() && check.multiByte();
+    return check.complete() || cutUtf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 TextDecoder::TextDecoder(TextEncoding encoding) : encoding_(encoding) {
@@ -112,8 +124,12 @@ QString TextDecoder::decode(QByteArrayView bytes) {
     if (!decoder_)
         return cp1252::decode(bytes);
     QString text = decoder_->decode(bytes);
-    if (encoding_ == TextEncoding::Utf8)
+    if (encoding_ == TextEncoding::Utf8) {
+        tail_.append(bytes.last(std::min(bytes.size(), kUtf8CutMax)));
+        tail_ = tail_.right(kUtf8CutMax);
         return text; // ill-formed UTF-8 comes out as U+FFFD already
+    }
+    oddByte_ = oddByte_ != (bytes.size() % 2 == 1);
     // UTF-16 comes through as it was stored, halves of surrogate pairs too.
     if (!pendingHigh_.isNull()) {
         text.prepend(pendingHigh_);
@@ -130,6 +146,26 @@ QString TextDecoder::decode(QByteArrayView bytes) {
             text[i] = QChar::ReplacementCharacter;
     }
     return text;
+}
+
+bool TextDecoder::endsInsideCharacter() const {
+    switch (encoding_) {
+    case TextEncoding::Windows1252:
+        return false;
+    case TextEncoding::Utf8: {
+        // Back over continuation bytes to the lead byte of the last character.
+        qsizetype lead = tail_.size() - 1;
+        while (lead >= 0 && (static_cast<unsigned char>(tail_[lead]) & 0xC0) == 0x80)
+            --lead;
+        if (lead < 0)
+            return false; // a four-byte character whole, or no character at all
+        Utf8Check last;
+        last.feed(QByteArrayView(tail_).sliced(lead));
+        return last.valid() && !last.complete();
+    }
+    default:
+        return oddByte_ || !pendingHigh_.isNull();
+    }
 }
 
 QByteArray encode(QStringView text, TextEncoding encoding) {

@@ -111,10 +111,13 @@ TEST(QuotedText, FilesReadInTheEncodingTheyWereWrittenIn) {
     EXPECT_EQ(firstText(quotedLine({western}), TextEncoding::Windows1252), western);
     EXPECT_TRUE(encodingFor({western, mixed}) == TextEncoding::Utf8);
     // One byte that is no UTF-8 far down the file, or a sequence cut off at
-    // its end, makes the whole file Windows-1252.
+    // the end of a file that is ASCII before it, makes the whole file
+    // Windows-1252; a file cut inside a character after others of UTF-8
+    // stays UTF-8 and loses only the cut character.
     const QByteArray ascii(200000, 'a');
     EXPECT_EQ(firstText(ascii + "\xe9", TextEncoding::Windows1252), QString::fromLatin1(ascii) + u'\u00e9');
     EXPECT_EQ(firstText("\"x\"\r\n\xc3", TextEncoding::Windows1252), "x");
+    EXPECT_EQ(firstText(quotedLine({mixed}, TextEncoding::Utf8) + "\"\xc3", TextEncoding::Utf8), mixed);
     for (const char* bad : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe0\x80\xaf"}) // overlong, surrogate, too large
         EXPECT_EQ(firstText(bad, TextEncoding::Windows1252), text::cp1252::decode(bad)) << bad;
     // A character whose bytes straddle two of the reader's pieces.
