@@ -23,10 +23,12 @@ HoursProgress hoursProgressBar(QWidget* owner, const QString& title) {
 }
 
 void ImportAttendanceData() {
-    // The import runs whatever the conversion did (on the new Clock.txt, on
-    // an earlier one, or fails for want of one), but not after a download
-    // that could not be read whole: its message said nothing was imported.
-    if (ConvertClockFile() == Conversion::Unreadable)
+    // The import runs on the new Clock.txt, or after Cancel on an earlier
+    // one (or fails for want of one), but not after a download that could
+    // not be read whole or converted into Clock.txt: its message said
+    // nothing was imported.
+    const Conversion converted = ConvertClockFile();
+    if (converted == Conversion::Unreadable || converted == Conversion::NotWritten)
         return;
 
     QWidget* owner = mdiArea() ? mdiArea()->window() : QApplication::activeWindow();

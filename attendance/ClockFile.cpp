@@ -155,11 +155,18 @@ Conversion ConvertClockFile(const QString& appPath, const QString& dataPath) {
         return Conversion::Cancelled;
     const Conversion result = convertPunchFile(chosen, dataPath + QStringLiteral("Clock.txt"));
     wait.reset(); // the normal cursor is back before the message shows
+    // Neither a download read in part nor a Clock.txt left unwritten may
+    // pass for the whole file: the import would take the part, or the
+    // earlier Clock.txt, as this download.
+    QString problem;
     if (result == Conversion::Unreadable)
-        ui::MsgBox(QStringLiteral("The file '%1' cannot be read to its end.\r\n"
-                                  "Clock data was NOT imported successfully!")
-                       .arg(QDir::toNativeSeparators(chosen)),
-                   ui::Buttons::OK, ui::Icon::Exclamation);
+        problem = QStringLiteral("The file '%1' cannot be read to its end.").arg(QDir::toNativeSeparators(chosen));
+    else if (result == Conversion::NotWritten)
+        problem = QStringLiteral("The file '%1' cannot be written.")
+                      .arg(QDir::toNativeSeparators(dataPath + QStringLiteral("Clock.txt")));
+    if (!problem.isEmpty())
+        ui::MsgBox(problem + QStringLiteral("\r\nClock data was NOT imported successfully!"), ui::Buttons::OK,
+                   ui::Icon::Exclamation);
     return result;
 }
 

@@ -230,6 +230,16 @@ TEST(ClockImport, TheMenuCommandConvertsAndImports) {
     ASSERT_TRUE(clockTxt.open(QIODevice::ReadOnly));
     EXPECT_EQ(clockTxt.readAll(), earlier);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
+
+    // A Clock.txt that cannot be written (here a folder of that name): the
+    // download is not imported, and nothing else is in its place.
+    clockTxt.close();
+    ASSERT_TRUE(QFile::remove(c.clockTxt()) && QDir().mkdir(c.clockTxt()));
+    ui::ScriptedResponder unwritten;
+    importThroughTheMenu(c, download, unwritten);
+    EXPECT_EQ(unwritten.texts(), QStringList{QStringLiteral("The file '%1' cannot be written.\r\n").arg(c.clockTxt()) +
+                                             QLatin1String(kFailure)});
+    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 1);
 }
 
 // Punch files as editors and downloads save them: behind a byte-order mark
