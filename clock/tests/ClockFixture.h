@@ -11,6 +11,7 @@
 #include "core/types/Clock.h"
 #include "platform/registry/tests/TempRegistry.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QDateTime>
@@ -148,8 +149,7 @@ protected:
     clk::frmClock& openWindow() {
         window = std::make_unique<clk::frmClock>();
         window->show();
-        EXPECT_TRUE(QTest::qWaitFor([this] { return window->activations() > 0 && window->txtID()->hasFocus(); }))
-            << "activations " << window->activations();
+        waitUntil([this] { return window->activations() > 0 && window->txtID()->hasFocus(); });
         return *window;
     }
     // Types the ID into the box and presses Enter.

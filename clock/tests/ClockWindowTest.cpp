@@ -76,7 +76,7 @@ TEST_F(ClockWindow, EveryActivationRereadsTheSettings) {
     }
     emit qApp->applicationStateChanged(Qt::ApplicationActive);
     showActive(&w);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.activations() == 2; }));
+    test::waitUntil([&] { return w.activations() == 2; });
     EXPECT_EQ(w.settings().company.GraceP, 30);
     EXPECT_EQ(w.windowTitle(), "Renamed --- Zelto-PLAX Clock");
     punch("A1");
