@@ -20,6 +20,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 
 namespace plax::test {
 

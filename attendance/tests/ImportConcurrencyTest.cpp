@@ -3,7 +3,6 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace plax;
@@ -35,7 +34,7 @@ TEST(ImportConcurrency, ATerminalWritesWhileALargeImportRuns) {
     ASSERT_TRUE(terminal.waitForReadyRead(-1));
     ASSERT_EQ(terminal.readLine().trimmed(), QByteArray("ready"));
     while (terminalShifts() < 5 && terminal.state() == QProcess::Running)
-        QThread::msleep(5);
+        terminal.waitForFinished(5); // notices the terminal's end too
 
     const int before = terminalShifts();
     ui::ScriptedResponder r;

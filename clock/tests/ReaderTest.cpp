@@ -78,8 +78,7 @@ protected:
         QTimer taken;
         if (!rest.isEmpty()) {
             // The first part is in the port before any event can take it.
-            if (!runUntilNoEvents([&] { return window->MSComm1().InBufferCount() > 0; }))
-                return false;
+            waitWithoutEvents([&] { return window->MSComm1().InBufferCount() > 0; });
             QObject::connect(&taken, &QTimer::timeout, [&] {
                 if (window->MSComm1().InBufferCount() == 0) {
                     taken.stop();
@@ -94,10 +93,9 @@ protected:
         });
     }
     // Waits without letting events run until `done`.
-    static bool runUntilNoEvents(const std::function<bool()>& done) {
+    static void waitWithoutEvents(const std::function<bool()>& done) {
         while (!done())
             QThread::msleep(1);
-        return true;
     }
     QStringList loggedIds() {
         QStringList ids;
