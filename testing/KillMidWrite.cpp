@@ -1,6 +1,5 @@
 #include "KillMidWrite.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
@@ -32,20 +31,18 @@ bool killMidWrite(const QString& program, const QStringList& args, qint64 bytes,
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(program, args);
-    if (!child.waitForStarted())
+    if (!child.waitForStarted(-1))
         return fail(QStringLiteral("%1 did not start: %2").arg(program, child.errorString()));
     const qint64 pid = child.processId();
-    QElapsedTimer waited;
-    waited.start();
     qint64 written = 0;
-    while (!child.waitForFinished(0) && waited.elapsed() < 60000) {
+    while (!child.waitForFinished(0)) {
         written = bytesWritten(pid);
         if (written >= bytes)
             break;
         QThread::usleep(200);
     }
     const bool killed = written >= bytes && ::kill(pid_t(pid), SIGKILL) == 0;
-    child.waitForFinished(60000);
+    child.waitForFinished(-1);
     if (!killed || child.exitStatus() != QProcess::CrashExit)
         return fail(QStringLiteral("%1 ended after writing %2 bytes, before it was killed (exit code %3)")
                         .arg(program)

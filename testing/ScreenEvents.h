@@ -3,6 +3,10 @@
 // the screen shown as the active window (so focus and keys reach it), a
 // mouse click on a toolbar button found by its key, keys typed where the
 // focus is, and a modal dialog answered once it is up.
+//
+// Waits have no clock of their own: a loaded machine or a sanitizer build
+// outlasts any fixed limit, so they wait for their condition and the test
+// case's CTest timeout (five minutes) is the only bound.
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -14,16 +18,45 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <string>
 
 namespace plax::test {
 
-// Shows the window of `w` and makes it the active one.
+// Runs the event loop until `done()` holds, however long that takes. A wait
+// past a minute says where it waits, so a test the CTest timeout ends shows
+// which condition never came.
+template <class Done>
+void waitUntil(Done done, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    for (int minutes = 1; !QTest::qWaitFor(done, 60000); ++minutes)
+        std::fprintf(stderr, "%s:%d: still waiting after %d min\n", file, line, minutes);
+}
+
+// Shows the window of `w` and waits until it is the active one, as a person
+// waits for a screen to come up before typing into it. What the screen does
+// as it shows runs meanwhile, and may put up a modal box of its own and take
+// it down again (the attendance report's hours run shows its progress bar
+// once it takes a while). Nothing gives the activation back when that box
+// goes (the offscreen platform has no window manager): so while the window
+// is not active and no other modal window covers it, it is activated again,
+// as a click on it would. A window that closes instead fails the check.
 inline void showActive(QWidget* w) {
-    QWidget* window = w->window();
+    QPointer<QWidget> window = w->window();
+    const std::string name = window->objectName().toStdString();
     window->show();
-    QApplication::setActiveWindow(window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
+    waitUntil([&] {
+        if (!window || !window->isVisible())
+            return true;
+        if (QApplication::activeWindow() == window && window->windowHandle() &&
+            window->windowHandle()->isActive())
+            return true;
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == window)
+            window->activateWindow();
+        return false;
+    });
+    EXPECT_TRUE(window && window->isVisible()) << name << " closed before it became the active window";
 }
 
 // The button of the toolbar action with the object name `key` in `screen`.

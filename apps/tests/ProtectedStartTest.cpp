@@ -4,6 +4,7 @@
 // cleanly when asked to end.
 #include "platform/registry/Registry.h"
 #include "platform/registry/tests/TempRegistry.h"
+#include "testing/ScreenEvents.h"
 
 #include <QFile>
 #include <QProcess>
@@ -53,11 +54,10 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p.start(QStringLiteral(PLAX_PROGRAM_DIR "/") + program, {});
-    ASSERT_TRUE(p.waitForStarted(10000));
+    ASSERT_TRUE(p.waitForStarted(-1));
 
-    (void)QTest::qWaitFor(
-        [&] { return visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning; },
-        30000);
+    test::waitUntil(
+        [&] { return visibleWindows(report).contains(mainWindow) || p.state() == QProcess::NotRunning; });
     EXPECT_TRUE(visibleWindows(report).contains(mainWindow))
         << "exit code " << p.exitCode() << ", windows: " << visibleWindows(report).join(' ').toStdString();
     // Still up a few seconds later, with the logon gone.
@@ -68,12 +68,12 @@ void startWithPassword(const QString& program, const QString& mainWindow) {
     // Asked to end from outside (a logout, or ./run's screenshot), it closes
     // its windows and the company file as the user would: no journal left.
     p.terminate();
-    EXPECT_TRUE(p.waitForFinished(10000));
+    EXPECT_TRUE(p.waitForFinished(-1));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_FALSE(QFile::exists(company + QStringLiteral("-wal")));
     EXPECT_FALSE(QFile::exists(company + QStringLiteral("-shm")));
     p.kill();
-    p.waitForFinished(10000);
+    p.waitForFinished(-1);
 }
 
 } // namespace

@@ -149,8 +149,7 @@ protected:
     clk::frmClock& openWindow() {
         window = std::make_unique<clk::frmClock>();
         window->show();
-        EXPECT_TRUE(QTest::qWaitFor([this] { return window->activations() > 0 && window->txtID()->hasFocus(); }))
-            << "activations " << window->activations();
+        waitUntil([this] { return window->activations() > 0 && window->txtID()->hasFocus(); });
         return *window;
     }
     // Another program takes the screen; then the terminal is brought back
@@ -164,7 +163,7 @@ protected:
         }
         emit qApp->applicationStateChanged(Qt::ApplicationActive);
         showActive(window.get());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->activations() == before + 1; }));
+        test::waitUntil([&] { return window->activations() == before + 1; });
     }
     // Types the ID into the box and presses Enter.
     void punch(const QString& id) {

@@ -7,12 +7,10 @@
 #include "platform/registry/Registry.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QThread>
 
 using namespace plax;
 using namespace plax::test;
@@ -31,17 +29,10 @@ QWidget* splashScreen() {
     return nullptr;
 }
 // Runs the event loop until the clock window is up (the splash shows for a
-// second; 10 s at most, for a busy machine).
+// second), however long a busy machine takes.
 clk::frmClock* waitForClock() {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 10000) {
-        QCoreApplication::processEvents();
-        if (clk::clockWindow() && clk::clockWindow()->isVisible())
-            return clk::clockWindow();
-        QThread::msleep(5);
-    }
-    return nullptr;
+    test::waitUntil([] { return clk::clockWindow() && clk::clockWindow()->isVisible(); });
+    return clk::clockWindow();
 }
 void pointRegistryAt(const QString& path) {
     SaveWindowsSetting(kAppKey, QStringLiteral("Company Settings"), QStringLiteral("Database"), path);
@@ -125,7 +116,7 @@ TEST_F(Startup, AProtectedDatabaseAsksForThePasswordUntilItIsRight) {
     QPointer<frmLogon> logon = logonScreen();
     ASSERT_TRUE(logon);
     EXPECT_FALSE(splashScreen());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
+    test::waitUntil([&] { return logon->txtPassword->hasFocus(); });
 
     QTest::keyClicks(logon->txtPassword, "wrong");
     QTest::mouseClick(logon->cmdOK, Qt::LeftButton);
@@ -135,14 +126,14 @@ TEST_F(Startup, AProtectedDatabaseAsksForThePasswordUntilItIsRight) {
 
     // The box gives the focus back to the password, selected, so the
     // password typed again replaces it; Tab to OK and Enter.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
+    test::waitUntil([&] { return logon->txtPassword->hasFocus(); });
     EXPECT_EQ(logon->txtPassword->selectedText(), "wrong");
     QTest::keyClicks(logon->txtPassword, "s3cret");
     QTest::keyClick(logon->txtPassword, Qt::Key_Tab);
     ASSERT_TRUE(logon->cmdOK->hasFocus());
     QTest::keyClick(logon->cmdOK, Qt::Key_Return);
     EXPECT_EQ(boxes.messages.size(), 1u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !logon; })); // closed and gone
+    test::waitUntil([&] { return !logon; }); // closed and gone
     EXPECT_FALSE(logonScreen());
     EXPECT_TRUE(splashScreen());
     ASSERT_TRUE(waitForClock());
@@ -158,9 +149,9 @@ TEST_F(Startup, CancelOnTheLogonScreenEndsTheProgram) {
     clk::Main();
     QPointer<frmLogon> logon = logonScreen();
     ASSERT_TRUE(logon);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return logon->txtPassword->hasFocus(); }));
+    test::waitUntil([&] { return logon->txtPassword->hasFocus(); });
     QTest::keyClick(logon->txtPassword, Qt::Key_Escape); // as Cancel
     EXPECT_TRUE(programEnded());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !logon; }));
+    test::waitUntil([&] { return !logon; });
     EXPECT_TRUE(boxes.messages.empty());
 }

@@ -5,6 +5,7 @@
 #include "exchange/FieldTable.h"
 #include "exchange/frmExpData.h"
 #include "exchange/frmImport.h"
+#include "testing/ScreenEvents.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -31,10 +32,7 @@ protected:
     }
     void TearDown() override { co.handle() = std::move(CompanyDb); }
 
-    static void show(QWidget* form) {
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-    }
+    static void show(QWidget* form) { test::showActive(form); }
     static void click(QWidget* form, const char* name) {
         auto* b = form->findChild<QAbstractButton*>(QString::fromLatin1(name));
         ASSERT_TRUE(b) << name;
@@ -140,8 +138,7 @@ TEST_F(ExchangeScreens, MenuItemsOpenOneScreenEachWhereItBelongs) {
     auto* area = new QMdiArea(&main);
     main.setCentralWidget(area);
     main.resize(1400, 1000);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    test::showActive(&main);
     setMdiArea(area);
     registerExchangeScreens();
     for (const char* m : {"mnuUtilitiesExportPers", "mnuUtilitiesExportAtt", "mnuUtilitiesImportPer"})

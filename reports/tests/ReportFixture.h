@@ -68,7 +68,7 @@ class ReportFixture : public ::testing::Test {
     static QString pdfText(const QString& path) {
         QProcess p;
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-        p.waitForFinished(30000);
+        p.waitForFinished(-1);
         return QString::fromUtf8(p.readAllStandardOutput());
     }
     QStringList pdfFiles() const {

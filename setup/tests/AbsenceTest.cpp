@@ -123,7 +123,7 @@ TEST_F(AbsenceScreen, NewRowsFromTheEmployeeDropDownGetTheirWeekAndRefusalsTheMe
     ASSERT_EQ(answers.texts().size(), 1);
     EXPECT_TRUE(answers.texts().last().endsWith("\r\n- A record exists with the same employee ID# and absence date."));
     EXPECT_TRUE(answers.texts().last().contains("\r\n- The employee ID# does not exist. \r\n"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(f) == row + 1; }));
+    plax::test::waitUntil([&] { return currentRow(f) == row + 1; });
     for (int i = 0; i < 2; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(m->hasPending());
@@ -197,7 +197,7 @@ TEST_F(AbsenceScreen, AbsencesTypedInTurnEachBecomeANewRow) {
     QTest::keyClick(box, Qt::Key_F4);
     auto* list = qobject_cast<QTableView*>(box->view());
     ASSERT_TRUE(list);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    plax::test::waitUntil([&] { return list->isVisible(); });
     for (int c = 0; c < 2; ++c)
         EXPECT_GE(list->columnWidth(c), std::max(widthWanted(list, c),
                                                  list->horizontalHeader()->sectionSizeHint(c))) << c;
@@ -207,7 +207,7 @@ TEST_F(AbsenceScreen, AbsencesTypedInTurnEachBecomeANewRow) {
     for (int i = 0; i < pick; ++i)
         QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }));
+    plax::test::waitUntil([&] { return !list->isVisible(); });
     typeKeys("\t03/12/2026\tVacation\t8\n2001\t03/13/2026\tFuneral\t8\t");
 
     EXPECT_EQ(count("SELECT count(*) FROM Absence"), 7);

@@ -72,14 +72,14 @@ class EmployeeScreen : public setup::test::SetupFixture {
                 menu = a->menu();
         ASSERT_TRUE(menu) << menuTitle.toStdString();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        plax::test::waitUntil([&] { return menu->isVisible(); });
         QAction* item = nullptr;
         for (QAction* a : menu->actions())
             if (a->text() == itemText)
                 item = a;
         ASSERT_TRUE(item) << itemText.toStdString();
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
+        plax::test::waitUntil([&] { return !menu->isVisible(); });
     }
 };
 
@@ -313,16 +313,16 @@ TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
     QTest::keyClick(hire, Qt::Key_Tab);
     EXPECT_EQ(answers.texts(), QStringList{"Invalid date!"});
     EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 15).toShortDate());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == hire; }));
+    plax::test::waitUntil([&] { return QApplication::focusWidget() == hire; });
     QTest::keyClicks(hire, "March 40");
     clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts(), QStringList(2, "Invalid date!"));
     EXPECT_EQ(value("SELECT [Hire Date] FROM Employee WHERE ID = '1001'"), "2021-03-15");
 
     // Or chosen from the calendar by keyboard: F4, the next day, Enter.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == hire; }));
+    plax::test::waitUntil([&] { return QApplication::focusWidget() == hire; });
     QTest::keyClick(hire, Qt::Key_F4);
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }));
+    plax::test::waitUntil([] { return QApplication::activePopupWidget(); });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(hire->text(), CalDate::ymd(2021, 3, 16).toShortDate());
@@ -332,7 +332,7 @@ TEST_F(EmployeeScreen, HireDatesTypedOverTheShownOnesAreStoredAsTyped) {
     // Closing reads nothing: a text that is no date goes with the screen.
     typeHireDate("xx");
     clickToolButton(&f, "Close");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !screen; }));
+    plax::test::waitUntil([&] { return !screen; });
     EXPECT_EQ(answers.texts(), QStringList(2, "Invalid date!"));
     setMdiArea(nullptr);
 }

@@ -24,7 +24,7 @@ protected:
             QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
             QTest::keyClick(g, Qt::Key_F2);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g->indexWidget(at) != nullptr; })) << row << "," << column;
+        plax::test::waitUntil([&] { return g->indexWidget(at) != nullptr; });
         QWidget* editor = g->indexWidget(at);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(editor, text);
@@ -39,7 +39,7 @@ protected:
         QTableView* g = f.grid();
         const QModelIndex at = g->model()->index(row, column);
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(at).center());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return g->currentIndex() == at; })) << row << "," << column;
+        plax::test::waitUntil([&] { return g->currentIndex() == at; });
     }
     QString cell(GridModel* m, int row, int column) { return m->data(m->index(row, column)).toString(); }
     // Clicks a named control of the screen, made the active window first.

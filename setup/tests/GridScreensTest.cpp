@@ -104,7 +104,7 @@ TEST_F(GridScreens, HolidaysAreStoredWhenTheUserLeavesTheGridAndARefusalIsToldOn
     EXPECT_EQ(boxes.messages[0].icon, ui::Icon::Critical);
     EXPECT_TRUE(m->hasPending());
     EXPECT_EQ(cell(m, row + 1, 0), "Boxing Day");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(f) == row + 1; }));
+    plax::test::waitUntil([&] { return currentRow(f) == row + 1; });
     EXPECT_EQ(boxes.messages.size(), 1u);
 
     // Closing with the refused row keeps the screen open and says why.
@@ -116,7 +116,7 @@ TEST_F(GridScreens, HolidaysAreStoredWhenTheUserLeavesTheGridAndARefusalIsToldOn
     // window's close box: stored.
     typeCell(f, row + 1, 1, "12/26/2026");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m->value(row + 1, 2).toInt() != 0; }));
+    plax::test::waitUntil([&] { return m->value(row + 1, 2).toInt() != 0; });
     EXPECT_EQ(m->value(row + 1, 2).toInt(), WeekNumber(CalDate::ymd(2026, 12, 26), Company));
     f.close();
     EXPECT_FALSE(f.isVisible());
@@ -133,7 +133,7 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     EXPECT_EQ(cell(m, 0, 0), "ADM");
     typeCell(*f, 0, 0, "A 1");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.texts().isEmpty(); }));
+    plax::test::waitUntil([&] { return !answers.texts().isEmpty(); });
     EXPECT_EQ(answers.texts(), QStringList{"The department# cannot contain any space character."});
     EXPECT_EQ(cell(m, 0, 0), "ADM");
 
@@ -152,7 +152,7 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
     clickRow(*f, 2);
     EXPECT_EQ(answers.texts().size(), 2);
     EXPECT_TRUE(answers.texts().last().contains("- An existing record has the same Department#."));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return currentRow(*f) == 0; }));
+    plax::test::waitUntil([&] { return currentRow(*f) == 0; });
     EXPECT_EQ(cell(m, 0, 0), "prd");
     for (int i = 0; i < 2; ++i)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -190,13 +190,13 @@ TEST_F(GridScreens, ANewDepartmentIsStoredByTheToolbarCloseAndANumberHoldsNoBlan
 
     typeCell(*f, 4, 0, "Q 9"); // a new row keeps its empty number
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.texts().size() == 6; }));
+    plax::test::waitUntil([&] { return answers.texts().size() == 6; });
     EXPECT_EQ(cell(m, 4, 0), "");
     typeCell(*f, 4, 0, "QA");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     typeCell(*f, 4, 1, "Quality");
     clickToolButton(f, "Close");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
+    plax::test::waitUntil([&] { return !alive; });
     EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = 'QA'"), "Quality");
     EXPECT_EQ(count("SELECT count(*) FROM Department WHERE DepartmentNo IN ('PRX', 'AAA')"), 0);
     EXPECT_EQ(answers.texts().size(), 6);
@@ -224,7 +224,7 @@ TEST_F(GridScreens, ClosingTheMainWindowStoresAPendingMessageOrStaysForARefusedO
 
     typeCell(*f, 3, 0, "004");
     main->close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive; }));
+    plax::test::waitUntil([&] { return !alive; });
     EXPECT_TRUE(!main || !main->isVisible());
     auto file = co.reopen();
     EXPECT_EQ(file->openRecordset("SELECT Message FROM Messages WHERE MessageNo = '004'").field(0).toString(), "Twice");

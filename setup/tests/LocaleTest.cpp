@@ -145,7 +145,7 @@ TEST_F(LocaleScreens, DatesAreReadInTheOrderEveryScreenShowsThem) {
                   QStringList{"You have entered data that does not match the type of one or more fields."});
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         f->close();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return f.isNull(); }));
+        plax::test::waitUntil([&] { return f.isNull(); });
         EXPECT_EQ(
             value("SELECT DateOut FROM [Time Attendance] WHERE EmpID = '1001' AND TDate = '2026-03-07'"),
             "2026-03-07");

@@ -45,7 +45,7 @@ class SetupPrinting : public setup::test::SetupFixture {
         QProcess p;
         p.start(QStringLiteral("pdftotext"),
                 {QStringLiteral("-layout"), DataPath + files.front(), QStringLiteral("-")});
-        p.waitForFinished(30000);
+        p.waitForFinished(-1);
         QFile::remove(DataPath + files.front());
         return QString::fromUtf8(p.readAllStandardOutput());
     }

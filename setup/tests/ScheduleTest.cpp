@@ -104,11 +104,10 @@ TEST_F(ScheduleScreen, OpensAtTheTopLeftAndShowsTheWorkWeekAndAStoredSchedule) {
     // Choosing an item of the list looks it up as well.
     numberBox(*f)->showPopup();
     QAbstractItemView* list = numberBox(*f)->view();
-    ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible(); }));
+    plax::test::waitUntil([list] { return list->isVisible(); });
     list->setCurrentIndex(list->model()->index(0, 0));
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return numberBox(*f)->currentText() == "001"; }))
-        << numberBox(*f)->currentText().toStdString();
+    plax::test::waitUntil([&] { return numberBox(*f)->currentText() == "001"; });
     EXPECT_EQ(child<QLineEdit>(f, "txtDescription")->text(),
               value("SELECT Description FROM Schedule WHERE ScheduleNo = '001'"));
 }
@@ -233,7 +232,7 @@ TEST_F(ScheduleScreen, TimesAreStoredAsShownWhicheverWayTheHalfOfTheDayIsTyped) 
             QTest::keyClicks(end(f, 2), "2500"); // no time: refused, the box shows its time again
             QTest::keyClick(end(f, 2), Qt::Key_Tab);
             EXPECT_EQ(answers.texts(), QStringList{"Invalid time!"});
-            EXPECT_TRUE(QTest::qWaitFor([&] { return focus() == end(f, 2); }));
+            plax::test::waitUntil([&] { return focus() == end(f, 2); });
             EXPECT_EQ(end(f, 2)->selectedText(), "12:00 AM");
             QTest::keyClicks(end(f, 2), "6am");
         }

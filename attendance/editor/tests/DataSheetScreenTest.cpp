@@ -27,8 +27,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-// Lets the event loop run until the condition holds (five seconds at most).
-#define EXPECT_SOON(cond) EXPECT_TRUE(QTest::qWaitFor([&] { return bool(cond); })) << #cond
+// Lets the event loop run until the condition holds.
+#define EXPECT_SOON(cond) test::waitUntil([&] { return bool(cond); })
 
 using namespace plax;
 using namespace plax::editor;
@@ -74,9 +74,7 @@ protected:
     // Shows the screen and takes the first employee of the list with the
     // keyboard, as a supervisor does.
     static void chooseFirstEmployee(frmDataSheetEdit* form) {
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+        test::showActive(form);
         auto* cbo = child<QComboBox>(form, "cboEmployee");
         cbo->setFocus();
         QTest::keyClick(cbo, Qt::Key_Down);
@@ -186,8 +184,7 @@ TEST_F(DataSheetScreen, ToolbarDeletesSelectedRowsAndOpensTheReport) {
 
 TEST_F(DataSheetScreen, EditingWithoutAnEmployeeIsRefused) {
     frmDataSheetEdit form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    test::showActive(&form);
     ClockGridView* view = form.gridView();
     const QRect cell = view->visualRect(form.gridModel()->index(0, colTDate));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());

@@ -60,7 +60,7 @@ protected:
         showMainWindow();
         w = mainWindow();
         ASSERT_TRUE(w);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        test::showActive(w);
     }
 };
 
@@ -198,7 +198,7 @@ TEST_F(MainWindow, HelpContentsRemovesAStaleIndexFirst) {
     // Exit closes the screens, the database and the help viewer, and ends.
     w->item("mnuSetupPassword")->trigger();
     clickToolbarButton(w, "Exit");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.isNull(); }));
+    test::waitUntil([&] { return w.isNull(); });
     EXPECT_FALSE(viewer);
     EXPECT_FALSE(CompanyDb);
     EXPECT_EQ(ends, 1);

@@ -6,6 +6,7 @@
 #include "core/mdi/frmDBPswd.h"
 #include "core/mdi/frmMDI.h"
 #include "platform/help/HelpViewer.h"
+#include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ TEST_F(Startup, DemoDatabaseOpensTheMainWindowAndWritesTheDefaultPath) {
     // The splash closes on its timer once the main window is up.
     QPointer<QWidget> s = splash();
     ASSERT_TRUE(s);
-    EXPECT_TRUE(QTest::qWaitFor([&s] { return !s; }, 10000));
+    test::waitUntil([&s] { return !s; });
 }
 
 TEST_F(Startup, ProtectedDatabaseGoesThroughTheLogonScreen) {

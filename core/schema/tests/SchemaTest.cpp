@@ -138,7 +138,7 @@ TEST(Schema, ProgramsLinkSqlcipherOnly) {
         GTEST_SKIP() << "mkcompany not built";
     QProcess ldd;
     ldd.start(QStringLiteral("ldd"), {bin});
-    ASSERT_TRUE(ldd.waitForFinished());
+    ASSERT_TRUE(ldd.waitForFinished(-1));
     const QString out = QString::fromLocal8Bit(ldd.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QStringLiteral("libsqlcipher")));
     EXPECT_FALSE(out.contains(QStringLiteral("libsqlite3")));

@@ -199,7 +199,7 @@ TEST_F(SettingsScreens, PictureButtonsSayWhatTheyDo) {
     plax::test::showActive(&company);
     QPushButton* save = child<QPushButton>(&company, "cmdSave");
     QTest::mouseMove(save, save->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }));
+    test::waitUntil([] { return QToolTip::isVisible(); });
     EXPECT_EQ(QToolTip::text(), "Save the company settings");
 }
 

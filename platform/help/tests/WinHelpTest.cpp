@@ -2,6 +2,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/WinHelp.h"
 #include "platform/ui/Dialogs.h"
+#include "testing/ScreenEvents.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -168,11 +169,10 @@ TEST(HelpViewer, EscapeAndCtrlWCloseIt) {
         ASSERT_TRUE(WinHelp(&owner, path, HELP_PARTIALKEY, 0));
         QPointer<HelpViewer> v = static_cast<HelpViewer*>(openViewer(path));
         ASSERT_TRUE(v);
-        v->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+        plax::test::showActive(v);
         QTest::keyClicks(QApplication::focusWidget(), "wel");
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !v; })) << key;
+        plax::test::waitUntil([&] { return !v; });
         EXPECT_EQ(openViewer(), nullptr);
     }
 }

@@ -73,7 +73,7 @@ protected:
     static int pdfPages(const QString& path) {
         QProcess p;
         p.start(QStringLiteral("pdfinfo"), {path});
-        p.waitForFinished(30000);
+        p.waitForFinished(-1);
         for (const QString& l : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
             if (l.startsWith(QLatin1String("Pages:")))
                 return l.mid(6).trimmed().toInt();

@@ -1,4 +1,6 @@
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Progress.h"
+#include "testing/ScreenEvents.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -6,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,4 +118,30 @@ TEST(Dialogs, WaitCursorNests) {
         EXPECT_TRUE(waitCursorShown());
     }
     EXPECT_FALSE(waitCursorShown());
+}
+
+// A screen whose first show starts long work that puts up its progress bar
+// and takes it down (as the attendance report's hours run does on a busy
+// machine): a test waits until the screen is the active window again, with
+// the focus in its box, however long the work took.
+TEST(ScreenEvents, AScreenIsActiveOnceTheBarItsShowPutUpHasGone) {
+    class Screen : public QWidget {
+      protected:
+        void showEvent(QShowEvent* event) override {
+            QWidget::showEvent(event);
+            QTimer::singleShot(0, this, [this] {
+                const auto progress = progressBar(this, QStringLiteral("Work"), 1);
+                for (int done = 0; done <= 3; ++done)
+                    progress(done, 3);
+            });
+        }
+    } screen;
+    auto* box = new QLineEdit(&screen);
+    int bars = 0;
+    QTimer seen;
+    QObject::connect(&seen, &QTimer::timeout, [&] { bars += QApplication::activeModalWidget() != nullptr; });
+    seen.start(0);
+    plax::test::showActive(&screen);
+    EXPECT_GT(bars, 0);
+    EXPECT_EQ(QApplication::focusWidget(), box);
 }

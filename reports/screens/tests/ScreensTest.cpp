@@ -11,6 +11,7 @@
 #include "reports/screens/frmEmpQry.h"
 #include "reports/screens/frmExcptRpt.h"
 #include "testing/DemoCompanyFixture.h"
+#include "testing/ScreenEvents.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -101,7 +102,7 @@ TEST_F(ReportScreens, AttendanceReportRebuildsHoursAtLoadAndDropsItsTableAtClose
         ticks.start(0);
         f.show();
         EXPECT_GT(count(flagged), 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return count(flagged) == 0; }, 10000));
+        test::waitUntil([&] { return count(flagged) == 0; });
         EXPECT_TRUE(paintedWhileRebuilding);
         EXPECT_EQ(count("SELECT count(*) FROM Attendance"), 0); // each print copies what it can select
         EXPECT_TRUE(child<QRadioButton>(&f, "optDetail")->isChecked());

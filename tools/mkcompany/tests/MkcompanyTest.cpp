@@ -18,7 +18,7 @@ Outcome mkcompany(const QString& folder, const QStringList& args) {
     QProcess p;
     p.setWorkingDirectory(folder);
     p.start(QStringLiteral(PLAX_MKCOMPANY), args);
-    p.waitForFinished(30000);
+    p.waitForFinished(-1);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
