@@ -242,6 +242,7 @@ TEST_F(PrintReportTest, TheHolidayListAsksForTheYear) {
         const print::Document* d = print::jobDocument(ReportJob);
         ASSERT_NE(d, nullptr);
         const QStringList lines = d->pages.front().lines();
+        EXPECT_EQ(lines.value(2), QStringLiteral("Year 2025")) << "the year listed, under the title";
         EXPECT_TRUE(lines.contains(QStringLiteral("14 Mar 2025\tFriday\tFounders Day\t11")));
         EXPECT_TRUE(lines.contains(QStringLiteral("Holidays listed: 1")));
         seen = true;
