@@ -62,8 +62,8 @@ QPrinterInfo printerFor(Job& j) {
     return info;
 }
 
-// The paper a report is laid out on: the default paper of its printer, or
-// the locale's where no printer says.
+// The paper a printout is laid out on: the default paper of its printer,
+// or the locale's where no printer says.
 Paper paperFor(Job& j) {
     const QPrinterInfo info = printerFor(j);
     const QPageSize size = info.isNull() ? QPageSize() : info.defaultPageSize();
@@ -245,7 +245,9 @@ std::shared_ptr<const Document> runJob(Job& j) {
     in.groupColumns = main.groupColumns;
     in.columnVisible = main.visible;
     in.printed = Clock::now();
-    in.paper = paperFor(j);
+    // A preview is laid out on the locale's paper without asking the print
+    // system, which it may not need at all.
+    in.paper = j.output == Job::Output::Printer ? paperFor(j) : localePaper();
     const int company = main.formulas.indexOf(QStringLiteral("CompanyName"));
     try {
         in.companyName = company >= 0 ? main.formulas.value(company, nullptr).display() : QString();
@@ -289,9 +291,7 @@ void printDocument(Job& j) {
                                    .arg(j.doc->pages.size()));
     // The header says when the pages went to paper, also for a preview
     // printed long after it opened.
-    auto stamped = std::make_shared<Document>(*j.doc);
-    stampPrinted(*stamped, Clock::now());
-    j.doc = stamped;
+    j.doc = stampPrinted(j.doc, Clock::now());
     QString error;
     const QPrinterInfo info = printerFor(j);
     if (info.isNull()) {

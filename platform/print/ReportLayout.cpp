@@ -3,11 +3,11 @@
 #include "core/types/Amounts.h"
 #include "core/types/Dates.h"
 
-#include <QLocale>
-
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
@@ -65,12 +65,20 @@ QString printedText(const QDateTime& t) {
              TimeOfDay::fromMinutes(t.time().hour() * 60 + t.time().minute()).toHm());
 }
 
-void stampPrinted(Document& doc, const QDateTime& t) {
+std::shared_ptr<const Document> stampPrinted(const std::shared_ptr<const Document>& doc, const QDateTime& t) {
     const QString text = printedText(t);
-    for (Page& p : doc.pages)
+    const auto stale = [&](const PageItem& it) { return it.printedStamp && it.text != text; };
+    bool same = true;
+    for (const Page& p : doc->pages)
+        same = same && std::none_of(p.items.begin(), p.items.end(), stale);
+    if (same)
+        return doc;
+    auto out = std::make_shared<Document>(*doc);
+    for (Page& p : out->pages)
         for (PageItem& it : p.items)
             if (it.printedStamp)
                 it.text = text;
+    return out;
 }
 
 QStringList Page::texts() const {

@@ -53,10 +53,11 @@ CardGrid cardGrid(const CardDef& card, double pageWidth, double pageHeight);
 // screens show, amounts with the locale's decimal separator.
 QString formatValue(const FValue& v, const ColumnDef& c);
 
-// The page header's "Date printed: ..." for a moment, and the same text
-// written again into the headers of laid-out pages.
+// The page header's "Date printed: ..." for a moment.
 QString printedText(const QDateTime& t);
-void stampPrinted(Document& doc, const QDateTime& t);
+// The pages with that text for `t` in their headers: `doc` itself when it
+// says so already, else a copy with the text written again.
+std::shared_ptr<const Document> stampPrinted(const std::shared_ptr<const Document>& doc, const QDateTime& t);
 
 // A number rounded to `decimals` places as a clerk rounds it: halves away
 // from zero, judged on the decimal the value stands for (2.675, held as
