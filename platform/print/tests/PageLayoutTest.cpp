@@ -130,7 +130,7 @@ TEST_F(PageLayout, IdsAndAmountsPrintClearOfTheNextColumnOnWhateverRecordTheyAre
         }
     }
     EXPECT_TRUE(seen);
-    EXPECT_TRUE(allLines(d).filter(QStringLiteral("ZZ3456789012\tVandenberghe-")).size() == 1)
+    EXPECT_EQ(allLines(d).filter(QStringLiteral("ZZ3456789012\tVandenberghe-")).size(), 1)
         << allLines(d).join('\n').toStdString();
 }
 
@@ -235,18 +235,19 @@ end
 
 // Also run under en_US, en_GB and de_DE: amounts carry the locale's decimal separator.
 TEST_F(PageLayout, AmountsAreRoundedHalfUpAndEveryTotalIsTheExactSumRoundedOnce) {
-    const QString comma = QLocale::system().name() == QLatin1String("de_DE") ? QStringLiteral(",") : QStringLiteral(".");
-    const auto amounts = [&](QStringList texts) {
-        for (QString& t : texts)
-            t.replace(QLatin1Char('.'), comma);
+    // Texts as the locale prints them: with a decimal comma under de_DE.
+    const auto local = [](QStringList texts) {
+        if (QLocale::system().name() == QLatin1String("de_DE"))
+            texts.replaceInStrings(QStringLiteral("."), QStringLiteral(","));
         return texts;
     };
+    const auto amount = [&](const char* text) { return local({QString::fromLatin1(text)}).front(); };
     ColumnDef money;
     money.format = ColumnDef::Format::Decimals;
     money.decimals = 2;
     for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{
              {2.675, "2.68"}, {1.005, "1.01"}, {-2.675, "-2.68"}, {0.125, "0.13"}, {178.125, "178.13"}, {0.0049, "0.00"}})
-        EXPECT_EQ(formatValue(FValue::number(value), money), amounts({QString::fromLatin1(text)})[0]) << value;
+        EXPECT_EQ(formatValue(FValue::number(value), money), amount(text)) << value;
 
     // A day's wages to the tenth of a cent, as hours x rate gives them.
     company_.db().execute(QStringLiteral("CREATE TABLE Pay (EmpID TEXT, Day INTEGER, Amount REAL)"));
@@ -269,23 +270,23 @@ totals "All employees"
     // once (689.0625 and 0.015), not the sums of the lines (689.08, 0.03).
     const Document& lines = run(open(write(QStringLiteral("PayLines.rpt"), body)));
     EXPECT_EQ(column(lines, QStringLiteral("Amount")),
-              amounts({"159.38", "159.38", "178.13", "192.19", "0.01", "0.01", "0.01"}));
+              local({"159.38", "159.38", "178.13", "192.19", "0.01", "0.01", "0.01"}));
     const QStringList all = allLines(lines);
-    EXPECT_TRUE(all.contains(amounts({"Employee total\t689.06"})[0])) << all.join('\n').toStdString();
-    EXPECT_TRUE(all.contains(amounts({"Employee total\t0.02"})[0]));
-    EXPECT_TRUE(all.contains(amounts({"All employees\t689.08"})[0]));
+    EXPECT_TRUE(all.contains(amount("Employee total\t689.06"))) << all.join('\n').toStdString();
+    EXPECT_TRUE(all.contains(amount("Employee total\t0.02")));
+    EXPECT_TRUE(all.contains(amount("All employees\t689.08")));
 
     // One line per employee, and nested groups without detail lines: the
     // same exact sums, each record counted once.
     const QString summary = QString(body).replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"));
     EXPECT_EQ(column(run(open(write(QStringLiteral("PaySummary.rpt"), summary))), QStringLiteral("Amount")),
-              amounts({"689.06", "0.02"}));
+              local({"689.06", "0.02"}));
     QString nested = summary;
     nested.replace(QStringLiteral("end\n"), QStringLiteral("end\ngroup {Pay.Day}\n  totals \"Day\"\nend\n"));
     const QString noLines = QString(summary).replace(QStringLiteral("  totals \"Employee total\"\n"), QString());
     for (const QString& text : {summary, nested, noLines})
         EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayOther.rpt"), text))))
-                        .contains(amounts({"All employees\t689.08"})[0]))
+                        .contains(amount("All employees\t689.08")))
             << text.toStdString();
 }
 
