@@ -302,7 +302,8 @@ void PrintHolidayList(short destination) {
     }
     const QString selection = QStringLiteral("Year ({Holidays.TDate}) = ") + answer;
     if (OpenReportEngine())
-        PrintReport(destination, QStringLiteral("Holiday.rpt"), selection);
+        PrintReport(destination, QStringLiteral("Holiday.rpt"), selection, std::nullopt,
+                    {{QStringLiteral("Period"), formulaLiteral(QStringLiteral("Year ") + answer.trimmed())}});
 }
 
 } // namespace plax::reports

@@ -1,5 +1,7 @@
 #include "Formula.h"
 
+#include "core/types/Amounts.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,11 +59,11 @@ QString FValue::display() const {
     case Kind::Number:
         if (std::floor(num_) == num_ && std::fabs(num_) < 1e15)
             return QString::number(qint64(num_));
-        return QString::number(num_, 'f', 2);
+        return QString::number(num_, 'f', 2).replace(QLatin1Char('.'), decimalSeparator());
     case Kind::Text:
         return text_;
     case Kind::Date:
-        return date_.toMdy4();
+        return date_.toShortDate();
     case Kind::Time:
         return time_.toHm();
     }

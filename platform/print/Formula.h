@@ -57,8 +57,9 @@ public:
     CalDate toDate() const { return date_; }
     TimeOfDay toTime() const { return time_; }
 
-    // Plain display text: dates mm/dd/yyyy, times HH:MM, whole numbers
-    // without decimals, True/False.
+    // Plain display text, as a report prints it: dates in the short form
+    // the screens show, times HH:MM, whole numbers without decimals, others
+    // with two and the locale's decimal separator, True/False.
     QString display() const;
     static QString kindName(Kind k);
 

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <functional>
@@ -47,7 +48,30 @@ db::Database& databaseFor(Job& j, const QString& location) {
 
 namespace {
 
+// The printer a report prints on: its own, else the default one, else the
+// first there is; none when no printer is installed.
+QPrinterInfo printerFor(Job& j) {
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty())
+        return QPrinterInfo();
+    QPrinterInfo info = QPrinterInfo::printerInfo(rootOf(j).def->printer);
+    if (info.isNull())
+        info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        info = QPrinterInfo::printerInfo(printers.front());
+    return info;
+}
 
+// The paper a printout is laid out on: the default paper of its printer,
+// or the locale's where no printer says.
+Paper paperFor(Job& j) {
+    const QPrinterInfo info = printerFor(j);
+    const QPageSize size = info.isNull() ? QPageSize() : info.defaultPageSize();
+    if (!size.isValid())
+        return localePaper();
+    const QSizeF points = size.size(QPageSize::Point);
+    return {std::min(points.width(), points.height()) * 20, std::max(points.width(), points.height()) * 20};
+}
 
 void bindFormulas(const Job& j, FormulaSet& set, const DataSet& data) {
     for (const FormulaDef& f : j.body->formulas)
@@ -221,6 +245,9 @@ std::shared_ptr<const Document> runJob(Job& j) {
     in.groupColumns = main.groupColumns;
     in.columnVisible = main.visible;
     in.printed = Clock::now();
+    // A preview is laid out on the locale's paper without asking the print
+    // system, which it may not need at all.
+    in.paper = j.output == Job::Output::Printer ? paperFor(j) : localePaper();
     const int company = main.formulas.indexOf(QStringLiteral("CompanyName"));
     try {
         in.companyName = company >= 0 ? main.formulas.value(company, nullptr).display() : QString();
@@ -262,9 +289,12 @@ void printDocument(Job& j) {
                                    .arg(int(j.options.StartPageN))
                                    .arg(int(j.options.StopPageN))
                                    .arg(j.doc->pages.size()));
+    // The header says when the pages went to paper, also for a preview
+    // printed long after it opened.
+    j.doc = stampPrinted(j.doc, Clock::now());
     QString error;
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
-    if (printers.isEmpty()) {
+    const QPrinterInfo info = printerFor(j);
+    if (info.isNull()) {
         // No printer at all: the printout goes into a PDF file.
         j.pdfPath = pdfPathFor(j);
         if (!writePdf(*j.doc, j.pdfPath, pages, &error))
@@ -273,11 +303,6 @@ void printDocument(Job& j) {
             engineHooks().pdfWritten(j.pdfPath);
         return;
     }
-    QPrinterInfo info = QPrinterInfo::printerInfo(rootOf(j).def->printer);
-    if (info.isNull())
-        info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        info = QPrinterInfo::printerInfo(printers.front());
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(rootOf(j).def->title);
     if (!printPages(*j.doc, printer, pages, &error))

@@ -14,8 +14,16 @@ namespace plax::print {
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kTwipsPerMm = kTwipsPerInch / 25.4;
-// The paper (US Letter, portrait) and the margin kept on every side.
-constexpr double kPaperWidth = 12240, kPaperHeight = 15840, kPageMargin = 720;
+// A sheet of paper, portrait.
+struct Paper {
+    double width, height;
+};
+constexpr Paper kLetter{12240, 15840}, kA4{210 * kTwipsPerMm, 297 * kTwipsPerMm};
+// The margin kept on every side.
+constexpr double kPageMargin = 720;
+// The paper of the system's locale: US Letter where it measures in US
+// units (en_US), A4 elsewhere.
+Paper localePaper();
 
 enum class FontRole { Body, Bold, Heading, Group, Title, Company, Small, Italic };
 
@@ -35,6 +43,9 @@ struct PageItem {
     double points = 0; // a text's own size (on cards); 0: the role's size for the document
     Qt::Alignment align = Qt::AlignLeft;
     double ruleWidth = 10; // twips
+    // The "Date printed" text of the page header, written again when the
+    // pages go to paper (a preview may be printed long after it opened).
+    bool printedStamp = false;
 };
 
 struct Page {
@@ -46,7 +57,7 @@ struct Page {
 };
 
 struct Document {
-    double width = kPaperWidth, height = kPaperHeight;
+    double width = kA4.width, height = kA4.height; // a laid-out report's own paper
     double bodyPoints = 9;
     std::vector<Page> pages;
     // Statistics of the run.

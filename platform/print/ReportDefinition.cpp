@@ -447,8 +447,9 @@ private:
             !def.summary.empty())
             throw DefinitionError(cardLineNo_, QStringLiteral("A report with cards has no columns, groups, totals, "
                                                               "summary or subreports"));
-        const double shortSide = (kPaperWidth - 2 * kPageMargin) / kTwipsPerMm;
-        const double longSide = (kPaperHeight - 2 * kPageMargin) / kTwipsPerMm;
+        const Paper paper = localePaper();
+        const double shortSide = (paper.width - 2 * kPageMargin) / kTwipsPerMm;
+        const double longSide = (paper.height - 2 * kPageMargin) / kTwipsPerMm;
         const double across = def.landscape ? longSide : shortSide, down = def.landscape ? shortSide : longSide;
         if (def.card->width > across || def.card->height > down)
             throw DefinitionError(cardLineNo_, QStringLiteral("A card of %1 x %2 mm does not fit on the page "

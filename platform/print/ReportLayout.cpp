@@ -1,9 +1,13 @@
 #include "ReportLayout.h"
 
+#include "core/types/Amounts.h"
 #include "core/types/Dates.h"
 
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
@@ -50,6 +54,33 @@ QFont fontFor(FontRole role, double body) {
     return f;
 }
 
+Paper localePaper() {
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? kLetter : kA4;
+}
+
+QString printedText(const QDateTime& t) {
+    const QDate d = t.date();
+    return QStringLiteral("Date printed: %1 %2")
+        .arg(CalDate::ymd(d.year(), d.month(), d.day()).toShortDate(),
+             TimeOfDay::fromMinutes(t.time().hour() * 60 + t.time().minute()).toHm());
+}
+
+std::shared_ptr<const Document> stampPrinted(const std::shared_ptr<const Document>& doc, const QDateTime& t) {
+    const QString text = printedText(t);
+    const auto stale = [&](const PageItem& it) { return it.printedStamp && it.text != text; };
+    bool same = true;
+    for (const Page& p : doc->pages)
+        same = same && std::none_of(p.items.begin(), p.items.end(), stale);
+    if (same)
+        return doc;
+    auto out = std::make_shared<Document>(*doc);
+    for (Page& p : out->pages)
+        for (PageItem& it : p.items)
+            if (it.printedStamp)
+                it.text = text;
+    return out;
+}
+
 QStringList Page::texts() const {
     QStringList out;
     for (const PageItem& it : items)
@@ -90,7 +121,7 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
         return QString();
     switch (c.format) {
     case ColumnDef::Format::Date:
-        return v.kind() == FValue::Kind::Date ? v.toDate().toMdy4() : v.display();
+        return v.display();
     case ColumnDef::Format::Time:
         return v.kind() == FValue::Kind::Time ? v.toTime().toHm() : v.display();
     case ColumnDef::Format::Weekday: {
@@ -102,8 +133,10 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
         return v.display();
     }
     case ColumnDef::Format::Decimals:
-        return v.kind() == FValue::Kind::Number ? QString::number(roundedTo(v.toNumber(), c.decimals), 'f', c.decimals)
-                                                : v.display();
+        return v.kind() == FValue::Kind::Number
+                   ? QString::number(roundedTo(v.toNumber(), c.decimals), 'f', c.decimals)
+                         .replace(QLatin1Char('.'), decimalSeparator())
+                   : v.display();
     case ColumnDef::Format::YesNo:
         return v.toBool() ? c.trueText : c.falseText;
     case ColumnDef::Format::Auto:
@@ -130,8 +163,7 @@ void SubreportRun::index() {
 namespace {
 
 
-// How many records the column widths are judged from: the layout never
-// needs every record at once.
+// How many records the width of a text that may run on is judged from.
 constexpr size_t kLookAhead = 200;
 // How many records at most go along to a new page with the totals or the
 // summary that close them.
@@ -230,6 +262,8 @@ public:
     explicit Layouter(const LayoutInput& in) : in_(in), def_(*in.def) {
         pt_ = def_.fontSize;
         doc_.bodyPoints = pt_;
+        doc_.width = in.paper.width;
+        doc_.height = in.paper.height;
         if (def_.landscape)
             std::swap(doc_.width, doc_.height);
         left_ = kPageMargin;
@@ -307,11 +341,11 @@ private:
         return false;
     }
 
-    // Column widths. Each column first gets what its content needs, judged
-    // from what the column can print rather than from every record: a date,
+    // Column widths. Each column first gets what its content needs: a date,
     // time or weekday its longest possible text, a number the characters its
-    // declared width allows (and at least the widest of the first records),
-    // a key or a text the longest of the first records. Only when the page
+    // declared width allows, and a number, a date or a key (`whole`) at
+    // least its widest value on any record; a text the longest of the first
+    // records (a longer one further on runs on). Only when the page
     // is too narrow for that are texts narrowed, the widest first: they run
     // on over several lines, at blanks and, for a word longer than the line,
     // after its hyphens; a part still longer than the column breaks between
@@ -320,7 +354,7 @@ private:
     std::vector<ColumnGeom> columns(const BodyView& v, const std::vector<bool>& visible, double x0, double avail,
                                     FontRole headingRole) const {
         const ReportBody& body = *v.body;
-        const size_t sampled = std::min(v.data->rows.size(), kLookAhead);
+        const auto& rows = v.data->rows;
         std::vector<ColumnGeom> out;
         // floor: the narrowest the column may get; need: without breaking a
         // word's part; want: the declared width, or the whole text.
@@ -329,27 +363,39 @@ private:
             if (i < visible.size() && !visible[i])
                 continue;
             const ColumnDef& c = body.columns[i];
-            QStringList texts;
-            bool numeric = c.format == ColumnDef::Format::Decimals, typed = false;
-            for (size_t r = 0; r < sampled; ++r) {
-                const FValue value = valueOf(v, c.value, v.data->rows[r]);
-                if (!value.isNull() && c.format == ColumnDef::Format::Auto && !typed) {
+            const double fixed = fixedWidth(c);
+            bool numeric = c.format == ColumnDef::Format::Decimals, typed = c.format != ColumnDef::Format::Auto;
+            const auto printedWhole = [&] { return fixed > 0 || numeric || c.whole; };
+            double widest = 0, longestPart = 0;
+            QSet<QString> measured;
+            for (size_t r = 0; r < rows.size(); ++r) {
+                // What prints whole is measured on every record, so that no
+                // value reaches into the next column; a text that may run on
+                // only on the first ones.
+                if (r >= kLookAhead && typed && !printedWhole())
+                    break;
+                const FValue value = valueOf(v, c.value, rows[r]);
+                if (!value.isNull() && !typed) {
                     numeric = value.kind() == FValue::Kind::Number;
                     typed = true;
                 }
-                texts << formatValue(value, c);
+                const QString t = formatValue(value, c);
+                // The declared characters of an amount are room enough for it.
+                if (c.format == ColumnDef::Format::Decimals && value.kind() == FValue::Kind::Number &&
+                    t.size() <= int(c.width))
+                    continue;
+                if (measured.contains(t))
+                    continue;
+                measured.insert(t);
+                widest = std::max(widest, fm(FontRole::Body).horizontalAdvance(t));
+                if (r < kLookAhead)
+                    for (const QString& word : t.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                        for (const QString& part : hyphenParts(word))
+                            longestPart = std::max(longestPart, fm(FontRole::Body).horizontalAdvance(part));
             }
             const double heading = fm(headingRole).horizontalAdvance(c.heading);
-            double widest = 0, longestPart = 0;
-            for (const QString& t : texts) {
-                widest = std::max(widest, fm(FontRole::Body).horizontalAdvance(t));
-                for (const QString& word : t.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                    for (const QString& part : hyphenParts(word))
-                        longestPart = std::max(longestPart, fm(FontRole::Body).horizontalAdvance(part));
-            }
             const double declared = c.width * avg_;
-            const double fixed = fixedWidth(c);
-            const bool whole = fixed > 0 || numeric || c.whole;
+            const bool whole = printedWhole();
             double f = 0, n = 0, w = 0;
             if (whole) {
                 // Never narrower than its longest text: such a value is not cut.
@@ -437,8 +483,19 @@ private:
                 digit = QLatin1Char(d);
         const auto digits = [&](int n) { return QString(std::max(0, n), digit); };
         switch (c.format) {
-        case ColumnDef::Format::Date:
-            return m.horizontalAdvance(digits(2) + QLatin1Char('/') + digits(2) + QLatin1Char('/') + digits(4));
+        case ColumnDef::Format::Date: {
+            // The short date form of the locale, in each month (its name may
+            // be part of it), with the widest digits.
+            double w = 0;
+            for (int month = 1; month <= 12; ++month) {
+                QString t = CalDate::ymd(2000, month, 28).toShortDate();
+                for (QChar& ch : t)
+                    if (ch.isDigit())
+                        ch = digit;
+                w = std::max(w, m.horizontalAdvance(t));
+            }
+            return w;
+        }
         case ColumnDef::Format::Time:
             return m.horizontalAdvance(digits(2) + QLatin1Char(':') + digits(2));
         case ColumnDef::Format::Weekday: {
@@ -451,7 +508,8 @@ private:
             return std::max(m.horizontalAdvance(c.trueText), m.horizontalAdvance(c.falseText));
         case ColumnDef::Format::Decimals: {
             const int chars = int(c.width);
-            return m.horizontalAdvance(c.decimals > 0 ? digits(chars - c.decimals - 1) + QLatin1Char('.') + digits(c.decimals)
+            return m.horizontalAdvance(c.decimals > 0 ? digits(chars - c.decimals - 1) + decimalSeparator() +
+                                                            digits(c.decimals)
                                                       : digits(chars));
         }
         case ColumnDef::Format::Auto:
@@ -750,7 +808,7 @@ private:
         const GroupDef& gd = def_.groups[size_t(g)];
         const auto rows = range(groupStart_[size_t(g)], last);
         if (gd.totals && !def_.details) {
-            summaryRow(g, rows);
+            summaryRow(rows);
             openHeaders_[size_t(g)].clear();
             return;
         }
@@ -818,12 +876,9 @@ private:
 
     void detail(const BodyView& v, const Row& row, bool striped) {
         if (&v == &main_) {
-            Sums printed(v.cols.size(), 0.0);
-            for (size_t i = 0; i < v.cols.size(); ++i)
-                if (v.cols[i].def->sum)
-                    printed[i] = printedAmount(v.cols[i], valueOf(v, v.cols[i].def->value, row));
+            const Sums amounts = recordSums(v, {&row});
             for (Sums& level : sums_)
-                add(level, printed);
+                add(level, amounts);
         }
         const std::vector<QStringList>& cs = rowCells(v, row);
         const double h = cellsHeight(cs);
@@ -840,58 +895,38 @@ private:
     }
 
     // Without detail lines: one line per group, the sums of the summed
-    // columns and the group's first record in the others. The report's
-    // totals add up the lines of the outermost group that prints them
-    // (inner groups' lines are already in those), or every record's printed
-    // amounts when no group prints lines.
-    int outermostTotals() const {
-        for (size_t g = 0; g < def_.groups.size(); ++g)
-            if (def_.groups[g].totals)
-                return int(g);
-        return -1;
-    }
-    void summaryRow(int g, const std::vector<const Row*>& rows) {
+    // columns and the group's first record in the others.
+    void summaryRow(const std::vector<const Row*>& rows) {
         const BodyView& v = main_;
         if (v.cols.empty() || rows.empty())
             return;
+        const Sums sums = recordSums(v, rows);
         std::vector<FValue> vals;
-        Sums printed(v.cols.size(), 0.0);
-        for (size_t i = 0; i < v.cols.size(); ++i) {
-            const ColumnGeom& c = v.cols[i];
-            LineItem it = c.def->value;
-            it.sumOfFormula = it.kind == LineItem::Kind::Formula;
-            vals.push_back(c.def->sum ? FValue::number(sumOf(v, it, rows))
-                                      : valueOf(v, c.def->value, *rows.front()));
-            if (c.def->sum)
-                printed[i] = printedAmount(c, vals.back());
-        }
+        for (size_t i = 0; i < v.cols.size(); ++i)
+            vals.push_back(v.cols[i].def->sum ? FValue::number(sums[i]) : valueOf(v, v.cols[i].def->value, *rows.front()));
         const std::vector<QStringList> cs = cells(v, vals);
         const double h = cellsHeight(cs);
         ensure(h);
         markRecord();
         placeCells(v, cs, h, nextStripe(true));
-        if (g == outermostTotals())
-            add(sums_.back(), printed);
     }
 
-    // Totals are the sums of the amounts as printed on the lines above them,
-    // so that a clerk adding up the lines finds the printed total.
+    // A total is the exact sum of its records' amounts, rounded once when it
+    // is printed, as the wage rule and the summary report have it; the lines
+    // above it, each rounded on its own, may add up to a cent or so more or
+    // less.
     using Sums = std::vector<double>;
-    static double printedAmount(const ColumnGeom& c, const FValue& x) {
-        if (x.kind() != FValue::Kind::Number)
-            return 0;
-        return c.def->format == ColumnDef::Format::Decimals ? roundedTo(x.toNumber(), c.def->decimals) : x.toNumber();
-    }
     static void add(Sums& to, const Sums& amounts) {
         for (size_t i = 0; i < to.size() && i < amounts.size(); ++i)
             to[i] += amounts[i];
     }
-    Sums printedSums(const BodyView& v, const std::vector<const Row*>& rows) const {
+    Sums recordSums(const BodyView& v, const std::vector<const Row*>& rows) const {
         Sums out(v.cols.size(), 0.0);
         for (const Row* r : rows)
             for (size_t i = 0; i < v.cols.size(); ++i)
                 if (v.cols[i].def->sum)
-                    out[i] += printedAmount(v.cols[i], valueOf(v, v.cols[i].def->value, *r));
+                    if (const FValue x = valueOf(v, v.cols[i].def->value, *r); x.kind() == FValue::Kind::Number)
+                        out[i] += x.toNumber();
         return out;
     }
 
@@ -950,8 +985,7 @@ private:
         if (body.totals && count > 0) {
             if (isMain)
                 y_ += 40;
-            const bool linesAddUp = isMain && (def_.details || outermostTotals() >= 0);
-            totalsRow(v, body.totalsLabel, linesAddUp ? sums_.back() : printedSums(v, rows));
+            totalsRow(v, body.totalsLabel, isMain && def_.details ? sums_.back() : recordSums(v, rows));
         }
         if (body.summary.empty())
             return;
@@ -1064,7 +1098,7 @@ private:
         for (int r : *it)
             rows.push_back(&s.data.rows[size_t(r)]);
         if (s.def->totals)
-            totalsRow(v, s.def->totalsLabel, printedSums(v, rows));
+            totalsRow(v, s.def->totalsLabel, recordSums(v, rows));
         for (const TextLine& l : s.def->summary) {
             const QString text = lineText(v, l, rows);
             ensure(lh(FontRole::Italic) * double(paragraph(text, FontRole::Italic, indent).size()));
@@ -1226,13 +1260,7 @@ private:
         if (!in_.data->rows.empty())
             first.push_back(&in_.data->rows.front());
         const QString subtitle = lineText(main_, def_.subtitle, first);
-        const QString printed = QStringLiteral("Date printed: %1 %2")
-                                    .arg(CalDate::ymd(in_.printed.date().year(), in_.printed.date().month(),
-                                                      in_.printed.date().day())
-                                             .toMdy4(),
-                                         TimeOfDay::fromMinutes(in_.printed.time().hour() * 60 +
-                                                                in_.printed.time().minute())
-                                             .toHm());
+        const QString printed = printedText(in_.printed);
         for (int p = 0; p < n; ++p) {
             Page body = std::move(doc_.pages[size_t(p)]);
             doc_.pages[size_t(p)] = Page();
@@ -1242,6 +1270,7 @@ private:
             textAt(QRectF(left_, y, w * 0.65, lh(FontRole::Company)), in_.companyName, FontRole::Company);
             textAt(QRectF(left_ + w * 0.5, y, w * 0.5, lh(FontRole::Company)), printed, FontRole::Small,
                    Qt::AlignRight);
+            page().items.back().printedStamp = true;
             y += lh(FontRole::Company);
             textAt(QRectF(left_, y, w, lh(FontRole::Title)), def_.title, FontRole::Title);
             y += lh(FontRole::Title);
@@ -1286,7 +1315,7 @@ private:
     mutable std::deque<std::pair<const Row*, std::vector<QStringList>>> cellCache_;
     double pageBodyTop_ = 0; // below the "(continued)" headers of the page
     std::vector<Mark> marks_;
-    // The printed amounts so far of each open group and (last) of the report.
+    // The amounts so far of each open group and (last) of the report.
     std::vector<Sums> sums_;
     std::optional<Mark> pendingMark_;
 };

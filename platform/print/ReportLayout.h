@@ -35,6 +35,7 @@ struct LayoutInput {
     std::vector<bool> columnVisible;
     QString companyName;
     QDateTime printed;
+    Paper paper = localePaper();
     std::vector<SubreportRun*> subreports;
 };
 
@@ -48,8 +49,15 @@ struct CardGrid {
 };
 CardGrid cardGrid(const CardDef& card, double pageWidth, double pageHeight);
 
-// The text of a value as a column shows it.
+// The text of a value as a column shows it: dates in the short form the
+// screens show, amounts with the locale's decimal separator.
 QString formatValue(const FValue& v, const ColumnDef& c);
+
+// The page header's "Date printed: ..." for a moment.
+QString printedText(const QDateTime& t);
+// The pages with that text for `t` in their headers: `doc` itself when it
+// says so already, else a copy with the text written again.
+std::shared_ptr<const Document> stampPrinted(const std::shared_ptr<const Document>& doc, const QDateTime& t);
 
 // A number rounded to `decimals` places as a clerk rounds it: halves away
 // from zero, judged on the decimal the value stands for (2.675, held as

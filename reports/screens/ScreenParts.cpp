@@ -2,6 +2,7 @@
 
 #include "core/common/TypedBoxes.h"
 #include "core/types/WorkWeek.h"
+#include "platform/print/Formula.h"
 #include "reports/Reports.h"
 
 #include <QAction>
@@ -66,13 +67,14 @@ QToolBar* makeReportToolbar(QWidget* parent, const std::function<void(const QStr
 
 NamedFormula payPeriodFormula(CalDate day, const CompanySettings& s) {
     const PayWeek w = PayWeekOf(day, s);
-    return {QStringLiteral("Period"), QStringLiteral("'Week %1: %2 to %3'")
-                                          .arg(w.number)
-                                          .arg(w.first.toMdy4(), w.lastDay().toMdy4())};
+    return {QStringLiteral("Period"), print::formulaLiteral(QStringLiteral("Week %1: %2 to %3")
+                                                                .arg(w.number)
+                                                                .arg(w.first.toShortDate(), w.lastDay().toShortDate()))};
 }
 
 NamedFormula dateRangeFormula(CalDate from, CalDate to) {
-    return {QStringLiteral("Period"), QStringLiteral("'%1 to %2'").arg(from.toMdy4(), to.toMdy4())};
+    return {QStringLiteral("Period"),
+            print::formulaLiteral(QStringLiteral("%1 to %2").arg(from.toShortDate(), to.toShortDate()))};
 }
 
 NamedFormula periodFormula(bool dateRange, const DateBox* from, const DateBox* to,

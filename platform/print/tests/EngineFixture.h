@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 // Readable QString values in failure messages.
@@ -78,6 +79,14 @@ protected:
             if (l.startsWith(QLatin1String("Pages:")))
                 return l.mid(6).trimmed().toInt();
         return -1;
+    }
+    // The text of a PDF file, its columns set apart by two blanks.
+    static QString pdfText(const QString& path) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        p.waitForFinished(-1);
+        return QString::fromUtf8(p.readAllStandardOutput()).replace(QRegularExpression(QStringLiteral(" {2,}")),
+                                                                    QStringLiteral("  "));
     }
     // Detail lines of all pages: lines between the headings and the footer rule.
     static QStringList allLines(const Document& d) {

@@ -5,6 +5,7 @@
 
 #include "platform/print/ReportLayout.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -57,7 +58,7 @@ TEST_F(PageLayout, ColumnsFitWhatTheyPrintAndOnlyTextsTooLongForThePageRunOn) {
         expectNothingCut(d, report);
         const QStringList hired = column(d, QStringLiteral("Hire Date"));
         ASSERT_EQ(hired.size(), 13) << report;
-        EXPECT_TRUE(hired.contains(QStringLiteral("11/30/2024"))) << report;
+        EXPECT_TRUE(hired.contains(QStringLiteral("30 Nov 2024"))) << report;
         EXPECT_TRUE(column(d, QStringLiteral("Phone")).contains(QStringLiteral("(555) 123-4567"))) << report;
         // The long position is printed whole, on one line or run on over several.
         EXPECT_TRUE(column(d, QStringLiteral("Position")).join(QLatin1Char(' ')).contains(position)) << report;
@@ -85,7 +86,7 @@ column "Last Name" {Employee.LastName} width 30
     const Document& d = run(open(path));
     expectNothingCut(d, "Crowded.rpt");
     for (const QString& date : column(d, QStringLiteral("Hired")))
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$")).match(date).hasMatch()) << date.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+ [A-Z][a-z]{2} \\d{4}$")).match(date).hasMatch()) << date.toStdString();
     EXPECT_TRUE(column(d, QStringLiteral("Day")).contains(QStringLiteral("Saturday")));
     EXPECT_TRUE(column(d, QStringLiteral("Position")).join(QLatin1Char(' ')).contains(position));
     EXPECT_TRUE(column(d, QStringLiteral("Notes")).join(QLatin1Char(' ')).contains(
@@ -94,6 +95,43 @@ column "Last Name" {Employee.LastName} width 30
         EXPECT_GE(it->rect.left(), 700);
         EXPECT_LE(it->rect.right(), d.width - 700) << it->text.toStdString();
     }
+}
+
+// The weekly Summary of 260 employees, the last with the longest ID there
+// may be and more hours than the column's declared width: both print clear
+// of their neighbours, however far down they come.
+TEST_F(PageLayout, IdsAndAmountsPrintClearOfTheNextColumnOnWhateverRecordTheyAre) {
+    db::Database& db = company_.db();
+    db.execute(QStringLiteral("CREATE TABLE Attendance (ID TEXT, DateIn TEXT, Week INTEGER, Regular REAL, OT REAL, "
+                              "DT REAL, Absences REAL, Holidays REAL, TOTAL REAL)"));
+    for (int i = 1; i <= 260; ++i) {
+        const QString id = i < 260 ? QStringLiteral("E%1").arg(i, 3, 10, QLatin1Char('0')) : QStringLiteral("ZZ3456789012");
+        db.execute(QStringLiteral("INSERT INTO Employee (ID, FirstName, LastName, DepartmentNo, Status) "
+                                  "VALUES (?, 'Maximiliana', 'Vandenberghe-Oppenheimer', 'PRD', 1)"),
+                   {id});
+        db.execute(QStringLiteral("INSERT INTO Attendance (ID, DateIn, Week, Regular, OT, DT, TOTAL) "
+                                  "VALUES (?, '2026-12-07', 50, ?, 0, 0, ?)"),
+                   {id, i < 260 ? 40.0 : 1234567.25, i < 260 ? 40.0 : 1234567.25});
+    }
+    const Document& d = run(open(shipped(QStringLiteral("Summary.rpt"))));
+    bool seen = false;
+    for (const Page& p : d.pages) {
+        std::vector<const PageItem*> cells;
+        for (const PageItem& it : p.items)
+            if (it.kind == PageItem::Kind::Text && it.role == FontRole::Body)
+                cells.push_back(&it);
+        for (const PageItem* a : cells) {
+            seen |= a->text == QLatin1String("ZZ3456789012");
+            for (const PageItem* b : cells) {
+                const bool sameLine = a != b && std::abs(a->rect.top() - b->rect.top()) < 20;
+                EXPECT_FALSE(sameLine && a->rect.left() < b->rect.right() && b->rect.left() < a->rect.right())
+                    << a->text.toStdString() << " prints over " << b->text.toStdString();
+            }
+        }
+    }
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(allLines(d).filter(QStringLiteral("ZZ3456789012\tVandenberghe-")).size(), 1)
+        << allLines(d).join('\n').toStdString();
 }
 
 TEST_F(PageLayout, GroupHeadersAndClosingLinesStayWithTheirRecordsWhereverThePageBreaks) {
@@ -195,20 +233,28 @@ end
     }
 }
 
-TEST_F(PageLayout, AmountsAreRoundedHalfUpAndEveryTotalIsTheSumOfThePrintedAmounts) {
+// Also run under en_US, en_GB and de_DE: amounts carry the locale's decimal separator.
+TEST_F(PageLayout, AmountsAreRoundedHalfUpAndEveryTotalIsTheExactSumRoundedOnce) {
+    // Texts as the locale prints them: with a decimal comma under de_DE.
+    const auto local = [](QStringList texts) {
+        if (QLocale::system().name() == QLatin1String("de_DE"))
+            texts.replaceInStrings(QStringLiteral("."), QStringLiteral(","));
+        return texts;
+    };
+    const auto amount = [&](const char* text) { return local({QString::fromLatin1(text)}).front(); };
     ColumnDef money;
     money.format = ColumnDef::Format::Decimals;
     money.decimals = 2;
     for (const auto& [value, text] : std::vector<std::pair<double, const char*>>{
              {2.675, "2.68"}, {1.005, "1.01"}, {-2.675, "-2.68"}, {0.125, "0.13"}, {178.125, "178.13"}, {0.0049, "0.00"}})
-        EXPECT_EQ(formatValue(FValue::number(value), money), QString::fromLatin1(text)) << value;
+        EXPECT_EQ(formatValue(FValue::number(value), money), amount(text)) << value;
 
     // A day's wages to the tenth of a cent, as hours x rate gives them.
     company_.db().execute(QStringLiteral("CREATE TABLE Pay (EmpID TEXT, Day INTEGER, Amount REAL)"));
-    const double amounts[] = {159.375, 159.375, 178.125, 192.1875, 0.005, 0.005, 0.005};
+    const double pay[] = {159.375, 159.375, 178.125, 192.1875, 0.005, 0.005, 0.005};
     for (int i = 0; i < 7; ++i)
         company_.db().execute(QStringLiteral("INSERT INTO Pay (EmpID, Day, Amount) VALUES (?, ?, ?)"),
-                              {i < 4 ? QStringLiteral("1002") : QStringLiteral("1003"), i, amounts[i]});
+                              {i < 4 ? QStringLiteral("1002") : QStringLiteral("1003"), i, pay[i]});
     const QString body = QStringLiteral(R"(title "Pay"
 table Pay
 group {Pay.EmpID}
@@ -220,33 +266,31 @@ column "Employee" {Pay.EmpID} width 10
 column "Amount" {Pay.Amount} width 10 format decimals 2 sum
 totals "All employees"
 )");
+    // Each line rounded on its own; the totals are the exact sums, rounded
+    // once (689.0625 and 0.015), not the sums of the lines (689.08, 0.03).
     const Document& lines = run(open(write(QStringLiteral("PayLines.rpt"), body)));
     EXPECT_EQ(column(lines, QStringLiteral("Amount")),
-              (QStringList{"159.38", "159.38", "178.13", "192.19", "0.01", "0.01", "0.01"}));
+              local({"159.38", "159.38", "178.13", "192.19", "0.01", "0.01", "0.01"}));
     const QStringList all = allLines(lines);
-    EXPECT_TRUE(all.contains(QStringLiteral("Employee total\t689.08"))) << all.join('\n').toStdString(); // not 689.06
-    EXPECT_TRUE(all.contains(QStringLiteral("Employee total\t0.03")));                                    // not 0.02
-    EXPECT_TRUE(all.contains(QStringLiteral("All employees\t689.11")));
+    EXPECT_TRUE(all.contains(amount("Employee total\t689.06"))) << all.join('\n').toStdString();
+    EXPECT_TRUE(all.contains(amount("Employee total\t0.02")));
+    EXPECT_TRUE(all.contains(amount("All employees\t689.08")));
 
-    // One line per employee: the report's total adds up those lines.
-    const Document& summary = run(open(write(QStringLiteral("PaySummary.rpt"), QString(body).replace(
-                                                 QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off")))));
-    EXPECT_EQ(column(summary, QStringLiteral("Amount")), (QStringList{"689.06", "0.02"}));
-    EXPECT_TRUE(allLines(summary).contains(QStringLiteral("All employees\t689.08")));
-    // Lines of nested groups count once, in their outermost group; with no
-    // group lines at all the total is that of the records.
-    QString nested = QString(body).replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"));
+    // One line per employee, and nested groups without detail lines: the
+    // same exact sums, each record counted once.
+    const QString summary = QString(body).replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"));
+    EXPECT_EQ(column(run(open(write(QStringLiteral("PaySummary.rpt"), summary))), QStringLiteral("Amount")),
+              local({"689.06", "0.02"}));
+    QString nested = summary;
     nested.replace(QStringLiteral("end\n"), QStringLiteral("end\ngroup {Pay.Day}\n  totals \"Day\"\nend\n"));
-    EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayNested.rpt"), nested))))
-                    .contains(QStringLiteral("All employees\t689.08")));
-    const QString noLines = QString(body)
-                                .replace(QStringLiteral("sort {Pay.Day}"), QStringLiteral("details off"))
-                                .replace(QStringLiteral("  totals \"Employee total\"\n"), QString());
-    EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayNoLines.rpt"), noLines))))
-                    .contains(QStringLiteral("All employees\t689.11")));
+    const QString noLines = QString(summary).replace(QStringLiteral("  totals \"Employee total\"\n"), QString());
+    for (const QString& text : {summary, nested, noLines})
+        EXPECT_TRUE(allLines(run(open(write(QStringLiteral("PayOther.rpt"), text))))
+                        .contains(amount("All employees\t689.08")))
+            << text.toStdString();
 }
 
-TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
+TEST_F(PageLayout, BadgesAreCreditCardSizedCardsTenToAnA4PageWithCutMarks) {
     const QString longName =
         QStringLiteral("Maximiliana-Alexandrina Vandenberghe-Oppenheimer-Featherstonehaugh");
     for (int i = 0; i < 7; ++i)
@@ -261,8 +305,8 @@ TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
     const Document& d = run(job);
 
     const double w = 85.6 * kTwipsPerMm, h = 54 * kTwipsPerMm;
-    const double left = (d.width - 2 * w) / 2, top = (d.height - 4 * h) / 2;
-    ASSERT_EQ(d.pages.size(), 3u) << "17 active employees, 8 to a page";
+    const double left = (d.width - 2 * w) / 2, top = (d.height - 5 * h) / 2;
+    ASSERT_EQ(d.pages.size(), 2u) << "17 active employees, 10 to an A4 page";
     for (size_t p = 0; p < d.pages.size(); ++p) {
         std::vector<QRectF> cards, marks;
         for (const PageItem& it : d.pages[p].items)
@@ -270,9 +314,9 @@ TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
                 cards.push_back(it.rect);
             else if (it.kind == PageItem::Kind::Rule)
                 marks.push_back(it.rect);
-        ASSERT_EQ(cards.size(), p < 2 ? 8u : 1u) << "page " << p + 1;
+        ASSERT_EQ(cards.size(), p < 1 ? 10u : 7u) << "page " << p + 1;
         for (size_t i = 0; i < cards.size(); ++i) {
-            // Two across and four down, touching, the block centred on the paper.
+            // Two across and five down, touching, the block centred on the paper.
             EXPECT_NEAR(cards[i].left(), left + double(i % 2) * w, 1) << "page " << p + 1 << ", card " << i;
             EXPECT_NEAR(cards[i].top(), top + double(i / 2) * h, 1) << "page " << p + 1 << ", card " << i;
             EXPECT_NEAR(cards[i].width(), w, 1);
@@ -281,9 +325,9 @@ TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
             EXPECT_LE(cards[i].bottom(), d.height - kPageMargin);
         }
         // Cut marks continue every card edge in the margin around the block
-        // and touch no card: 3 edges across and 5 down on a full page, each
+        // and touch no card: 3 edges across and 6 down on a full page, each
         // marked on both sides.
-        EXPECT_EQ(marks.size(), p < 2 ? 16u : 8u) << "page " << p + 1;
+        EXPECT_EQ(marks.size(), p < 1 ? 18u : 16u) << "page " << p + 1;
         for (const QRectF& m : marks) {
             for (const QRectF& c : cards)
                 EXPECT_FALSE(m.intersects(c));
@@ -317,7 +361,7 @@ TEST_F(PageLayout, BadgesAreCreditCardSizedCardsEightToAPageWithCutMarks) {
         EXPECT_GT(first[1]->points, it->points) << "the name is the largest type";
     // The long name runs on over two lines in type still readable, whole,
     // above the ID; the ID is whole too.
-    const auto longCard = onCard(2, 0);
+    const auto longCard = onCard(1, 6);
     ASSERT_EQ(longCard.size(), 5u);
     const PageItem &upper = *longCard[1], &lower = *longCard[2];
     EXPECT_EQ(upper.text + (upper.text.endsWith(QLatin1Char('-')) ? "" : " ") + lower.text, longName);

@@ -32,6 +32,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -86,12 +87,21 @@ class ReportRender : public ::testing::Test {
         test::addAbsence(db, "E2", mon.addDays(4), WeekNumber(mon, Company), 8.0);
     }
 
-    QString lastPdf() {
+    // The text of the last PDF written; `paper`: its page size as pdfinfo names it.
+    QString lastPdf(QString* paper = nullptr) {
         const QStringList files =
             QDir(DataPath).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
         if (files.isEmpty())
             return QString();
         const QString path = DataPath + files.front();
+        if (paper) {
+            QProcess info;
+            info.start(QStringLiteral("pdfinfo"), {path});
+            info.waitForFinished(-1);
+            *paper = QRegularExpression(QStringLiteral("Page size:.*\\((.*)\\)"))
+                         .match(QString::fromUtf8(info.readAllStandardOutput()))
+                         .captured(1);
+        }
         QProcess p;
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
         p.waitForFinished(-1);
@@ -205,14 +215,14 @@ TEST_F(ReportRender, WeeklyReportWithHoursAndWages) {
                              "Friday\\s+0.00\\s+0.00\\s+8.00\\s+0.00\\s+8.00\\s+10.00\\s+80.00\\n",
                              "Week total\\s+16.50\\s+0.00\\s+8.00\\s+8.00\\s+32.50\\s+325.00\\n"})
         EXPECT_TRUE(has(text, line)) << line << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
+    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 9 Mar 2026 to 15 Mar 2026").arg(WeekNumber(mon, Company))))
         << "the period under the title";
 
     // A week without attendance names itself in its message.
     type(&f, "txtPayPeriod", mon.addDays(14).toShortDate());
     print(&f);
-    EXPECT_TRUE(lastPdf().contains(QStringLiteral("No attendance for the chosen week (Week %1: 03/23/2026 to "
-                                                  "03/29/2026) and employees.")
+    EXPECT_TRUE(lastPdf().contains(QStringLiteral("No attendance for the chosen week (Week %1: 23 Mar 2026 to "
+                                                  "29 Mar 2026) and employees.")
                                        .arg(WeekNumber(mon, Company) + 2)));
     type(&f, "txtPayPeriod", mon.toShortDate());
 
@@ -240,7 +250,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     print(&f);
     const QString summary = lastPdf();
     EXPECT_TRUE(summary.contains("Attendance Summary Report"));
-    EXPECT_TRUE(summary.contains("03/09/2026 to 03/13/2026")) << "the period in the heading";
+    EXPECT_TRUE(summary.contains("9 Mar 2026 to 13 Mar 2026")) << "the period in the heading";
     // One line per employee: E1 40 + 5 = 45; E2 16.5 worked, 8 absence, 8 holiday.
     EXPECT_TRUE(
         QRegularExpression("E1\\s+LastE1, FirstE1\\s+Production\\s+40.00\\s+5.00\\s+0.00\\s+0.00\\s+45.00")
@@ -265,11 +275,11 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     print(&f);
     const QString daily = lastPdf();
     EXPECT_TRUE(daily.contains("Daily Attendance Report"));
-    EXPECT_TRUE(daily.contains("03/09/2026 to 03/13/2026")) << "the period under the title";
+    EXPECT_TRUE(daily.contains("9 Mar 2026 to 13 Mar 2026")) << "the period under the title";
     EXPECT_TRUE(daily.contains("In 07:30"));
     // A punch reads as one phrase on its own line, with its clock-out date and length.
     EXPECT_TRUE(QRegularExpression(
-                    "\\n\\s*In 07:30\\s+Out \\d\\d:\\d\\d on \\d\\d/\\d\\d/\\d{4}\\s+\\(\\d+ h \\d+ min\\)")
+                    "\\n\\s*In 07:30\\s+Out \\d\\d:\\d\\d on \\d+ [A-Z][a-z]{2} \\d{4}\\s+\\(\\d+ h \\d+ min\\)")
                     .match(daily)
                     .hasMatch())
         << daily.toStdString();
@@ -279,7 +289,7 @@ TEST_F(ReportRender, DailySummaryAndDetailedOverADateRange) {
     print(&f);
     const QString detailed = lastPdf();
     EXPECT_TRUE(detailed.contains("Time & Attendance Detailed Report"));
-    EXPECT_TRUE(detailed.contains("03/09/2026 to 03/13/2026"));
+    EXPECT_TRUE(detailed.contains("9 Mar 2026 to 13 Mar 2026"));
     EXPECT_TRUE(detailed.contains("Week total"));
     EXPECT_TRUE(detailed.contains("1515.00")) << detailed.toStdString(); // 950 + 325 + 240, all employees
 }
@@ -319,7 +329,7 @@ TEST_F(ReportRender, EmployeeListDetailAndAbsenceReports) {
         EXPECT_TRUE(absences.contains("8.00"));
         EXPECT_TRUE(absences.contains("Absences listed: 1"));
         EXPECT_TRUE(absences.contains(
-            QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))))
+            QStringLiteral("Week %1: 9 Mar 2026 to 15 Mar 2026").arg(WeekNumber(mon, Company))))
             << "the week and its dates in the heading";
     }
 }
@@ -410,7 +420,7 @@ TEST_F(ReportRender, ExceptionReportNamesEachReason) {
     EXPECT_TRUE(text.contains("Missing punch"));    // E2 never clocked out
     EXPECT_TRUE(text.contains("Multi-day shift"));  // W1, two weeks earlier
     EXPECT_TRUE(text.contains("Exceptions listed: 3")) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 03/09/2026 to 03/15/2026").arg(WeekNumber(mon, Company))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Week %1: 9 Mar 2026 to 15 Mar 2026").arg(WeekNumber(mon, Company))));
 }
 
 // Early shifts (before 08:00) two weeks apart: a range scans each week it
@@ -423,9 +433,9 @@ TEST_F(ReportRender, TheExceptionReportOverARangeScansEveryWeek) {
     setRange(&f, CalDate::ymd(2026, 11, 23), CalDate::ymd(2026, 12, 6));
     print(&f);
     const QString text = lastPdf();
-    EXPECT_TRUE(text.contains("11/23/2026 to 12/06/2026")) << "the range under the title";
-    EXPECT_TRUE(has(text, "11/24/2026\\s+Tuesday\\s+48\\s+07:00")) << text.toStdString();
-    EXPECT_TRUE(has(text, "12/01/2026\\s+Tuesday\\s+49\\s+07:00"));
+    EXPECT_TRUE(text.contains("23 Nov 2026 to 6 Dec 2026")) << "the range under the title";
+    EXPECT_TRUE(has(text, "24 Nov 2026\\s+Tuesday\\s+48\\s+07:00")) << text.toStdString();
+    EXPECT_TRUE(has(text, "1 Dec 2026\\s+Tuesday\\s+49\\s+07:00"));
     EXPECT_TRUE(text.contains("Exceptions listed: 2"));
 }
 
@@ -441,9 +451,9 @@ TEST_F(ReportRender, TheNewYearWeekIsPaidAsOneWeek) {
             type(&f, "txtPayPeriod", typed.toShortDate());
             print(&f);
             const QString text = lastPdf();
-            EXPECT_TRUE(text.contains("Week 1: 12/28/2026 to 01/03/2027")) << text.toStdString();
-            EXPECT_TRUE(has(text, "01/01/2027\\s+Friday"));
-            EXPECT_FALSE(text.contains("01/02/2026"));
+            EXPECT_TRUE(text.contains("Week 1: 28 Dec 2026 to 3 Jan 2027")) << text.toStdString();
+            EXPECT_TRUE(has(text, "1 Jan 2027\\s+Friday"));
+            EXPECT_FALSE(has(text, "\\b2 Jan 2026"));
             // 47.5 hours: 40 straight and 7.5 overtime, and 01/01/2027's absence.
             EXPECT_TRUE(has(text, "Week total\\s+40.00\\s+7.50\\s+4.00\\s+0.00\\s+51.50"));
         }
@@ -452,9 +462,9 @@ TEST_F(ReportRender, TheNewYearWeekIsPaidAsOneWeek) {
     type(&f, "txtPayPeriod", newYear.addDays(2).toShortDate());
     print(&f);
     const QString absences = lastPdf();
-    EXPECT_TRUE(absences.contains("Week 1: 12/28/2026 to 01/03/2027"));
-    EXPECT_TRUE(absences.contains("01/01/2027")) << absences.toStdString();
-    EXPECT_FALSE(absences.contains("01/02/2026"));
+    EXPECT_TRUE(absences.contains("Week 1: 28 Dec 2026 to 3 Jan 2027"));
+    EXPECT_TRUE(has(absences, "\\b1 Jan 2027")) << absences.toStdString();
+    EXPECT_FALSE(has(absences, "\\b2 Jan 2026"));
     EXPECT_TRUE(absences.contains("Absences listed: 1"));
 }
 
@@ -468,11 +478,12 @@ TEST_F(ReportRender, TheDetailedReportOverAYearKeepsEachWorkWeekApart) {
     tick(&f, "1002,");
     print(&f);
     const QString text = lastPdf();
-    const qsizetype first = text.indexOf("Week 1: 12/29/2025 to 01/04/2026");
-    const qsizetype last = text.indexOf("Week 1: 12/28/2026 to 01/03/2027");
+    const qsizetype first = text.indexOf("Week 1: 29 Dec 2025 to 4 Jan 2026");
+    const qsizetype last = text.indexOf("Week 1: 28 Dec 2026 to 3 Jan 2027");
     EXPECT_GE(first, 0) << text.toStdString();
-    EXPECT_LT(first, text.indexOf("01/02/2026"));
-    EXPECT_LT(text.indexOf("01/02/2026"), last);
+    const qsizetype jan2 = text.indexOf(QRegularExpression("\\b2 Jan 2026"));
+    EXPECT_LT(first, jan2);
+    EXPECT_LT(jan2, last);
     EXPECT_EQ(text.count("Week 1: "), 2);
     // 9.5 hours and 8 absent; then four days of 9.5 hours, all straight.
     EXPECT_TRUE(has(text, "Week total\\s+9.50\\s+0.00\\s+8.00\\s+0.00\\s+17.50[\\s\\S]*"
@@ -558,7 +569,7 @@ TEST_F(ReportRender, APrintShowsHoursCorrectedWhileTheScreenWasOpen) {
     tick(&f, "1002,");
     print(&f);
     const QString text = lastPdf();
-    EXPECT_TRUE(has(text, "12/10/2026\\s+Thursday\\s+5.50\\s+0.00")) << text.toStdString();
+    EXPECT_TRUE(has(text, "10 Dec 2026\\s+Thursday\\s+5.50\\s+0.00")) << text.toStdString();
     EXPECT_TRUE(has(text, "Week total\\s+40.00\\s+3.50"));
 }
 
@@ -598,4 +609,73 @@ TEST_F(ReportRender, PreviewFromTheToolbarAndTheMenuEntries) {
     EXPECT_FALSE(alive);
     EXPECT_FALSE(CompanyDb->tableExists("Attendance"));
     clearMenuHandlers();
+}
+
+// Employee 1002 at 18.75 works 07:00 to 16:20, Monday to Friday: 46 h 40 in
+// the week, each day 9.33 on its line. The totals are the exact hours and
+// wages, rounded once, as on the Summary; dates, amounts and the paper are
+// those of the reader's locale (also run under en_US, en_GB and de_DE).
+TEST_F(ReportRender, TheWeekOf46h40PrintsItsExactTotalsInTheReadersForms) {
+    const struct Forms {
+        const char *locale, *monday, *sunday, *printed, *separator, *paper;
+    } forms[] = {{"C", "7 Dec 2026", "13 Dec 2026", "16 Mar 2026", ".", "A4"},
+                 {"en_US", "12/7/2026", "12/13/2026", "3/16/2026", ".", "letter"},
+                 {"en_GB", "07/12/2026", "13/12/2026", "16/03/2026", ".", "A4"},
+                 {"de_DE", "07.12.2026", "13.12.2026", "16.03.2026", ",", "A4"}};
+    const Forms* f = nullptr;
+    for (const Forms& candidate : forms)
+        if (QLocale::system().name() == QLatin1String(candidate.locale))
+            f = &candidate;
+    ASSERT_NE(f, nullptr) << QLocale::system().name().toStdString();
+    // A pattern with the locale's dates and decimal separator: D1 Monday's
+    // date, D7 Sunday's, N one amount (0.00).
+    const auto forms_ = [f](QString pattern) {
+        pattern.replace(QStringLiteral("D1"), QRegularExpression::escape(QString::fromLatin1(f->monday)));
+        pattern.replace(QStringLiteral("D7"), QRegularExpression::escape(QString::fromLatin1(f->sunday)));
+        pattern.replace(QRegularExpression(QStringLiteral("(\\d)\\.(\\d\\d)")),
+                        QStringLiteral("\\1") + QRegularExpression::escape(QString::fromLatin1(f->separator)) +
+                            QStringLiteral("\\2"));
+        return pattern;
+    };
+    const auto expect = [&](const QString& text, const char* pattern) {
+        EXPECT_TRUE(QRegularExpression(forms_(QString::fromUtf8(pattern))).match(text).hasMatch())
+            << forms_(QString::fromUtf8(pattern)).toStdString() << "\n" << text.toStdString();
+    };
+    const CalDate dec7 = CalDate::ymd(2026, 12, 7);
+    test::addEmployee(*CompanyDb, "1002", "PRD", "001", true, 18.75);
+    for (int d = 0; d < 5; ++d)
+        test::addShift(*CompanyDb, "1002", dec7.addDays(d), "07:00", dec7.addDays(d), "16:20", Company, true);
+    const QString week = QStringLiteral("Week %1: D1 to D7").arg(WeekNumber(dec7, Company));
+
+    frmAttendanceRpt screen;
+    type(&screen, "txtPayPeriod", dec7.toShortDate());
+    group(&screen, 0);
+    tick(&screen, "1002,");
+    print(&screen);
+    QString paper;
+    const QString weekly = lastPdf(&paper);
+    EXPECT_EQ(paper, QString::fromLatin1(f->paper));
+    EXPECT_TRUE(weekly.contains(QStringLiteral("Date printed: %1 09:00").arg(QString::fromLatin1(f->printed))));
+    expect(weekly, (week + "\\n").toUtf8());
+    expect(weekly, "D1\\s+Monday\\s+9.33\\s+0.00\\s+9.33\\s+18.75\\s+175.00\\n");
+    expect(weekly, "Friday\\s+2.67\\s+6.67\\s+9.33\\s+18.75\\s+237.50\\n");
+    // Not the lines' 39.99 and 46.65.
+    expect(weekly, "Week total\\s+40.00\\s+6.67\\s+0.00\\s+0.00\\s+46.67\\s+937.50\\n");
+
+    choose(&screen, "optSummary");
+    print(&screen);
+    const QString summary = lastPdf();
+    expect(summary, (week + "\\n").toUtf8());
+    expect(summary, "1002\\s+Last1002, First1002\\s+Production\\s+40.00\\s+6.67\\s+0.00\\s+0.00\\s+46.67\\n");
+
+    // Over a range, the week's dates in its heading, and its punches' dates.
+    choose(&screen, "optDetail");
+    setRange(&screen, dec7, dec7.addDays(6));
+    print(&screen);
+    const QString range = lastPdf();
+    expect(range, "\\nD1 to D7\\n");
+    expect(range, (week + "\\n").toUtf8());
+    expect(range, "In 07:00\\s+Out 16:20 on D1\\s+\\(9 h 20 min\\)");
+    for (const char* total : {"Week total", "Employee total", "Total, all employees"})
+        expect(range, (QString::fromLatin1(total) + "\\s+40.00\\s+6.67\\s+0.00\\s+0.00\\s+46.67\\s+937.50\\n").toUtf8());
 }
