@@ -26,7 +26,9 @@ bool ArchiveSelectedWeek(db::Database* company, const CompanySettings& s, const 
     }
     const QString path = archivePath(appPath, week->first);
     if (QDir(folder).exists()) {
-        // OK adds the week's rows to its existing archive (see archiveWeek).
+        // Whether the week has an archive is for a move cut off earlier to
+        // say first. OK adds the week's rows to it (see archiveWeek).
+        settleArchiveMovesQuietly(company, folder);
         if (QFile::exists(path) &&
             ui::MsgBox(QStringLiteral("Archive exists. Would you like to overwrite it?"), Buttons::OKCancel,
                        Icon::Question) != ui::Answer::OK)

@@ -2,9 +2,8 @@
 
 #include "core/types/WorkWeek.h"
 
-#include <QDate>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace plax::archive {
 namespace {
@@ -70,11 +69,6 @@ void writeArchive(const QString& file, const CompanySettings& s, Recordset& atte
     verifyRows(*check, QStringLiteral("Absence"), kAbsenceColumns, absences);
 }
 
-void renameOrFail(const QString& from, const QString& to) {
-    if (!QFile::rename(from, to))
-        throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(from));
-}
-
 // Inserts the rows of the archive at `path` into `company`, inside the
 // caller's transaction, as a restore treats them.
 RestoreResult putBack(db::Database& company, const CompanySettings& s, const QString& path);
@@ -92,14 +86,6 @@ std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettin
     return ArchiveWeek{*first, *last, WeekNumber(first->addDays(1), s)};
 }
 
-QString archiveFolder(const QString& appPath) { return appPath + QStringLiteral("Archive"); }
-
-QString archiveFileName(CalDate first) { return first.format(QStringLiteral("MMddyyyy")) + QStringLiteral(".mdb"); }
-
-QString archivePath(const QString& appPath, CalDate first) {
-    return archiveFolder(appPath) + QLatin1Char('/') + archiveFileName(first);
-}
-
 QString archiveSchema() {
     return QStringLiteral(
         "CREATE TABLE [Time Attendance] (EmpID TEXT, TDate TEXT, Week INTEGER, ClockIn TEXT, DateOut TEXT,\n"
@@ -112,28 +98,30 @@ ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const
                           const ArchiveWeek& w) {
     const Params week{w.first, w.last, w.week};
     const Params dates{w.first, w.last};
-    const QString side = path + QStringLiteral(".new");
-    const QString earlier = path + QStringLiteral(".old");
-    QFile::remove(side); // left by a run that was cut off
+    const QString side = newArchiveOf(path);
+    // A move of the week cut off earlier is finished or undone first.
+    settleArchiveMoves(company, QFileInfo(path).absolutePath());
 
-    // The write lock keeps the clock terminal from adding rows to the week
-    // between the copy and the delete.
-    db::Database::Transaction tx(company);
-    // An earlier archive of the week: its rows come back first (a row the
-    // company database holds again is not doubled), so the new file holds
-    // the whole week.
-    if (QFile::exists(path))
-        putBack(company, s, path);
-    Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
-                                                                "ORDER BY EmpID, TDate, ClockIn")
-                                                     .arg(kAttendanceColumns, kWeekRows),
-                                                 week);
-    Recordset absences = company.openRecordset(
-        QStringLiteral("SELECT %1 FROM Absence WHERE %2 ORDER BY EmpID, TDate").arg(kAbsenceColumns, kDateRows),
-        dates);
+    std::optional<PendingMove> move;
     ArchiveCounts counts;
     try {
+        // The write lock keeps the clock terminal from adding rows to the
+        // week between the copy and the delete.
+        db::Database::Transaction tx(company);
+        // An earlier archive of the week: its rows come back first (a row
+        // the company database holds again is not doubled), so the new file
+        // holds the whole week.
+        if (QFile::exists(path))
+            putBack(company, s, path);
+        Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
+                                                                    "ORDER BY EmpID, TDate, ClockIn")
+                                                         .arg(kAttendanceColumns, kWeekRows),
+                                                     week);
+        Recordset absences = company.openRecordset(
+            QStringLiteral("SELECT %1 FROM Absence WHERE %2 ORDER BY EmpID, TDate").arg(kAbsenceColumns, kDateRows),
+            dates);
         writeArchive(side, s, attendance, absences);
+        moveStep(MoveStep::FileWritten);
 
         counts.hoursWorked = company.executeStrict(QStringLiteral("DELETE FROM [Hours Worked] WHERE ") + kWeekRows, week);
         counts.attendance =
@@ -142,51 +130,18 @@ ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const
         if (counts.attendance != attendance.recordCount() || counts.absences != absences.recordCount())
             fail(QStringLiteral("The rows of the week changed while they were archived."));
 
-        // The new file takes its place; an earlier archive of the week is
-        // kept aside until the company database has committed.
-        QFile::remove(earlier);
-        const bool replacing = QFile::exists(path);
-        if (replacing)
-            renameOrFail(path, earlier);
-        if (!QFile::rename(side, path)) {
-            if (replacing)
-                QFile::rename(earlier, path);
-            renameOrFail(side, path); // raises
-        }
-        try {
-            tx.commit();
-        } catch (...) {
-            QFile::remove(path);
-            if (replacing)
-                QFile::rename(earlier, path);
-            throw;
-        }
-        QFile::remove(earlier);
+        // The commit decides: the new file takes the old one's place after
+        // it, and is dropped when there is none.
+        move.emplace(company, path, Move::Archive);
+        tx.commit();
     } catch (...) {
+        if (move)
+            move->abandon();
         QFile::remove(side);
         throw;
     }
+    move->finish();
     return counts;
-}
-
-QStringList archiveEntries(const QString& appPath, const CompanySettings& s) {
-    const int k = s.DayStartTime.minutes() != 0 ? 7 : 6;
-    QStringList out;
-    const QDir dir(archiveFolder(appPath));
-    for (const QString& name : dir.entryList({QStringLiteral("????????.mdb")}, QDir::Files, QDir::Name)) {
-        bool ok = false;
-        name.left(8).toInt(&ok);
-        if (!ok || name.left(8).contains(QLatin1Char('-')) || name.left(8).contains(QLatin1Char('+')))
-            continue;
-        // Month and day are counted on from 1 January, as the name was read.
-        const QDate q = QDate(name.mid(4, 4).toInt(), 1, 1).addMonths(name.left(2).toInt() - 1).addDays(
-            name.mid(2, 2).toInt() - 1);
-        if (!q.isValid())
-            continue;
-        const CalDate d = CalDate::ymd(q.year(), q.month(), q.day());
-        out << d.toShortDate() + QStringLiteral(" --> ") + d.addDays(k).toShortDate();
-    }
-    return out;
 }
 
 namespace {
@@ -337,25 +292,27 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
 
 RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w) {
+    // A move of the week cut off earlier is finished or undone first.
+    settleArchiveMoves(company, QFileInfo(path).absolutePath());
     if (!QFile::exists(path))
         throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    db::Database::Transaction tx(company);
-    const RestoreResult r = putBack(company, s, path);
-    company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
-                          {w.first, w.last, w.week});
-
-    // The file leaves the list before the commit and comes back if the
-    // commit fails, so a week is never in both places or in neither.
-    const QString taken = path + QStringLiteral(".restoring");
-    QFile::remove(taken);
-    renameOrFail(path, taken);
+    std::optional<PendingMove> move;
+    RestoreResult r;
     try {
+        db::Database::Transaction tx(company);
+        r = putBack(company, s, path);
+        company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
+                              {w.first, w.last, w.week});
+        // The commit decides: the file is deleted after it, and stays when
+        // there is none.
+        move.emplace(company, path, Move::Restore);
         tx.commit();
     } catch (...) {
-        QFile::rename(taken, path);
+        if (move)
+            move->abandon();
         throw;
     }
-    QFile::remove(taken);
+    move->finish();
     return r;
 }
 

@@ -5,10 +5,14 @@
 //
 // Moving rows between two files never loses one: the archive is written to
 // a side file, read back and compared before any row leaves the company
-// database, and the company side changes in one transaction that commits
-// only after the archive file is in place (and the other way round for a
-// restore). A failure leaves both sides as they were.
+// database; the company side changes in one transaction that records the
+// move, and its commit decides whether the file side is finished or undone
+// (ArchiveMoves.h), at once or, when the process ended half way, when
+// either program next opens the company file. A failure leaves both sides
+// as they were.
 
+#include "core/archivefiles/ArchiveFiles.h"
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/types/CompanySettings.h"
 #include "platform/db/Database.h"
 
@@ -27,12 +31,6 @@ struct ArchiveWeek {
 
 // nullopt when the entry's dates do not read as dates.
 std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s);
-
-// AppPath + "Archive" (no trailing separator).
-QString archiveFolder(const QString& appPath);
-// "MMDDYYYY.mdb" of the week's first date.
-QString archiveFileName(CalDate first);
-QString archivePath(const QString& appPath, CalDate first);
 
 // The archive file's own tables: the two live tables' columns in their
 // order (no keys, no rules) and the one-row Info table.
@@ -53,12 +51,6 @@ struct ArchiveCounts {
 // changed on either side.
 ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w);
-
-// The entries of the restore list, one per "????????.mdb" file of the
-// folder: the first date and first date + 6 (+ 7 when the day starts later
-// than midnight), in the short date format. Names that are not eight
-// digits are left out.
-QStringList archiveEntries(const QString& appPath, const CompanySettings& s);
 
 // How a restore treats the rows, chosen from the archive's Info row.
 enum class RestoreWay { A, B, C, D };
