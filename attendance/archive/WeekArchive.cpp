@@ -21,6 +21,10 @@ const QString kAbsenceColumns = QStringLiteral("EmpID, TDate, Week, Reason, [Hou
 const QString kWeekRows = QStringLiteral("TDate BETWEEN ? AND ? AND Week = ?");
 const QString kDateRows = QStringLiteral("TDate BETWEEN ? AND ?");
 
+// An absence has a date and no time: the week holds those of its own seven
+// dates, though its shifts may run to the day after.
+Params absenceDates(const ArchiveWeek& w) { return {w.first, w.first.addDays(6)}; }
+
 [[noreturn]] void fail(const QString& text) { throw DbError(err::General, text); }
 
 Params rowValues(const Recordset& rs) {
@@ -97,7 +101,7 @@ QString archiveSchema() {
 ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w) {
     const Params week{w.first, w.last, w.week};
-    const Params dates{w.first, w.last};
+    const Params dates = absenceDates(w);
     const QString side = newArchiveOf(path);
     // A move of the week cut off earlier is finished or undone first.
     settleArchiveMoves(company, QFileInfo(path).absolutePath());

@@ -43,7 +43,8 @@ struct ArchiveCounts {
 };
 
 // Writes the week into a new archive at `path` and removes the week's
-// [Time Attendance], [Hours Worked] and Absence rows from `company`. When
+// [Time Attendance] and [Hours Worked] rows (dates first to last, the
+// week's number) and the absences of its seven dates from `company`. When
 // the week has an archive at `path` already, its rows are added to the
 // week's (as a restore would bring them back; a row also in the company
 // database is kept once) and the new file, holding all of them, takes its

@@ -67,6 +67,9 @@ TEST_F(WeekArchiveTest, EntryNameAndWeek) {
 }
 
 TEST_F(WeekArchiveTest, MovesTheWeekAndRecordsTheSettings) {
+    // The next Monday ends the entry (the day starts at 06:00), but its
+    // absences are of the next week.
+    c.absence("3", kMon.addDays(7), 3, QStringLiteral("Personal"), 4);
     const ArchiveCounts n = archiveWeek(c.db(), c.settings, path, week);
     EXPECT_EQ(n.attendance, 4);
     EXPECT_EQ(n.absences, 2);
@@ -91,7 +94,8 @@ TEST_F(WeekArchiveTest, MovesTheWeekAndRecordsTheSettings) {
                            "3|2024-01-08|1|03:00|2024-01-08|05:00|2|0|0"}));
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '3'")), 1);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 1);
-    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM Absence")), 1);
+    EXPECT_EQ(dump(c.db(), QStringLiteral("Absence"), QStringLiteral("EmpID")),
+              (QStringList{"2|2024-01-17|3|Sick|8", "3|2024-01-15|3|Personal|4"}));
 }
 
 TEST_F(WeekArchiveTest, AFailureLeavesBothSidesAsTheyWere) {
