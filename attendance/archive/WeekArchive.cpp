@@ -1,5 +1,6 @@
 #include "WeekArchive.h"
 
+#include "core/schema/CompanySchema.h"
 #include "core/types/WorkWeek.h"
 
 #include <QFile>
@@ -57,7 +58,9 @@ void verifyRows(db::Database& arc, const QString& table, const QString& columns,
 void writeArchive(const QString& file, const CompanySettings& s, Recordset& attendance, Recordset& absences) {
     std::unique_ptr<db::Database> arc = db::Database::create(file);
     // One self-contained file: no journal beside it once it is closed.
-    arc->executeScript(QStringLiteral("PRAGMA journal_mode=DELETE;\n") + archiveSchema());
+    arc->executeScript(QStringLiteral("PRAGMA journal_mode=DELETE;\nPRAGMA user_version = %1;\n")
+                           .arg(schema::kSchemaVersion) +
+                       archiveSchema());
     {
         db::Database::Transaction tx(*arc);
         copyRows(*arc, QStringLiteral("[Time Attendance]"), kAttendanceColumns, attendance);
@@ -209,9 +212,35 @@ int insertRow(db::Database& company, const QString& sql, const Params& values) {
     }
 }
 
-int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset& rows, RestoreWay way) {
+// A row of an archive of the older layout whose week the upgrade changes:
+// the week it now belongs to, where it starts being marked.
+struct MovedRow {
+    Value empId;
+    CalDate tdate;
+    TimeOfDay clockIn;
+    int week;
+};
+
+// The archived week of a row kept as stored (ways C and D); in an archive
+// of the older layout, the week the company file's upgrade gives it.
+Value keptWeek(const Recordset& rows, const CompanySettings& s, bool olderLayout, std::vector<MovedRow>& moved) {
+    Value week = rows.field(QStringLiteral("Week"));
+    if (!olderLayout || week.isNull())
+        return week;
+    const CalDate d = dateOf(rows.field(QStringLiteral("TDate")));
+    const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
+    const int upgraded = schema::upgradedWeek(d, in, int(week.toInt()), s);
+    if (upgraded == week.toInt())
+        return week;
+    moved.push_back({rows.field(QStringLiteral("EmpID")), d, in, upgraded});
+    return upgraded;
+}
+
+int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset& rows, RestoreWay way,
+                      bool olderLayout) {
     const bool newWeeks = way == RestoreWay::A || way == RestoreWay::B;
     const bool newTotals = way == RestoreWay::A || way == RestoreWay::C;
+    std::vector<MovedRow> moved;
     int written = 0;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
         const Value empId = rows.field(QStringLiteral("EmpID"));
@@ -219,6 +248,10 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
             Params all;
             for (const QString& c : kAttendanceColumns.split(QStringLiteral(", ")))
                 all.push_back(rows.field(c));
+            const std::size_t before = moved.size();
+            all[2] = keptWeek(rows, s, olderLayout, moved);
+            if (moved.size() != before)
+                all[8] = 1; // its hours are counted in another week now
             written += insertRow(company,
                                  QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
                                      .arg(kAttendanceColumns, placeholders(9)),
@@ -227,9 +260,7 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
         }
         const CalDate d = dateOf(rows.field(QStringLiteral("TDate")));
         const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
-        Value week = rows.field(QStringLiteral("Week"));
-        if (newWeeks)
-            week = WeekNumber(d, in, s);
+        const Value week = newWeeks ? Value(WeekNumber(d, in, s)) : keptWeek(rows, s, olderLayout, moved);
         const Value dateOut = rows.field(QStringLiteral("DateOut"));
         const Value clockOut = rows.field(QStringLiteral("ClockOut"));
         // Recalculate is left to its default: every restored row is marked.
@@ -254,6 +285,11 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
                                             "Week, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                              {empId, d, in, out, outTime, week, hours, minutes});
     }
+    // The hours engine splits the rest of the week a row moved into again.
+    for (const MovedRow& m : moved)
+        company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE EmpID = ? AND ") +
+                                  kWeekRows,
+                              {m.empId, m.tdate, WeekEnd(m.tdate, m.clockIn, s), m.week});
     return written;
 }
 
@@ -278,6 +314,8 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
             : f.weekChanged                                   ? RestoreWay::B
             : f.roundingChanged                               ? RestoreWay::C
                                                               : RestoreWay::D;
+    const bool olderLayout =
+        arc->openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt() < schema::kSchemaVersion;
     Recordset attendance = arc->openRecordset(QStringLiteral("SELECT * FROM [Time Attendance] ORDER BY rowid"));
     // An archive without Info may lack the absence table; one with Info
     // must have it.
@@ -286,7 +324,7 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
         absences = arc->openRecordset(QStringLiteral("SELECT %1 FROM Absence ORDER BY rowid").arg(kAbsenceColumns));
     arc->close();
 
-    r.attendance = restoreAttendance(company, s, attendance, r.way);
+    r.attendance = restoreAttendance(company, s, attendance, r.way, olderLayout);
     if (absences)
         r.absences = restoreAbsences(company, s, *absences, r.way == RestoreWay::A || r.way == RestoreWay::B);
     return r;

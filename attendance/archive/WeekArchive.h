@@ -33,7 +33,9 @@ struct ArchiveWeek {
 std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s);
 
 // The archive file's own tables: the two live tables' columns in their
-// order (no keys, no rules) and the one-row Info table.
+// order (no keys, no rules) and the one-row Info table. An archive carries
+// the company schema's version (PRAGMA user_version) its weeks were
+// numbered under; one without it is of the older layout.
 QString archiveSchema();
 
 struct ArchiveCounts {
@@ -65,8 +67,11 @@ struct RestoreResult {
 
 // Brings the archive at `path` back into `company` and deletes the file.
 // Rows that clash with a live row under a unique index are skipped (the
-// live row stays). Raises a DbError on any failure, with the company
-// database and the archive file as they were.
+// live row stays). Rows of an archive of the older layout whose week
+// version 1 numbered wrongly come back with the week the company file's
+// upgrade gives them (schema::upgradedWeek), marked with the rest of that
+// week. Raises a DbError on any failure, with the company database and the
+// archive file as they were.
 RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w);
 

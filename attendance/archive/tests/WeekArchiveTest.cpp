@@ -255,6 +255,39 @@ TEST_F(WeekArchiveTest, RestoreSkipsClashesAndFailsWithoutChange) {
     EXPECT_THROW(restoreWeek(c.db(), c.settings, path + QStringLiteral("x"), week), db::DbError);
 }
 
+// An archive of the older layout (no version) numbered a punch before a
+// day start between 00:01 and 00:59 by its calendar date: it comes back
+// with the week of its work date, as the company file's upgrade gives it,
+// whether its weeks are kept as stored (way D) or only its totals change
+// (way C).
+TEST(ArchiveOfTheOlderLayout, RestoresTheWeeksTheUpgradeGives) {
+    for (const int rounding : {0, 15}) {
+        SCOPED_TRACE(rounding);
+        test::ArchiveCompany c;
+        c.settings.setDayStart(*TimeOfDay::fromHm(0, 30));
+        c.settings.RoundTotal = rounding;
+        const CalDate mon = CalDate::ymd(2027, 1, 4); // starts week 2; its 00:05 is Sunday's, week 1
+        c.shift("1007", mon.addDays(-2), "08:00", 1, mon.addDays(-2), "16:00", 8, 0); // the week it joins
+        const QString path = archivePath(c.dir(), mon);
+        QDir().mkpath(archiveFolder(c.dir()));
+        {
+            auto arc = db::Database::create(path);
+            arc->executeScript(archiveSchema());
+            arc->execute(QStringLiteral("INSERT INTO Info VALUES (2, '00:30', 0)"));
+            arc->execute(QStringLiteral("INSERT INTO [Time Attendance] VALUES "
+                                        "('1007', '2027-01-04', 2, '00:05', '2027-01-04', '00:25', 0, 20, 0), "
+                                        "('1007', '2027-01-05', 2, '08:00', '2027-01-05', '16:00', 8, 0, 0)"));
+        }
+        const RestoreResult r =
+            restoreWeek(c.db(), c.settings, path, *weekOfEntry(entryOf(mon, mon.addDays(7)), c.settings));
+        EXPECT_EQ(r.way, rounding ? RestoreWay::C : RestoreWay::D);
+        EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("TDate")),
+                  (QStringList{"1007|2027-01-02|1|08:00|2027-01-02|16:00|8|0|0",
+                               QStringLiteral("1007|2027-01-04|1|00:05|2027-01-04|00:25|0|%1|1").arg(rounding ? 15 : 20),
+                               "1007|2027-01-05|2|08:00|2027-01-05|16:00|8|0|1"}));
+    }
+}
+
 // The week around New Year is archived whole: its days of both years, and
 // the Monday shift before the day start that belongs to the week before.
 TEST(ArchiveNewYear, EveryEntryOfTheListTakesItsWholeWeek) {
