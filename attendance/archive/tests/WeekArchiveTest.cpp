@@ -1,6 +1,10 @@
 #include "ArchiveTestSupport.h"
+#include "attendance/AttendanceScreens.h"
 #include "attendance/WeekList.h"
 #include "attendance/archive/WeekArchive.h"
+#include "core/common/Globals.h"
+#include "core/common/Screens.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -253,6 +257,58 @@ TEST_F(WeekArchiveTest, RestoreSkipsClashesAndFailsWithoutChange) {
     EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_THROW(restoreWeek(c.db(), c.settings, path + QStringLiteral("x"), week), db::DbError);
+}
+
+// A clock hands over every punch since it was last cleared: importing its
+// download again after the week was archived records none of the punches
+// the archive holds (whatever the letter case of the ID), only the new
+// ones; the archive stays as it was.
+TEST(ArchivedWeek, ImportingItsPunchesAgainAddsNothing) {
+    test::ArchiveCompany c;
+    c.settings.setDayStart(*TimeOfDay::fromHm(5, 0));
+    c.db().execute(QStringLiteral("INSERT INTO Employee (ID) VALUES ('1006'), ('J1')"));
+    QDir().mkpath(c.dir() + "Data");
+    const QString download = c.dir() + "Data/download.txt";
+    const auto importFile = [&c, &download](const QByteArray& lines) {
+        QFile f(download);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lines);
+        f.close();
+        ui::ScriptedResponder r;
+        r.files.push_back(download);
+        std::swap(CompanyDb, c.handle());
+        AppPath = c.dir();
+        DataPath = c.dir() + "Data/";
+        Company = c.settings;
+        registerAttendanceScreens();
+        runMenuHandler(QStringLiteral("mnuUtilitiesImportAtt"));
+        clearMenuHandlers();
+        std::swap(CompanyDb, c.handle());
+        CompanyDb.reset();
+        return r.texts();
+    };
+    const QByteArray week52 = "12/21/26 08:00    1006\r\n12/21/26 16:00    1006\r\n"
+                              "12/23/26 22:00    J1\r\n12/24/26 04:30    J1\r\n" // ends in the work day begun the 23rd
+                              "12/27/26 09:00    J1\r\n";                        // open
+    const QByteArray week1 = "12/28/26 08:00    1006\r\n12/28/26 12:00    1006\r\n";
+    ASSERT_EQ(importFile(week52 + week1), QStringList{"Clock data was imported successfully!"});
+    const QStringList before = dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate"));
+    ASSERT_EQ(before.size(), 4);
+
+    const ArchiveWeek w =
+        *weekOfEntry(entryOf(CalDate::ymd(2026, 12, 21), CalDate::ymd(2026, 12, 28)), c.settings);
+    QDir().mkpath(archiveFolder(c.dir()));
+    const QString path = archivePath(c.dir(), w.first);
+    archiveWeek(c.db(), c.settings, path, w);
+    const QStringList archived = dump(*db::Database::open(path), "[Time Attendance]", "EmpID, TDate");
+    ASSERT_EQ(archived.size(), 3);
+
+    QByteArray again = week52 + week1 + "12/22/26 07:00    1006\r\n12/22/26 15:00    1006\r\n";
+    again.replace("J1", "j1");
+    EXPECT_EQ(importFile(again), QStringList{"Clock data was imported successfully!"});
+    EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")),
+              (QStringList{"1006|2026-12-22|52|07:00|2026-12-22|15:00|8|0|0", before[1]}));
+    EXPECT_EQ(dump(*db::Database::open(path), "[Time Attendance]", "EmpID, TDate"), archived);
 }
 
 // An archive of the older layout (no version) numbered a punch before a
