@@ -30,8 +30,8 @@ bool ArchiveSelectedWeek(db::Database* company, const CompanySettings& s, const 
         // say first. OK adds the week's rows to it (see archiveWeek).
         settleArchiveMovesQuietly(company, folder);
         if (QFile::exists(path) &&
-            ui::MsgBox(QStringLiteral("Archive exists. Would you like to overwrite it?"), Buttons::OKCancel,
-                       Icon::Question) != ui::Answer::OK)
+            ui::MsgBox(QStringLiteral("Archive exists. Would you like to add this week's rows to it?"),
+                       Buttons::OKCancel, Icon::Question) != ui::Answer::OK)
             return false;
     } else if (!QDir().mkpath(folder)) {
         ShowError(QString(), QStringLiteral("Week was NOT archived successfully!"), db::err::NoPermission);
