@@ -234,8 +234,7 @@ void importClockFile(db::Database& db, const CompanySettings& settings, const QS
     readPunches(path, [&list](QStringView id, CalDate d, std::optional<TimeOfDay> t) { list.add(id, d, t); });
     list.sort();
     // The archives as a move cut off earlier left them would be read wrong.
-    if (!archiveFolder.isEmpty())
-        archive::settleArchiveMovesQuietly(&db, archiveFolder);
+    archive::settleArchiveMovesQuietly(&db, archiveFolder);
     ArchivedPunches archived(archiveFolder, settings);
     importSorted(db, settings, list, counts, progress, std::size_t(std::max(1, batchPunches)), archived);
 }

@@ -248,10 +248,10 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
             Params all;
             for (const QString& c : kAttendanceColumns.split(QStringLiteral(", ")))
                 all.push_back(rows.field(c));
-            const std::size_t before = moved.size();
-            all[2] = keptWeek(rows, s, olderLayout, moved);
-            if (moved.size() != before)
-                all[8] = 1; // its hours are counted in another week now
+            if (const Value week = keptWeek(rows, s, olderLayout, moved); !(week == all[2])) {
+                all[2] = week;
+                all[8] = 1; // its hours count in another week now
+            }
             written += insertRow(company,
                                  QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
                                      .arg(kAttendanceColumns, placeholders(9)),

@@ -155,7 +155,7 @@ void settleArchiveMoves(db::Database& company, const QString& folder) {
     const QDir dir(folder);
     const QStringList leftovers{kArchives + kMarker, kArchives + QStringLiteral(".new"),
                                 kArchives + QStringLiteral(".old"), kArchives + QStringLiteral(".restoring")};
-    if (!dir.exists() || dir.entryList(leftovers, QDir::Files).isEmpty())
+    if (folder.isEmpty() || !dir.exists() || dir.entryList(leftovers, QDir::Files).isEmpty())
         return; // every start but one after a cut: only the folder is read
 
     QStringList settled;

@@ -74,7 +74,7 @@ class PendingMove {
 // is half way meanwhile). Also resolves what an earlier version left: an
 // archive set aside as ".old" or ".restoring" goes back in its place unless
 // a newer file holds it. Returns at once when the folder holds no such
-// file. Raises a DbError when the company file stays locked or a file
+// file (or is no folder: an empty name). Raises a DbError when the company file stays locked or a file
 // cannot be moved; what was settled by then stays settled.
 void settleArchiveMoves(db::Database& company, const QString& folder);
 // settleArchiveMoves as both programs run it on opening the company file,

@@ -37,8 +37,8 @@ QStringList weekRows(db::Database& d, const ArchiveWeek& w) {
 
 class ArchiveKill : public ::testing::Test {
   protected:
-    // A company whose week 2 holds `rows` shifts and two absences, with
-    // the settings stored as the programs read them.
+    // A company whose week 2 holds seven shifts and an absence, with the
+    // settings stored as the programs read them.
     void fill(test::ArchiveCompany& c) {
         c.settings.setDayStart(*TimeOfDay::fromHm(6, 0));
         SaveRegValue(c.db(), "Company Settings", "WorkDay", "2");
@@ -86,17 +86,16 @@ TEST_F(ArchiveKill, EveryRowOfTheWeekIsInExactlyOnePlaceWhereverTheProcessEnded)
             const ArchiveWeek w =
                 *weekOfEntry(kMon.toShortDate() + " --> " + kMon.addDays(7).toShortDate(), c.settings);
             const QString path = archivePath(c.dir(), kMon);
-            QStringList live; // where the week's rows are before the move
             if (op != Archive)
                 archiveWeek(c.db(), c.settings, path, w);
             if (op == ArchiveAgain) {
                 c.shift("7", kMon.addDays(1), "09:00", 2, kMon.addDays(1), "12:00", 3, 0);
                 c.absence("7", kMon.addDays(3), 2, "Personal", 4);
-                live = weekRows(c.db(), w);
             }
-            QStringList sortedAll = weekRows(c.db(), w) + archivedRows(c, w);
-            sortedAll.sort();
-            ASSERT_GE(sortedAll.size(), 8);
+            const QStringList live = weekRows(c.db(), w);
+            QStringList all = live + archivedRows(c, w);
+            all.sort();
+            ASSERT_GE(all.size(), 8);
             endAt(c, op == Restore ? "restore" : "archive", step);
 
             // Opened again as both programs open it.
@@ -106,13 +105,10 @@ TEST_F(ArchiveKill, EveryRowOfTheWeekIsInExactlyOnePlaceWhereverTheProcessEnded)
             const QStringList archived = archivedRows(c, w);
             QStringList both = company + archived;
             both.sort();
-            EXPECT_EQ(both, sortedAll); // each once: none lost, none twice
+            EXPECT_EQ(both, all); // each once: none lost, none twice
             // The commit decided: before it nothing happened, after it all.
             const bool done = step >= MoveStep::Committed;
-            if (op == Restore)
-                EXPECT_EQ(company, done ? sortedAll : QStringList());
-            else
-                EXPECT_EQ(company, done ? QStringList() : (op == Archive ? sortedAll : live));
+            EXPECT_EQ(company, !done ? live : op == Restore ? all : QStringList());
             // Nothing half done is left for a later move to trip over.
             EXPECT_EQ(QDir(archiveFolder(c.dir())).entryList(QDir::Files),
                       archived.isEmpty() ? QStringList() : QStringList{"01082024.mdb"});
@@ -123,7 +119,7 @@ TEST_F(ArchiveKill, EveryRowOfTheWeekIsInExactlyOnePlaceWhereverTheProcessEnded)
             // Archiving the week now keeps every row of it.
             if (!company.isEmpty()) {
                 archiveWeek(*opened, c.settings, path, w);
-                EXPECT_EQ(archivedRows(c, w), sortedAll);
+                EXPECT_EQ(archivedRows(c, w), all);
             }
         }
     }
