@@ -2,6 +2,7 @@
 
 #include "attendance/ClockFile.h"
 #include "attendance/ClockImport.h"
+#include "core/archivefiles/ArchiveFiles.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
@@ -35,7 +36,7 @@ void ImportAttendanceData() {
     const QString title = QStringLiteral("Import Attendance Data");
     try {
         ImportClockData(companyDb(), Company, DataPath, ui::progressBar(owner, title, kProgressFrom),
-                        hoursProgressBar(owner, title));
+                        hoursProgressBar(owner, title), archive::archiveFolder(AppPath));
     } catch (const std::exception& e) {
         // No open company database.
         ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), errorNumberOf(e));

@@ -1,6 +1,8 @@
 #include "ClockImport.h"
+#include "ArchivedPunches.h"
 #include "LineReader.h"
 
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
 #include "core/pairing/PunchPairing.h"
@@ -123,9 +125,10 @@ void count(ImportCounts& counts, const std::vector<pairing::PunchResult>& result
         counts.add(r.outcome);
 }
 
-// Pairs the sorted punches, an employee's batch at a time.
+// Pairs the sorted punches, an employee's batch at a time. A punch an
+// archived week holds is a duplicate.
 void importSorted(db::Database& db, const CompanySettings& settings, const PunchList& list, ImportCounts& counts,
-                  const ImportProgress& progress, std::size_t batchPunches) {
+                  const ImportProgress& progress, std::size_t batchPunches, ArchivedPunches& archived) {
     const auto& entries = list.entries();
     const int total = int(entries.size());
     counts.punches = total;
@@ -145,10 +148,15 @@ void importSorted(db::Database& db, const CompanySettings& settings, const Punch
             batch.clear();
             for (; next < entries.size() && next - begin < batchPunches && list.group(entries[next]) == group; ++next) {
                 const PunchList::Entry& e = entries[next];
-                if (e.minute < 0)
+                if (e.minute < 0) {
                     ++counts.skipped;
+                    continue;
+                }
+                pairing::Punch p{list.id(e), CalDate::fromDays(e.date), TimeOfDay::fromMinutes(e.minute)};
+                if (archived.holds(p.id, p.date, p.time))
+                    ++counts.duplicates;
                 else
-                    batch.push_back({list.id(e), CalDate::fromDays(e.date), TimeOfDay::fromMinutes(e.minute)});
+                    batch.push_back(std::move(p));
             }
             if (!tx) {
                 tx.emplace(db);
@@ -221,15 +229,19 @@ std::vector<ClockPunch> readClockFile(const QString& path) {
 }
 
 void importClockFile(db::Database& db, const CompanySettings& settings, const QString& path, ImportCounts& counts,
-                     const ImportProgress& progress, int batchPunches) {
+                     const ImportProgress& progress, int batchPunches, const QString& archiveFolder) {
     PunchList list;
     readPunches(path, [&list](QStringView id, CalDate d, std::optional<TimeOfDay> t) { list.add(id, d, t); });
     list.sort();
-    importSorted(db, settings, list, counts, progress, std::size_t(std::max(1, batchPunches)));
+    // The archives as a move cut off earlier left them would be read wrong.
+    archive::settleArchiveMovesQuietly(&db, archiveFolder);
+    ArchivedPunches archived(archiveFolder, settings);
+    importSorted(db, settings, list, counts, progress, std::size_t(std::max(1, batchPunches)), archived);
 }
 
 bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
-                     const ImportProgress& progress, const HoursProgress& hoursProgress) {
+                     const ImportProgress& progress, const HoursProgress& hoursProgress,
+                     const QString& archiveFolder) {
     const QString path = dataPath + QStringLiteral("Clock.txt");
     int failure = -1; // the error number once something failed
     ImportCounts counts;
@@ -237,7 +249,7 @@ bool ImportClockData(db::Database& db, const CompanySettings& settings, const QS
         // The normal cursor is back before either message shows.
         ui::WaitCursor wait;
         try {
-            importClockFile(db, settings, path, counts, progress);
+            importClockFile(db, settings, path, counts, progress, kImportBatchPunches, archiveFolder);
             if (counts.taken() > 0) {
                 QFile::remove(path);
                 RecalcHoursWorked(db, settings, hoursProgress); // its result is not needed here
@@ -264,7 +276,7 @@ bool ImportClockData(db::Database& db, const CompanySettings& settings, const QS
 
 bool ImportClockData() {
     try {
-        return ImportClockData(companyDb(), Company, DataPath);
+        return ImportClockData(companyDb(), Company, DataPath, {}, {}, archive::archiveFolder(AppPath));
     } catch (const std::exception& e) {
         ShowError(QString(), QStringLiteral("Clock data was NOT imported successfully!"), errorNumberOf(e));
         return false;

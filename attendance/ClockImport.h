@@ -62,11 +62,13 @@ using ImportProgress = std::function<void(int done, int total)>;
 constexpr int kImportBatchPunches = 1000;
 
 // Reads Clock.txt at `path` and pairs its punches, sorted by ID (letter case
-// ignored), date and time. Raises on failure after committing what was
-// recorded; `counts` holds what was done up to then. The file is left as it
-// is.
+// ignored), date and time. A punch that an archive of `archiveFolder` holds
+// (ArchivedPunches) counts as a duplicate and is not recorded again.
+// Raises on failure after committing what was recorded; `counts` holds
+// what was done up to then. The file is left as it is.
 void importClockFile(db::Database& db, const CompanySettings& settings, const QString& path, ImportCounts& counts,
-                     const ImportProgress& progress = {}, int batchPunches = kImportBatchPunches);
+                     const ImportProgress& progress = {}, int batchPunches = kImportBatchPunches,
+                     const QString& archiveFolder = QString());
 
 // The import command's second half: reads dataPath + "Clock.txt", pairs its
 // punches, deletes the file, runs the hours engine and shows "Clock data was
@@ -75,10 +77,11 @@ void importClockFile(db::Database& db, const CompanySettings& settings, const QS
 // which nothing could be imported (no punch, or no punch of an employee)
 // says why and that nothing was imported, and stays as well. Shows the
 // wait cursor. `progress` hears of the punches, `hoursProgress` of the hours
-// engine.
+// engine. Punches the week archives of `archiveFolder` hold are duplicates.
 bool ImportClockData(db::Database& db, const CompanySettings& settings, const QString& dataPath,
-                     const ImportProgress& progress = {}, const HoursProgress& hoursProgress = {});
-// The same on the program's database, settings and data folder.
+                     const ImportProgress& progress = {}, const HoursProgress& hoursProgress = {},
+                     const QString& archiveFolder = QString());
+// The same on the program's database, settings, data and archive folders.
 bool ImportClockData();
 
 } // namespace plax

@@ -3,6 +3,8 @@
 #include "Connection.h"
 #include "frmClock.h"
 
+#include "core/archivefiles/ArchiveFiles.h"
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/common/Common.h"
 #include "core/common/ErrorBox.h"
 #include "core/common/Globals.h"
@@ -18,7 +20,11 @@ namespace plax::clk {
 namespace {
 QPointer<frmClock> g_clock;
 
+// Once the company file is open (at start-up or after the logon).
 void showSplash() {
+    // A week the office program archived or restored when it ended half way
+    // is finished or put back, as its commit decided.
+    archive::settleArchiveMovesQuietly(CompanyDb.get(), archive::archiveFolder(AppPath));
     auto* splash = new frmSplash;
     splash->Form_Load();
 }

@@ -26,10 +26,12 @@ bool ArchiveSelectedWeek(db::Database* company, const CompanySettings& s, const 
     }
     const QString path = archivePath(appPath, week->first);
     if (QDir(folder).exists()) {
-        // OK adds the week's rows to its existing archive (see archiveWeek).
+        // Whether the week has an archive is for a move cut off earlier to
+        // say first. OK adds the week's rows to it (see archiveWeek).
+        settleArchiveMovesQuietly(company, folder);
         if (QFile::exists(path) &&
-            ui::MsgBox(QStringLiteral("Archive exists. Would you like to overwrite it?"), Buttons::OKCancel,
-                       Icon::Question) != ui::Answer::OK)
+            ui::MsgBox(QStringLiteral("Archive exists. Would you like to add this week's rows to it?"),
+                       Buttons::OKCancel, Icon::Question) != ui::Answer::OK)
             return false;
     } else if (!QDir().mkpath(folder)) {
         ShowError(QString(), QStringLiteral("Week was NOT archived successfully!"), db::err::NoPermission);

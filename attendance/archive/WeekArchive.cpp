@@ -1,10 +1,10 @@
 #include "WeekArchive.h"
 
+#include "core/schema/CompanySchema.h"
 #include "core/types/WorkWeek.h"
 
-#include <QDate>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace plax::archive {
 namespace {
@@ -21,6 +21,10 @@ const QString kAttendanceColumns =
 const QString kAbsenceColumns = QStringLiteral("EmpID, TDate, Week, Reason, [Hours Paid]");
 const QString kWeekRows = QStringLiteral("TDate BETWEEN ? AND ? AND Week = ?");
 const QString kDateRows = QStringLiteral("TDate BETWEEN ? AND ?");
+
+// An absence has a date and no time: the week holds those of its own seven
+// dates, though its shifts may run to the day after.
+Params absenceDates(const ArchiveWeek& w) { return {w.first, w.first.addDays(6)}; }
 
 [[noreturn]] void fail(const QString& text) { throw DbError(err::General, text); }
 
@@ -54,7 +58,9 @@ void verifyRows(db::Database& arc, const QString& table, const QString& columns,
 void writeArchive(const QString& file, const CompanySettings& s, Recordset& attendance, Recordset& absences) {
     std::unique_ptr<db::Database> arc = db::Database::create(file);
     // One self-contained file: no journal beside it once it is closed.
-    arc->executeScript(QStringLiteral("PRAGMA journal_mode=DELETE;\n") + archiveSchema());
+    arc->executeScript(QStringLiteral("PRAGMA journal_mode=DELETE;\nPRAGMA user_version = %1;\n")
+                           .arg(schema::kSchemaVersion) +
+                       archiveSchema());
     {
         db::Database::Transaction tx(*arc);
         copyRows(*arc, QStringLiteral("[Time Attendance]"), kAttendanceColumns, attendance);
@@ -68,11 +74,6 @@ void writeArchive(const QString& file, const CompanySettings& s, Recordset& atte
     std::unique_ptr<db::Database> check = db::Database::open(file, false, true);
     verifyRows(*check, QStringLiteral("[Time Attendance]"), kAttendanceColumns, attendance);
     verifyRows(*check, QStringLiteral("Absence"), kAbsenceColumns, absences);
-}
-
-void renameOrFail(const QString& from, const QString& to) {
-    if (!QFile::rename(from, to))
-        throw DbError(err::InUse, QStringLiteral("Could not use '%1'; file already in use.").arg(from));
 }
 
 // Inserts the rows of the archive at `path` into `company`, inside the
@@ -92,14 +93,6 @@ std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettin
     return ArchiveWeek{*first, *last, WeekNumber(first->addDays(1), s)};
 }
 
-QString archiveFolder(const QString& appPath) { return appPath + QStringLiteral("Archive"); }
-
-QString archiveFileName(CalDate first) { return first.format(QStringLiteral("MMddyyyy")) + QStringLiteral(".mdb"); }
-
-QString archivePath(const QString& appPath, CalDate first) {
-    return archiveFolder(appPath) + QLatin1Char('/') + archiveFileName(first);
-}
-
 QString archiveSchema() {
     return QStringLiteral(
         "CREATE TABLE [Time Attendance] (EmpID TEXT, TDate TEXT, Week INTEGER, ClockIn TEXT, DateOut TEXT,\n"
@@ -111,29 +104,31 @@ QString archiveSchema() {
 ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w) {
     const Params week{w.first, w.last, w.week};
-    const Params dates{w.first, w.last};
-    const QString side = path + QStringLiteral(".new");
-    const QString earlier = path + QStringLiteral(".old");
-    QFile::remove(side); // left by a run that was cut off
+    const Params dates = absenceDates(w);
+    const QString side = newArchiveOf(path);
+    // A move of the week cut off earlier is finished or undone first.
+    settleArchiveMoves(company, QFileInfo(path).absolutePath());
 
-    // The write lock keeps the clock terminal from adding rows to the week
-    // between the copy and the delete.
-    db::Database::Transaction tx(company);
-    // An earlier archive of the week: its rows come back first (a row the
-    // company database holds again is not doubled), so the new file holds
-    // the whole week.
-    if (QFile::exists(path))
-        putBack(company, s, path);
-    Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
-                                                                "ORDER BY EmpID, TDate, ClockIn")
-                                                     .arg(kAttendanceColumns, kWeekRows),
-                                                 week);
-    Recordset absences = company.openRecordset(
-        QStringLiteral("SELECT %1 FROM Absence WHERE %2 ORDER BY EmpID, TDate").arg(kAbsenceColumns, kDateRows),
-        dates);
+    std::optional<PendingMove> move;
     ArchiveCounts counts;
     try {
+        // The write lock keeps the clock terminal from adding rows to the
+        // week between the copy and the delete.
+        db::Database::Transaction tx(company);
+        // An earlier archive of the week: its rows come back first (a row
+        // the company database holds again is not doubled), so the new file
+        // holds the whole week.
+        if (QFile::exists(path))
+            putBack(company, s, path);
+        Recordset attendance = company.openRecordset(QStringLiteral("SELECT %1 FROM [Time Attendance] WHERE %2 "
+                                                                    "ORDER BY EmpID, TDate, ClockIn")
+                                                         .arg(kAttendanceColumns, kWeekRows),
+                                                     week);
+        Recordset absences = company.openRecordset(
+            QStringLiteral("SELECT %1 FROM Absence WHERE %2 ORDER BY EmpID, TDate").arg(kAbsenceColumns, kDateRows),
+            dates);
         writeArchive(side, s, attendance, absences);
+        moveStep(MoveStep::FileWritten);
 
         counts.hoursWorked = company.executeStrict(QStringLiteral("DELETE FROM [Hours Worked] WHERE ") + kWeekRows, week);
         counts.attendance =
@@ -142,51 +137,18 @@ ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const
         if (counts.attendance != attendance.recordCount() || counts.absences != absences.recordCount())
             fail(QStringLiteral("The rows of the week changed while they were archived."));
 
-        // The new file takes its place; an earlier archive of the week is
-        // kept aside until the company database has committed.
-        QFile::remove(earlier);
-        const bool replacing = QFile::exists(path);
-        if (replacing)
-            renameOrFail(path, earlier);
-        if (!QFile::rename(side, path)) {
-            if (replacing)
-                QFile::rename(earlier, path);
-            renameOrFail(side, path); // raises
-        }
-        try {
-            tx.commit();
-        } catch (...) {
-            QFile::remove(path);
-            if (replacing)
-                QFile::rename(earlier, path);
-            throw;
-        }
-        QFile::remove(earlier);
+        // The commit decides: the new file takes the old one's place after
+        // it, and is dropped when there is none.
+        move.emplace(company, path, Move::Archive);
+        tx.commit();
     } catch (...) {
+        if (move)
+            move->abandon();
         QFile::remove(side);
         throw;
     }
+    move->finish();
     return counts;
-}
-
-QStringList archiveEntries(const QString& appPath, const CompanySettings& s) {
-    const int k = s.DayStartTime.minutes() != 0 ? 7 : 6;
-    QStringList out;
-    const QDir dir(archiveFolder(appPath));
-    for (const QString& name : dir.entryList({QStringLiteral("????????.mdb")}, QDir::Files, QDir::Name)) {
-        bool ok = false;
-        name.left(8).toInt(&ok);
-        if (!ok || name.left(8).contains(QLatin1Char('-')) || name.left(8).contains(QLatin1Char('+')))
-            continue;
-        // Month and day are counted on from 1 January, as the name was read.
-        const QDate q = QDate(name.mid(4, 4).toInt(), 1, 1).addMonths(name.left(2).toInt() - 1).addDays(
-            name.mid(2, 2).toInt() - 1);
-        if (!q.isValid())
-            continue;
-        const CalDate d = CalDate::ymd(q.year(), q.month(), q.day());
-        out << d.toShortDate() + QStringLiteral(" --> ") + d.addDays(k).toShortDate();
-    }
-    return out;
 }
 
 namespace {
@@ -250,9 +212,35 @@ int insertRow(db::Database& company, const QString& sql, const Params& values) {
     }
 }
 
-int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset& rows, RestoreWay way) {
+// A row of an archive of the older layout whose week the upgrade changes:
+// the week it now belongs to, where it starts being marked.
+struct MovedRow {
+    Value empId;
+    CalDate tdate;
+    TimeOfDay clockIn;
+    int week;
+};
+
+// The archived week of a row kept as stored (ways C and D); in an archive
+// of the older layout, the week the company file's upgrade gives it.
+Value keptWeek(const Recordset& rows, const CompanySettings& s, bool olderLayout, std::vector<MovedRow>& moved) {
+    Value week = rows.field(QStringLiteral("Week"));
+    if (!olderLayout || week.isNull())
+        return week;
+    const CalDate d = dateOf(rows.field(QStringLiteral("TDate")));
+    const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
+    const int upgraded = schema::upgradedWeek(d, in, int(week.toInt()), s);
+    if (upgraded == week.toInt())
+        return week;
+    moved.push_back({rows.field(QStringLiteral("EmpID")), d, in, upgraded});
+    return upgraded;
+}
+
+int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset& rows, RestoreWay way,
+                      bool olderLayout) {
     const bool newWeeks = way == RestoreWay::A || way == RestoreWay::B;
     const bool newTotals = way == RestoreWay::A || way == RestoreWay::C;
+    std::vector<MovedRow> moved;
     int written = 0;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
         const Value empId = rows.field(QStringLiteral("EmpID"));
@@ -260,6 +248,10 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
             Params all;
             for (const QString& c : kAttendanceColumns.split(QStringLiteral(", ")))
                 all.push_back(rows.field(c));
+            if (const Value week = keptWeek(rows, s, olderLayout, moved); !(week == all[2])) {
+                all[2] = week;
+                all[8] = 1; // its hours count in another week now
+            }
             written += insertRow(company,
                                  QStringLiteral("INSERT INTO [Time Attendance] (%1) VALUES (%2)")
                                      .arg(kAttendanceColumns, placeholders(9)),
@@ -268,9 +260,7 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
         }
         const CalDate d = dateOf(rows.field(QStringLiteral("TDate")));
         const TimeOfDay in = timeOf(rows.field(QStringLiteral("ClockIn")));
-        Value week = rows.field(QStringLiteral("Week"));
-        if (newWeeks)
-            week = WeekNumber(d, in, s);
+        const Value week = newWeeks ? Value(WeekNumber(d, in, s)) : keptWeek(rows, s, olderLayout, moved);
         const Value dateOut = rows.field(QStringLiteral("DateOut"));
         const Value clockOut = rows.field(QStringLiteral("ClockOut"));
         // Recalculate is left to its default: every restored row is marked.
@@ -295,6 +285,11 @@ int restoreAttendance(db::Database& company, const CompanySettings& s, Recordset
                                             "Week, TotalHrs, TotalMin) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                              {empId, d, in, out, outTime, week, hours, minutes});
     }
+    // The hours engine splits the rest of the week a row moved into again.
+    for (const MovedRow& m : moved)
+        company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE EmpID = ? AND ") +
+                                  kWeekRows,
+                              {m.empId, m.tdate, WeekEnd(m.tdate, m.clockIn, s), m.week});
     return written;
 }
 
@@ -319,6 +314,8 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
             : f.weekChanged                                   ? RestoreWay::B
             : f.roundingChanged                               ? RestoreWay::C
                                                               : RestoreWay::D;
+    const bool olderLayout =
+        arc->openRecordset(QStringLiteral("PRAGMA user_version")).field(0).toInt() < schema::kSchemaVersion;
     Recordset attendance = arc->openRecordset(QStringLiteral("SELECT * FROM [Time Attendance] ORDER BY rowid"));
     // An archive without Info may lack the absence table; one with Info
     // must have it.
@@ -327,7 +324,7 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
         absences = arc->openRecordset(QStringLiteral("SELECT %1 FROM Absence ORDER BY rowid").arg(kAbsenceColumns));
     arc->close();
 
-    r.attendance = restoreAttendance(company, s, attendance, r.way);
+    r.attendance = restoreAttendance(company, s, attendance, r.way, olderLayout);
     if (absences)
         r.absences = restoreAbsences(company, s, *absences, r.way == RestoreWay::A || r.way == RestoreWay::B);
     return r;
@@ -337,25 +334,27 @@ RestoreResult putBack(db::Database& company, const CompanySettings& s, const QSt
 
 RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w) {
+    // A move of the week cut off earlier is finished or undone first.
+    settleArchiveMoves(company, QFileInfo(path).absolutePath());
     if (!QFile::exists(path))
         throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    db::Database::Transaction tx(company);
-    const RestoreResult r = putBack(company, s, path);
-    company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
-                          {w.first, w.last, w.week});
-
-    // The file leaves the list before the commit and comes back if the
-    // commit fails, so a week is never in both places or in neither.
-    const QString taken = path + QStringLiteral(".restoring");
-    QFile::remove(taken);
-    renameOrFail(path, taken);
+    std::optional<PendingMove> move;
+    RestoreResult r;
     try {
+        db::Database::Transaction tx(company);
+        r = putBack(company, s, path);
+        company.executeStrict(QStringLiteral("UPDATE [Time Attendance] SET Recalculate = 1 WHERE ") + kWeekRows,
+                              {w.first, w.last, w.week});
+        // The commit decides: the file is deleted after it, and stays when
+        // there is none.
+        move.emplace(company, path, Move::Restore);
         tx.commit();
     } catch (...) {
-        QFile::rename(taken, path);
+        if (move)
+            move->abandon();
         throw;
     }
-    QFile::remove(taken);
+    move->finish();
     return r;
 }
 

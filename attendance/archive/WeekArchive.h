@@ -5,10 +5,14 @@
 //
 // Moving rows between two files never loses one: the archive is written to
 // a side file, read back and compared before any row leaves the company
-// database, and the company side changes in one transaction that commits
-// only after the archive file is in place (and the other way round for a
-// restore). A failure leaves both sides as they were.
+// database; the company side changes in one transaction that records the
+// move, and its commit decides whether the file side is finished or undone
+// (ArchiveMoves.h), at once or, when the process ended half way, when
+// either program next opens the company file. A failure leaves both sides
+// as they were.
 
+#include "core/archivefiles/ArchiveFiles.h"
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/types/CompanySettings.h"
 #include "platform/db/Database.h"
 
@@ -28,14 +32,10 @@ struct ArchiveWeek {
 // nullopt when the entry's dates do not read as dates.
 std::optional<ArchiveWeek> weekOfEntry(const QString& entry, const CompanySettings& s);
 
-// AppPath + "Archive" (no trailing separator).
-QString archiveFolder(const QString& appPath);
-// "MMDDYYYY.mdb" of the week's first date.
-QString archiveFileName(CalDate first);
-QString archivePath(const QString& appPath, CalDate first);
-
 // The archive file's own tables: the two live tables' columns in their
-// order (no keys, no rules) and the one-row Info table.
+// order (no keys, no rules) and the one-row Info table. An archive carries
+// the company schema's version (PRAGMA user_version) its weeks were
+// numbered under; one without it is of the older layout.
 QString archiveSchema();
 
 struct ArchiveCounts {
@@ -45,7 +45,8 @@ struct ArchiveCounts {
 };
 
 // Writes the week into a new archive at `path` and removes the week's
-// [Time Attendance], [Hours Worked] and Absence rows from `company`. When
+// [Time Attendance] and [Hours Worked] rows (dates first to last, the
+// week's number) and the absences of its seven dates from `company`. When
 // the week has an archive at `path` already, its rows are added to the
 // week's (as a restore would bring them back; a row also in the company
 // database is kept once) and the new file, holding all of them, takes its
@@ -53,12 +54,6 @@ struct ArchiveCounts {
 // changed on either side.
 ArchiveCounts archiveWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w);
-
-// The entries of the restore list, one per "????????.mdb" file of the
-// folder: the first date and first date + 6 (+ 7 when the day starts later
-// than midnight), in the short date format. Names that are not eight
-// digits are left out.
-QStringList archiveEntries(const QString& appPath, const CompanySettings& s);
 
 // How a restore treats the rows, chosen from the archive's Info row.
 enum class RestoreWay { A, B, C, D };
@@ -72,8 +67,11 @@ struct RestoreResult {
 
 // Brings the archive at `path` back into `company` and deletes the file.
 // Rows that clash with a live row under a unique index are skipped (the
-// live row stays). Raises a DbError on any failure, with the company
-// database and the archive file as they were.
+// live row stays). Rows of an archive of the older layout whose week
+// version 1 numbered wrongly come back with the week the company file's
+// upgrade gives them (schema::upgradedWeek), marked with the rest of that
+// week. Raises a DbError on any failure, with the company database and the
+// archive file as they were.
 RestoreResult restoreWeek(db::Database& company, const CompanySettings& s, const QString& path,
                           const ArchiveWeek& w);
 

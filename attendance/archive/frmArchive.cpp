@@ -1,6 +1,7 @@
 #include "frmArchive.h"
 
 #include "ArchiveCommands.h"
+#include "WeekArchive.h"
 #include "attendance/WeekList.h"
 #include "core/common/Globals.h"
 
@@ -13,6 +14,8 @@ frmArchive::frmArchive(QWidget* parent)
                    QStringLiteral("Select the week to archive:"), QStringLiteral("Archive"),
                    QStringLiteral("cmdArchive")) {
     connect(actionButton(), &QPushButton::clicked, this, &frmArchive::cmdArchive_Click);
+    // A week whose move was cut off is listed where the move left it.
+    settleArchiveMovesQuietly(CompanyDb.get(), archiveFolder(AppPath));
     LoadWeekList(lstWeek_);
 }
 

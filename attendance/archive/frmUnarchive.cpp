@@ -19,6 +19,8 @@ frmUnarchive::frmUnarchive(QWidget* parent)
 
 void frmUnarchive::ListArchives() {
     lstWeek_->clear();
+    // A week whose move was cut off is listed where the move left it.
+    settleArchiveMovesQuietly(CompanyDb.get(), archiveFolder(AppPath));
     lstWeek_->addItems(archiveEntries(AppPath, Company));
 }
 

@@ -3,10 +3,13 @@
 #include "ClockFixture.h"
 
 #include "clock/TerminalStart.h"
+#include "core/archivefiles/ArchiveFiles.h"
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/common/frmLogon.h"
 #include "platform/registry/Registry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -54,9 +57,25 @@ protected:
 
 TEST_F(Startup, OpensTheDatabaseOfTheRegistryAndShowsTheClockAfterTheSplash) {
     setting("Company Settings", "CompanyName", "Acme");
+    // A week the office program restored when it ended after the commit,
+    // before it deleted the archive (beside the terminal: one program
+    // folder).
+    const QString folder = archive::archiveFolder(GetAppPath());
+    const bool ownFolder = QDir().mkdir(folder);
+    const QString week = folder + "/03022026.mdb";
+    QFile(week).open(QIODevice::WriteOnly);
+    {
+        db::Database::Transaction tx(*CompanyDb);
+        archive::PendingMove move(*CompanyDb, week, archive::Move::Restore);
+        tx.commit();
+    }
     CompanyDb.reset();
     pointRegistryAt(company->path());
     clk::Main();
+    EXPECT_FALSE(QFile::exists(week));
+    EXPECT_FALSE(QFile::exists(week + ".moving"));
+    if (ownFolder)
+        QDir(folder).removeRecursively();
     EXPECT_TRUE(boxes.messages.empty());
     ASSERT_TRUE(splashScreen());
     EXPECT_FALSE(clk::clockWindow());

@@ -5,6 +5,8 @@
 #include "frmAbout.h"
 #include "frmDBPswd.h"
 
+#include "core/archivefiles/ArchiveFiles.h"
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/common/Common.h"
 #include "core/common/Connection.h"
 #include "core/common/ErrorBox.h"
@@ -261,6 +263,9 @@ void frmMDI::MDIForm_Load() {
             schema::upgradeCompanyDb(*CompanyDb, Company);
         } catch (const std::exception&) {
         }
+        // A week archived or restored when the program ended half way is
+        // finished or put back, as its commit decided.
+        archive::settleArchiveMovesQuietly(CompanyDb.get(), archive::archiveFolder(AppPath));
     }
     setWindowTitle(QStringLiteral("Zelto-PLAX"));
     refreshMenus();

@@ -44,8 +44,8 @@ int repairEarlyPunchWeeks(db::Database& db, const CompanySettings& s) {
         if (!d || !t || rs.field(4).isNull())
             continue;
         const int stored = int(rs.field(4).toInt());
-        const int week = WeekNumber(*d, *t, s);
-        if (stored != week && stored == version1Week(*d, *t, s))
+        const int week = upgradedWeek(*d, *t, stored, s);
+        if (week != stored)
             found.push_back({rs.field(0), rs.field(1), *d, *t, stored, week});
     }
     db::Query hoursGone = db.prepare(
@@ -65,6 +65,11 @@ int repairEarlyPunchWeeks(db::Database& db, const CompanySettings& s) {
 }
 
 } // namespace
+
+int upgradedWeek(CalDate d, TimeOfDay t, int stored, const CompanySettings& s) {
+    const int week = WeekNumber(d, t, s);
+    return stored != week && stored == version1Week(d, t, s) ? week : stored;
+}
 
 int upgradeCompanyDb(db::Database& db, const CompanySettings& s) {
     const auto upToDate = [&db] {

@@ -33,4 +33,10 @@ void createTables(db::Database& db);
 // marked for the hours engine from the row's date on. No other row changes.
 int upgradeCompanyDb(db::Database& db, const CompanySettings& s);
 
+// The week the upgrade gives a row of version 1 stored with week `stored`
+// for a clock-in (d, t): the week of its work date when `stored` is what
+// version 1 gave and is not that week, else `stored`. A week archive of
+// version 1 restores its rows with it.
+int upgradedWeek(CalDate d, TimeOfDay t, int stored, const CompanySettings& s);
+
 } // namespace plax::schema

@@ -75,15 +75,15 @@ TEST_F(ArchiveScreens, ArchiveAndUndoAWeekAndNothingStaysChosen) {
     EXPECT_TRUE(QFile::exists(path));
 
     // A late shift of the week puts it in the list again; answering Cancel
-    // to the overwrite question changes nothing, OK adds the shift to the
-    // week's archive.
+    // to the question changes nothing, OK adds the shift to the week's
+    // archive.
     c.shift("2", kMon, "09:00", 2);
     frmArchive again;
     plax::test::showActive(&again);
     pick(again, 0);
     r.answers.push_back(ui::Answer::Cancel);
     click(&again, "cmdArchive");
-    EXPECT_EQ(r.texts().last(), QStringLiteral("Archive exists. Would you like to overwrite it?"));
+    EXPECT_EQ(r.texts().last(), QStringLiteral("Archive exists. Would you like to add this week's rows to it?"));
     EXPECT_EQ(again.weekList()->count(), 2);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Time Attendance]")), 2);
     r.answers.push_back(ui::Answer::OK);

@@ -1,6 +1,10 @@
 #include "ArchiveTestSupport.h"
+#include "attendance/AttendanceScreens.h"
 #include "attendance/WeekList.h"
 #include "attendance/archive/WeekArchive.h"
+#include "core/common/Globals.h"
+#include "core/common/Screens.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,6 +71,9 @@ TEST_F(WeekArchiveTest, EntryNameAndWeek) {
 }
 
 TEST_F(WeekArchiveTest, MovesTheWeekAndRecordsTheSettings) {
+    // The next Monday ends the entry (the day starts at 06:00), but its
+    // absences are of the next week.
+    c.absence("3", kMon.addDays(7), 3, QStringLiteral("Personal"), 4);
     const ArchiveCounts n = archiveWeek(c.db(), c.settings, path, week);
     EXPECT_EQ(n.attendance, 4);
     EXPECT_EQ(n.absences, 2);
@@ -91,7 +98,8 @@ TEST_F(WeekArchiveTest, MovesTheWeekAndRecordsTheSettings) {
                            "3|2024-01-08|1|03:00|2024-01-08|05:00|2|0|0"}));
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked] WHERE EmpID = '3'")), 1);
     EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM [Hours Worked]")), 1);
-    EXPECT_EQ(c.count(QStringLiteral("SELECT count(*) FROM Absence")), 1);
+    EXPECT_EQ(dump(c.db(), QStringLiteral("Absence"), QStringLiteral("EmpID")),
+              (QStringList{"2|2024-01-17|3|Sick|8", "3|2024-01-15|3|Personal|4"}));
 }
 
 TEST_F(WeekArchiveTest, AFailureLeavesBothSidesAsTheyWere) {
@@ -249,6 +257,91 @@ TEST_F(WeekArchiveTest, RestoreSkipsClashesAndFailsWithoutChange) {
     EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")), before);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_THROW(restoreWeek(c.db(), c.settings, path + QStringLiteral("x"), week), db::DbError);
+}
+
+// A clock hands over every punch since it was last cleared: importing its
+// download again after the week was archived records none of the punches
+// the archive holds (whatever the letter case of the ID), only the new
+// ones; the archive stays as it was.
+TEST(ArchivedWeek, ImportingItsPunchesAgainAddsNothing) {
+    test::ArchiveCompany c;
+    c.settings.setDayStart(*TimeOfDay::fromHm(5, 0));
+    c.db().execute(QStringLiteral("INSERT INTO Employee (ID) VALUES ('1006'), ('J1')"));
+    QDir().mkpath(c.dir() + "Data");
+    const QString download = c.dir() + "Data/download.txt";
+    const auto importFile = [&c, &download](const QByteArray& lines) {
+        QFile f(download);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lines);
+        f.close();
+        ui::ScriptedResponder r;
+        r.files.push_back(download);
+        std::swap(CompanyDb, c.handle());
+        AppPath = c.dir();
+        DataPath = c.dir() + "Data/";
+        Company = c.settings;
+        registerAttendanceScreens();
+        runMenuHandler(QStringLiteral("mnuUtilitiesImportAtt"));
+        clearMenuHandlers();
+        std::swap(CompanyDb, c.handle());
+        CompanyDb.reset();
+        return r.texts();
+    };
+    const QByteArray week52 = "12/21/26 08:00    1006\r\n12/21/26 16:00    1006\r\n"
+                              "12/23/26 22:00    J1\r\n12/24/26 04:30    J1\r\n" // ends in the work day begun the 23rd
+                              "12/27/26 09:00    J1\r\n";                        // open
+    const QByteArray week1 = "12/28/26 08:00    1006\r\n12/28/26 12:00    1006\r\n";
+    ASSERT_EQ(importFile(week52 + week1), QStringList{"Clock data was imported successfully!"});
+    const QStringList before = dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate"));
+    ASSERT_EQ(before.size(), 4);
+
+    const ArchiveWeek w =
+        *weekOfEntry(entryOf(CalDate::ymd(2026, 12, 21), CalDate::ymd(2026, 12, 28)), c.settings);
+    QDir().mkpath(archiveFolder(c.dir()));
+    const QString path = archivePath(c.dir(), w.first);
+    archiveWeek(c.db(), c.settings, path, w);
+    const QStringList archived = dump(*db::Database::open(path), "[Time Attendance]", "EmpID, TDate");
+    ASSERT_EQ(archived.size(), 3);
+
+    QByteArray again = week52 + week1 + "12/22/26 07:00    1006\r\n12/22/26 15:00    1006\r\n";
+    again.replace("J1", "j1");
+    EXPECT_EQ(importFile(again), QStringList{"Clock data was imported successfully!"});
+    EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("EmpID, TDate")),
+              (QStringList{"1006|2026-12-22|52|07:00|2026-12-22|15:00|8|0|0", before[1]}));
+    EXPECT_EQ(dump(*db::Database::open(path), "[Time Attendance]", "EmpID, TDate"), archived);
+}
+
+// An archive of the older layout (no version) numbered a punch before a
+// day start between 00:01 and 00:59 by its calendar date: it comes back
+// with the week of its work date, as the company file's upgrade gives it,
+// whether its weeks are kept as stored (way D) or only its totals change
+// (way C).
+TEST(ArchiveOfTheOlderLayout, RestoresTheWeeksTheUpgradeGives) {
+    for (const int rounding : {0, 15}) {
+        SCOPED_TRACE(rounding);
+        test::ArchiveCompany c;
+        c.settings.setDayStart(*TimeOfDay::fromHm(0, 30));
+        c.settings.RoundTotal = rounding;
+        const CalDate mon = CalDate::ymd(2027, 1, 4); // starts week 2; its 00:05 is Sunday's, week 1
+        c.shift("1007", mon.addDays(-2), "08:00", 1, mon.addDays(-2), "16:00", 8, 0); // the week it joins
+        const QString path = archivePath(c.dir(), mon);
+        QDir().mkpath(archiveFolder(c.dir()));
+        {
+            auto arc = db::Database::create(path);
+            arc->executeScript(archiveSchema());
+            arc->execute(QStringLiteral("INSERT INTO Info VALUES (2, '00:30', 0)"));
+            arc->execute(QStringLiteral("INSERT INTO [Time Attendance] VALUES "
+                                        "('1007', '2027-01-04', 2, '00:05', '2027-01-04', '00:25', 0, 20, 0), "
+                                        "('1007', '2027-01-05', 2, '08:00', '2027-01-05', '16:00', 8, 0, 0)"));
+        }
+        const RestoreResult r =
+            restoreWeek(c.db(), c.settings, path, *weekOfEntry(entryOf(mon, mon.addDays(7)), c.settings));
+        EXPECT_EQ(r.way, rounding ? RestoreWay::C : RestoreWay::D);
+        EXPECT_EQ(dump(c.db(), QStringLiteral("[Time Attendance]"), QStringLiteral("TDate")),
+                  (QStringList{"1007|2027-01-02|1|08:00|2027-01-02|16:00|8|0|0",
+                               QStringLiteral("1007|2027-01-04|1|00:05|2027-01-04|00:25|0|%1|1").arg(rounding ? 15 : 20),
+                               "1007|2027-01-05|2|08:00|2027-01-05|16:00|8|0|1"}));
+    }
 }
 
 // The week around New Year is archived whole: its days of both years, and

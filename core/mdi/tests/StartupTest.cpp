@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include "core/archivefiles/ArchiveMoves.h"
 #include "core/common/Settings.h"
 #include "core/common/frmLogon.h"
 #include "core/mdi/Startup.h"
@@ -35,10 +36,26 @@ TEST_F(Startup, DemoDatabaseOpensTheMainWindowAndWritesTheDefaultPath) {
     test::TempCompany c;
     c.fillDemo(CalDate::ymd(2026, 3, 4));
     SaveRegValue(c.db(), "Company Settings", "WorkDay", "4");
+    // A week archived when the program ended after the commit, before its
+    // new archive took the old one's place.
+    const QString week = c.dir() + "Archive/03022026.mdb";
+    QDir().mkpath(c.dir() + "Archive");
+    for (const QString& file : {week, archive::newArchiveOf(week)}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(file.toUtf8());
+    }
+    {
+        db::Database::Transaction tx(c.db());
+        archive::PendingMove move(c.db(), week, archive::Move::Archive);
+        tx.commit();
+    }
     c.handle().reset();
     ASSERT_FALSE(QFile::exists(registry.file()));
 
     Main(c.dir());
+    EXPECT_EQ(readFile(week), archive::newArchiveOf(week));
+    EXPECT_EQ(QDir(c.dir() + "Archive").entryList(QDir::Files), QStringList{"03022026.mdb"});
     EXPECT_TRUE(readFile(registry.file()).contains("Database=" + c.dir() + "Company07.mdb"));
     EXPECT_EQ(AppPath, c.dir());
     EXPECT_EQ(DataPath, c.dir() + "Data/");
