@@ -47,7 +47,12 @@ std::optional<Value> typed(int column, const QString& raw) {
         return d ? std::optional<Value>(Value(*d)) : std::nullopt;
     }
     if (isTimeColumn(column)) {
-        const auto t = TimeOfDay::parse(text);
+        // The forms a time box reads ("7a", "1000p", "10:00 PM", "2200"),
+        // hours without a or p on the 24-hour clock the cells show; seconds
+        // (a pasted "22:00:00") are dropped.
+        auto t = TimeOfDay::parseTyped(text);
+        if (!t)
+            t = TimeOfDay::parse(text);
         return t ? std::optional<Value>(Value(*t)) : std::nullopt;
     }
     if (column == colEmpID)

@@ -8,7 +8,7 @@
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
-#include "testing/ScreenEvents.h"
+#include "testing/LocaleForms.h"
 #include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
@@ -269,6 +269,42 @@ TEST_F(DataSheetScreen, ShiftsTypedInTurnEachBecomeANewRow) {
         EXPECT_EQ(stored(kMon.addDays(i)).value(1), i < 2 ? QStringLiteral("16:00") : QStringLiteral("15:45")) << i;
     EXPECT_EQ(stored(kMon.addDays(4)), (QVariantList{kMon.addDays(4).toIso(), QStringLiteral("15:45"), 8, 15, 1}));
     EXPECT_TRUE(r.messages.empty());
+}
+
+// Times typed into the cells as into the time boxes, in every locale
+// (editor/CMakeLists.txt): "7a", "10pm", "1000p", "2200" and the rest, hours
+// without a or p on the 24-hour clock the cells show. A cell that does not
+// read keeps the cursor, so the time typed again goes into it, not into the
+// next column (Clock In to Date Out, Clock Out to Week).
+TEST_F(DataSheetScreen, TimeCellsReadWhatTheTimeBoxesReadAndARefusedOneIsTypedAgain) {
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(2, colTDate)).center());
+    const auto day = [](int i) { return test::typedDate(kMon.addDays(i)); };
+    typeKeys(day(2) + "\t7x\t7a\t" + day(2) + "\t10pm\t\t");
+    typeKeys(day(3) + "\t1000p\t" + day(4) + "\t6:00 AM\t\t");
+    typeKeys(day(5) + "\t0900\t" + day(5) + "\t25:00\t2200\t\t");
+    EXPECT_EQ(r.texts(), QStringList(2, "You have entered data that does not match the type of one or more fields."));
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T255-3464"));
+    EXPECT_EQ(view->currentIndex(), view->model()->index(5, colTDate));
+    form->close();
+    EXPECT_SOON(form.isNull());
+
+    QStringList rows;
+    for (db::Recordset rs = c.db().openRecordset(
+             QStringLiteral("SELECT TDate, ClockIn, DateOut, ClockOut, Week, TotalHrs, TotalMin FROM "
+                            "[Time Attendance] WHERE TDate > ? ORDER BY TDate"),
+             {kMon.addDays(1)});
+         !rs.eof(); rs.moveNext()) {
+        QStringList row;
+        for (int i = 0; i < 7; ++i)
+            row << rs.field(i).toString();
+        rows << row.join(' ');
+    }
+    EXPECT_EQ(rows, (QStringList{"2024-01-10 07:00 2024-01-10 22:00 2 15 0", "2024-01-11 22:00 2024-01-12 06:00 2 8 0",
+                                 "2024-01-13 09:00 2024-01-13 22:00 2 13 0"}));
 }
 
 // A clock-out before the clock-in would store a negative length that the
