@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPointer>
 #include <set>
 
@@ -173,6 +172,10 @@ ClockGridView::ClockGridView(QWidget* parent) : EntryGrid(parent) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     rowInEdit = [this] { return model_ ? model_->rowInEdit() : -1; };
     storeRow = [this] { return !model_ || model_->submitRow(); };
+    dropRow = [this] {
+        if (model_)
+            model_->cancelRow();
+    };
     // Leaving the grid saves the row in edit (its LostFocus).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
@@ -218,14 +221,6 @@ bool ClockGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
     if (opens && model_ && !model_->grid().beforeColEdit())
         return false;
     return EntryGrid::edit(index, trigger, event);
-}
-
-void ClockGridView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && state() != EditingState && model_ && model_->grid().editingRow() >= 0) {
-        model_->cancelRow();
-        return;
-    }
-    EntryGrid::keyPressEvent(event);
 }
 
 } // namespace plax::editor

@@ -138,6 +138,19 @@ void EntryGrid::keyPressEvent(QKeyEvent* event) {
         emit deleteRequested();
         return;
     }
+    if (event->key() == Qt::Key_Escape && state() != EditingState && dropRow && rowInEdit && rowInEdit() >= 0) {
+        // A new row dropped (typed on the new-row line, or gone from above
+        // it): the next row starts in the first column of the new-row line,
+        // not where the last one ended.
+        const int rows = model()->rowCount();
+        const bool newRow = currentIndex().row() == rows - 1;
+        dropRow();
+        const int last = model()->rowCount() - 1;
+        const int column = editableColumn(last, 0, 1);
+        if ((newRow || last < rows - 1) && column >= 0)
+            setCurrentIndex(model()->index(last, column));
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

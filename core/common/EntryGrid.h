@@ -15,7 +15,9 @@
 //   cursor, its editor open again on the value it holds, so what the user
 //   types next goes into the same cell.
 // - Leaving a row stores it (`storeRow`); a refused row takes the user
-//   back to it.
+//   back to it. Escape outside a cell editor drops the row's changes
+//   (`dropRow`); a new row dropped so leaves the cursor at the start of
+//   the new-row line.
 // - A click on a row header selects the whole row and leaves no cell
 //   editor open; the Delete key, while no cell editor is open, asks the
 //   screen to delete the selected rows (`deleteRequested`).
@@ -54,6 +56,8 @@ class EntryGrid : public QTableView {
     // Stores that row; false when it was refused (the user has been told)
     // and stays in edit.
     std::function<bool()> storeRow;
+    // Drops the changes of that row (Escape); a new row disappears.
+    std::function<void()> dropRow;
 
     void setModel(QAbstractItemModel* model) override;
     // The width laid out in twips, but never narrower than the column's

@@ -350,7 +350,8 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
     EXPECT_EQ(model->data(model->index(0, colClockOut)).toString(), QStringLiteral("16:00"));
 
     // A new one typed by keyboard, Tab on from its last cell: told once,
-    // and back on the row; Escape drops it without telling again.
+    // and back on the row; Escape drops it without telling again, and the
+    // next row starts in its first column.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(model->index(2, colTDate)).center());
     const QString thu = kMon.addDays(3).toShortDate();
     typeKeys(thu + "\t17:30\t" + thu + "\t15:00\t\t");
@@ -358,6 +359,7 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
     EXPECT_EQ(r.texts(), (QStringList{refusal, refusal, refusal}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(form->grid().rowCount(), 2);
+    EXPECT_EQ(view->currentIndex(), model->index(2, colTDate));
     form->close();
     EXPECT_SOON(form.isNull());
     EXPECT_EQ(r.messages.size(), 3u);
