@@ -18,6 +18,7 @@ EntryDelegate::EntryDelegate(EntryGrid* grid) : QStyledItemDelegate(grid), grid_
 void EntryDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
     const QByteArray property = editor->metaObject()->userProperty().name();
     if (property.isEmpty()) {
+        grid_->cellRefused_ = false;
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
     }
