@@ -136,8 +136,10 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return true;
     if (pendingRow_ >= 0 && pendingRow_ != row && !storePending())
         return false;
+    // A value the hook turned down: the cell keeps its old one and the
+    // grid goes on with it, as if that had been typed.
     if (beforeColUpdate && !beforeColUpdate(row, column, text))
-        return false;
+        return true;
     setPending(row, column, typed);
     if (afterColUpdate)
         afterColUpdate(row, column);

@@ -51,8 +51,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A typed cell. A value typed into another row than the pending one
     // first stores that row, and is not taken while that row is refused, so
-    // the refused row keeps what was typed. A cell left as it was (an
-    // editor opened and closed) makes no row pending.
+    // the refused row keeps what was typed (false). A cell left as it was
+    // (an editor opened and closed) makes no row pending; one that
+    // beforeColUpdate turns down keeps its old value (true: the grid moves
+    // on).
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // The stored (or pending) value of a cell.

@@ -21,7 +21,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -30,10 +29,10 @@ namespace {
 
 // TDBDropDown1: the employee ID column picks from the active employees in
 // a list of two columns, the ID and the name; the cell receives the ID.
-class EmployeeDropDown : public QStyledItemDelegate {
+class EmployeeDropDown : public EntryDelegate {
 public:
-    EmployeeDropDown(const std::vector<std::pair<QString, QString>>& employees, QObject* parent)
-        : QStyledItemDelegate(parent), employees_(employees) {}
+    EmployeeDropDown(const std::vector<std::pair<QString, QString>>& employees, EntryGrid* grid)
+        : EntryDelegate(grid), employees_(employees) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
         auto* box = new QComboBox(parent);
@@ -75,9 +74,6 @@ public:
             box->setCurrentIndex(i);
         else
             box->setEditText(id);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-        model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
     }
 
 private:
@@ -161,7 +157,7 @@ frmAbsenceSTP::frmAbsenceSTP(QWidget* parent)
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             employees_.emplace_back(rs.field(0).toString(),
                                     rs.field(1).toString() + QStringLiteral(", ") + rs.field(2).toString());
-        TDBGrid1->setItemDelegateForColumn(0, new EmployeeDropDown(employees_, this));
+        TDBGrid1->setItemDelegateForColumn(0, new EmployeeDropDown(employees_, TDBGrid1));
     });
 }
 

@@ -9,9 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -37,7 +35,6 @@ frmGridScreen::frmGridScreen(const QString& objectName, const QString& caption,
     QFont bold = TDBGrid1->horizontalHeader()->font();
     bold.setBold(true);
     TDBGrid1->horizontalHeader()->setFont(bold);
-    TDBGrid1->installEventFilter(this);
     connect(TDBGrid1, &EntryGrid::deleteRequested, this, [this] { deleteGridRows(); });
     layout_ = new QVBoxLayout(this);
     layout_->addWidget(makeToolbar(this, buttons, [this](const QString& key) { Toolbar1_ButtonClick(key); }));
@@ -64,6 +61,7 @@ void frmGridScreen::makeModel(const QString& table, std::vector<GridColumn> colu
     connect(model_, &GridModel::refused, this, [this] { TDBGrid1_Error(); });
     TDBGrid1->rowInEdit = [this] { return model_->pendingRow(); };
     TDBGrid1->storeRow = [this] { return model_->storePending(); };
+    TDBGrid1->dropRow = [this] { model_->cancelPending(); };
 }
 
 void frmGridScreen::load(const std::function<void()>& body) {
@@ -113,17 +111,6 @@ void frmGridScreen::closeEvent(QCloseEvent* event) {
         return;
     }
     QWidget::closeEvent(event);
-}
-
-bool frmGridScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TDBGrid1) {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-            model_ && model_->hasPending()) {
-            model_->cancelPending();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmGridScreen::SetGridColumns() {

@@ -55,7 +55,6 @@ protected:
     // However the screen is closed, a pending row is stored first; a
     // refused one keeps the screen open with the message.
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QVBoxLayout* layout_;
     // Asks before selected rows are deleted.

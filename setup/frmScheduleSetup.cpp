@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -210,6 +211,15 @@ void frmScheduleSetup::cboSchNo_LostFocus() {
         if (!scheduleNumberInRange(scheduleNumberValue(text))) {
             ui::MsgBox(QStringLiteral("Schedule# should be between 1 and 300!"), ui::Buttons::OK,
                        ui::Icon::Information);
+            // Back to the number, selected for typing over, as a date box
+            // takes its refused text back: the keys that follow must not
+            // go into the description.
+            QTimer::singleShot(0, cboSchNo, [this] {
+                if (cboSchNo->isVisible()) {
+                    cboSchNo->setFocus(Qt::OtherFocusReason);
+                    cboSchNo->lineEdit()->selectAll();
+                }
+            });
             return;
         }
         ClearSchedule();

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPointer>
 #include <set>
 
@@ -47,7 +46,12 @@ std::optional<Value> typed(int column, const QString& raw) {
         return d ? std::optional<Value>(Value(*d)) : std::nullopt;
     }
     if (isTimeColumn(column)) {
-        const auto t = TimeOfDay::parse(text);
+        // The forms a time box reads ("7a", "1000p", "10:00 PM", "2200"),
+        // hours without a or p on the 24-hour clock the cells show; seconds
+        // (a pasted "22:00:00") are dropped.
+        auto t = TimeOfDay::parseTyped(text);
+        if (!t)
+            t = TimeOfDay::parse(text);
         return t ? std::optional<Value>(Value(*t)) : std::nullopt;
     }
     if (column == colEmpID)
@@ -168,6 +172,10 @@ ClockGridView::ClockGridView(QWidget* parent) : EntryGrid(parent) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     rowInEdit = [this] { return model_ ? model_->rowInEdit() : -1; };
     storeRow = [this] { return !model_ || model_->submitRow(); };
+    dropRow = [this] {
+        if (model_)
+            model_->cancelRow();
+    };
     // Leaving the grid saves the row in edit (its LostFocus).
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
@@ -213,14 +221,6 @@ bool ClockGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* 
     if (opens && model_ && !model_->grid().beforeColEdit())
         return false;
     return EntryGrid::edit(index, trigger, event);
-}
-
-void ClockGridView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && state() != EditingState && model_ && model_->grid().editingRow() >= 0) {
-        model_->cancelRow();
-        return;
-    }
-    EntryGrid::keyPressEvent(event);
 }
 
 } // namespace plax::editor

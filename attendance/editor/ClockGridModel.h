@@ -68,7 +68,6 @@ public:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPointer<ClockGridModel> model_;

@@ -6,13 +6,28 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMetaProperty>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace plax {
 
+EntryDelegate::EntryDelegate(EntryGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void EntryDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    const QByteArray property = editor->metaObject()->userProperty().name();
+    if (property.isEmpty()) {
+        grid_->cellRefused_ = false;
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    grid_->cellRefused_ = !model->setData(index, editor->property(property.constData()), Qt::EditRole);
+}
+
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
+    setItemDelegate(new EntryDelegate(this));
     verticalHeader()->viewport()->installEventFilter(this);
 }
 
@@ -81,12 +96,19 @@ bool EntryGrid::focusNextPrevChild(bool next) {
 }
 
 void EntryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool refused = std::exchange(cellRefused_, false);
     if (hint != QAbstractItemDelegate::EditNextItem && hint != QAbstractItemDelegate::EditPreviousItem) {
         QTableView::closeEditor(editor, hint);
         return;
     }
     // The editor's text has been handed over already.
+    const QModelIndex at = currentIndex();
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (refused && at.isValid()) {
+        // The refusal has been told: the cell is typed again, not the next one.
+        QTableView::edit(at);
+        return;
+    }
     const bool next = hint == QAbstractItemDelegate::EditNextItem;
     const QModelIndex to = tabTarget(next);
     if (!to.isValid()) {
@@ -115,6 +137,19 @@ bool EntryGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* even
 void EntryGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && state() != EditingState) {
         emit deleteRequested();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && state() != EditingState && dropRow && rowInEdit && rowInEdit() >= 0) {
+        // A new row dropped (typed on the new-row line, or gone from above
+        // it): the next row starts in the first column of the new-row line,
+        // not where the last one ended.
+        const int rows = model()->rowCount();
+        const bool newRow = currentIndex().row() == rows - 1;
+        dropRow();
+        const int last = model()->rowCount() - 1;
+        const int column = editableColumn(last, 0, 1);
+        if ((newRow || last < rows - 1) && column >= 0)
+            setCurrentIndex(model()->index(last, column));
         return;
     }
     QTableView::keyPressEvent(event);

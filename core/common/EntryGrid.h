@@ -11,19 +11,40 @@
 //   new-row line the row is stored first and the cursor waits on the new
 //   new-row line, never on a stored row. Tab from the end of an empty
 //   new-row line (and Shift+Tab from the first cell) leaves the grid for
-//   the next control.
+//   the next control. A cell whose text the model refused keeps the
+//   cursor, its editor open again on the value it holds, so what the user
+//   types next goes into the same cell.
 // - Leaving a row stores it (`storeRow`); a refused row takes the user
-//   back to it.
+//   back to it. Escape outside a cell editor drops the row's changes
+//   (`dropRow`); a new row dropped so leaves the cursor at the start of
+//   the new-row line.
 // - A click on a row header selects the whole row and leaves no cell
 //   editor open; the Delete key, while no cell editor is open, asks the
 //   screen to delete the selected rows (`deleteRequested`).
 //
 // Belongs to the user-interface thread.
 
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
 
 namespace plax {
+
+class EntryGrid;
+
+// The cell delegate of an EntryGrid: hands what an editor holds (its user
+// property: a line's text, a combo box's current text) to the model and
+// tells the grid when the model refused it. Delegates the screens set for
+// a column derive from it.
+class EntryDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    explicit EntryDelegate(EntryGrid* grid);
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+  private:
+    EntryGrid* grid_;
+};
 
 class EntryGrid : public QTableView {
     Q_OBJECT
@@ -35,6 +56,8 @@ class EntryGrid : public QTableView {
     // Stores that row; false when it was refused (the user has been told)
     // and stays in edit.
     std::function<bool()> storeRow;
+    // Drops the changes of that row (Escape); a new row disappears.
+    std::function<void()> dropRow;
 
     void setModel(QAbstractItemModel* model) override;
     // The width laid out in twips, but never narrower than the column's
@@ -57,12 +80,16 @@ class EntryGrid : public QTableView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class EntryDelegate;
     // Where Tab (or Shift+Tab) leads from the current cell: another cell;
     // the same cell when the row there was refused; an invalid index when
     // the focus leaves the grid.
     QModelIndex tabTarget(bool next);
     int editableColumn(int row, int from, int step) const;
     void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
+
+    // The model refused the text of the editor last handed over.
+    bool cellRefused_ = false;
 };
 
 } // namespace plax

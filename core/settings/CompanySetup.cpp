@@ -65,7 +65,8 @@ void saveIncludeWages(db::Database& db, CompanySettings& s, CompanySetupState& s
 
 void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st,
                     const CompanySetupHooks& hooks) {
-    const double v = leadingNumber(st.roundTotal);
+    const QString text = settingNumberText(st.roundTotal);
+    const double v = leadingNumber(text);
     if (!validMinutes(v)) {
         ui::MsgBox(QStringLiteral("Invalid rounding value."), ui::Buttons::OK, ui::Icon::Information);
         return;
@@ -78,11 +79,11 @@ void saveRoundTotal(db::Database& db, CompanySettings& s, CompanySetupState& st,
         // The setting and every total it changes in one transaction: a
         // failure, or the program ended half way, leaves both as they were.
         ui::WaitCursor wait;
-        if (!attempt([&] { ApplyRoundTotal(db, s, st.roundTotal, unit, hooks.progress); }))
+        if (!attempt([&] { ApplyRoundTotal(db, s, text, unit, hooks.progress); }))
             return;
     } else {
         // The new unit is saved and in force; stored totals keep their old rounding.
-        if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("RoundTotal"), st.roundTotal); }))
+        if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("RoundTotal"), text); }))
             return;
         s.RoundTotal = unit;
     }
@@ -118,12 +119,13 @@ void saveDayStart(db::Database& db, CompanySettings& s, CompanySetupState& st,
 }
 
 void saveGraceP(db::Database& db, CompanySettings& s, CompanySetupState& st) {
-    const double v = leadingNumber(st.graceP);
+    const QString text = settingNumberText(st.graceP);
+    const double v = leadingNumber(text);
     if (!validMinutes(v)) {
         ui::MsgBox(QStringLiteral("Invalid grace period."), ui::Buttons::OK, ui::Icon::Information);
         return;
     }
-    if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("GraceP"), st.graceP); }))
+    if (!attempt([&] { SaveRegValue(db, kKey, QStringLiteral("GraceP"), text); }))
         return;
     st.gracePTag = st.graceP;
     s.GraceP = *wholeNumber(v);

@@ -31,9 +31,10 @@ struct RecomputeCounts {
 RecomputeCounts RecomputeShiftTotals(db::Database& db, const CompanySettings& s,
                                      const RecomputeProgress& progress = {});
 
-// Saves RoundTotal = `typed` (the text as typed), then gives the closed
-// shifts their totals rounded to `unit`, as RecomputeShiftTotals. All or
-// nothing, as ApplyWorkDay; on success s.RoundTotal is `unit`.
+// Saves RoundTotal = `typed` (the text as typed, its decimal separator a
+// point: settingNumberText), then gives the closed shifts their totals
+// rounded to `unit`, as RecomputeShiftTotals. All or nothing, as
+// ApplyWorkDay; on success s.RoundTotal is `unit`.
 RecomputeCounts ApplyRoundTotal(db::Database& db, CompanySettings& s, const QString& typed, int unit,
                                 const RecomputeProgress& progress = {});
 

@@ -176,7 +176,12 @@ std::optional<TimeOfDay> TimeOfDay::parse(const QString& input) {
     return fromHm(h, mi);
 }
 
-std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input, TimeOfDay shown) {
+namespace {
+
+// A time as typed: a/am or p/pm before or after the digits sets the half of
+// the day. Hours 1 to 12 without it keep the half of `shown`, or, without a
+// shown time, are read on the 24-hour clock.
+std::optional<TimeOfDay> readTypedTime(const QString& input, std::optional<TimeOfDay> shown) {
     QString s = input.toLower();
     s.remove(QRegularExpression(QStringLiteral(R"([\s.])")));
     // The half of the day, typed after the digits or before them.
@@ -188,10 +193,10 @@ std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input, TimeOfDay s
     }
     int h = 0, mi = 0;
     if (s.isEmpty()) {
-        if (!pm)
+        if (!pm || !shown)
             return std::nullopt;
-        h = shown.hour() % 12;
-        mi = shown.minute();
+        h = shown->hour() % 12;
+        mi = shown->minute();
     } else {
         static const QRegularExpression hm(QStringLiteral(R"(^(\d{1,2}):(\d{1,2})$|^(\d{1,4})$)"));
         const auto m = hm.match(s);
@@ -209,12 +214,22 @@ std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input, TimeOfDay s
             return std::nullopt;
         // Hours 1 to 12 without a half keep the half shown; 0 and 13 to 23
         // are the 24-hour clock.
-        if (!pm && h >= 1 && h <= 12)
-            pm = shown.hour() >= 12;
+        if (!pm && shown && h >= 1 && h <= 12)
+            pm = shown->hour() >= 12;
         if (pm && h == 12)
             h = 0; // 12 AM is midnight, 12 PM noon
     }
-    return fromHm(pm.value_or(false) ? h + 12 : h, mi);
+    return TimeOfDay::fromHm(pm.value_or(false) ? h + 12 : h, mi);
+}
+
+} // namespace
+
+std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input, TimeOfDay shown) {
+    return readTypedTime(input, shown);
+}
+
+std::optional<TimeOfDay> TimeOfDay::parseTyped(const QString& input) {
+    return readTypedTime(input, std::nullopt);
 }
 
 QString TimeOfDay::toHmAmPm() const {

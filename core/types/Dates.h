@@ -73,6 +73,10 @@ public:
     // before or after the digits sets the half of the day; hours 1 to 12
     // without it keep the half of `shown`.
     static std::optional<TimeOfDay> parseTyped(const QString& text, TimeOfDay shown);
+    // The same forms typed where times show on the 24-hour clock ("HH:MM"):
+    // without a or p the hours are read on that clock (12 is noon), and a
+    // or p alone is no time.
+    static std::optional<TimeOfDay> parseTyped(const QString& text);
     QString toHmAmPm() const; // "hh:mm AM"
 
 private:

@@ -178,8 +178,9 @@ TEST_F(AbsenceScreen, SelectOpensTheAbsenceReport) {
 
 // Absences typed one after another, the employee typed or picked from the
 // drop-down by keyboard, each become a row of their own; the stored rows
-// keep their employees. The drop-down shows its columns whole, and a date
-// stays on one line.
+// keep their employees. A row dropped with Escape leaves the next one to
+// start in its first column. The drop-down shows its columns whole, and a
+// date stays on one line.
 TEST_F(AbsenceScreen, AbsencesTypedInTurnEachBecomeANewRow) {
     CompanyDb->execute("INSERT INTO Employee (ID, LastName, FirstName, Status) VALUES "
                        "('2001', 'Montgomery-Featherstonehaugh', 'Alexandra Josephine', 1)");
@@ -209,14 +210,19 @@ TEST_F(AbsenceScreen, AbsencesTypedInTurnEachBecomeANewRow) {
     QTest::keyClick(list, Qt::Key_Return);
     plax::test::waitUntil([&] { return !list->isVisible(); });
     typeKeys("\t03/12/2026\tVacation\t8\n2001\t03/13/2026\tFuneral\t8\t");
+    typeKeys("1005\t03/14/2026\t"); // Escape closes the Reason cell, Escape drops the row
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    typeKeys("1006\t03/14/2026\tTraining\t8\t");
 
-    EXPECT_EQ(count("SELECT count(*) FROM Absence"), 7);
+    EXPECT_EQ(count("SELECT count(*) FROM Absence"), 8);
+    EXPECT_EQ(value("SELECT EmpID || ' ' || Reason FROM Absence WHERE TDate = '2026-03-14'"), "1006 Training");
     EXPECT_EQ(count("SELECT count(*) FROM Absence WHERE EmpID = '1001'"), 4);
     EXPECT_EQ(value("SELECT Reason FROM Absence WHERE EmpID = '1002' AND TDate = '2026-03-10'"), "Doctor");
     EXPECT_EQ(value("SELECT Reason FROM Absence WHERE EmpID = '1004' AND TDate = '2026-03-12'"), "Vacation");
     EXPECT_EQ(value("SELECT Week FROM Absence WHERE EmpID = '2001' AND TDate = '2026-03-13'").toInt(),
               WeekNumber(CalDate::ymd(2026, 3, 13), Company));
-    EXPECT_EQ(f.grid()->currentIndex(), m->index(row + 3, 0));
+    EXPECT_EQ(f.grid()->currentIndex(), m->index(row + 4, 0));
     EXPECT_GE(f.grid()->columnWidth(1), widthWanted(f.grid(), 1));
     EXPECT_TRUE(answers.texts().isEmpty());
 }

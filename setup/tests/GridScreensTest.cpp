@@ -251,21 +251,27 @@ TEST_F(GridScreens, TheModelKeepsItsViewsInStepThroughAddsRefusalsAndDeletes) {
 }
 
 // Rows typed one after another with Tab and Enter each become a row of
-// their own: after a row is stored the cursor waits on the new-row line,
-// and the rows above keep what they held.
+// their own: after a row is stored, or one is dropped with Escape, the
+// cursor waits at the start of the new-row line, and the rows above keep
+// what they held.
 TEST_F(GridScreens, RowsTypedInTurnEachBecomeANewRow) {
     const qint64 inAdm = count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'ADM'");
     {
         frmDepStp f;
         showActive(&f);
         clickCell(f, 3, 0); // the new-row line under three departments
-        typeKeys("SLS\tSales\tQA\tQuality\nMKT\tMarketing\t");
-        EXPECT_EQ(count("SELECT count(*) FROM Department"), 6);
+        typeKeys("SLS\tSales\tQA\tQuality\nMKT\tMarketing\tOPS\tOps");
+        for (int i = 0; i < 2; ++i) // the cell's editor closes, then the row goes
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(f.grid()->currentIndex(), f.model()->index(6, 0));
+        typeKeys("FIN\tFinance\t");
+        EXPECT_EQ(count("SELECT count(*) FROM Department"), 7);
         for (const auto& [no, d] : {std::pair{"ADM", "Administration"}, std::pair{"SLS", "Sales"},
-                                   std::pair{"QA", "Quality"}, std::pair{"MKT", "Marketing"}})
+                                   std::pair{"QA", "Quality"}, std::pair{"MKT", "Marketing"},
+                                   std::pair{"FIN", "Finance"}})
             EXPECT_EQ(value("SELECT Description FROM Department WHERE DepartmentNo = ?", {no}), d) << no;
         EXPECT_EQ(count("SELECT count(*) FROM Employee WHERE DepartmentNo = 'ADM'"), inAdm);
-        EXPECT_EQ(f.grid()->currentIndex(), f.model()->index(6, 0));
+        EXPECT_EQ(f.grid()->currentIndex(), f.model()->index(7, 0));
         EXPECT_TRUE(f.grid()->indexWidget(f.grid()->currentIndex()));
     }
     {

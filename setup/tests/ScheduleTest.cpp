@@ -175,6 +175,9 @@ TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     const QString refused = "Schedule# should be between 1 and 300!";
     typeNumber(f, "301");
     EXPECT_EQ(answers.texts(), QStringList{refused});
+    // The number keeps the focus, selected to be typed over.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == numberBox(f); }));
+    EXPECT_EQ(numberBox(f)->lineEdit()->selectedText(), "301");
     clickToolButton(&f, "Update");
     EXPECT_EQ(answers.texts(), QStringList(2, refused));
     typeNumber(f, "0");
@@ -190,10 +193,11 @@ TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     // are written.
     for (const char* typed : {"7a", "2abc", "2.5"}) {
         answers.messages.clear();
-        typeNumber(f, typed);
+        typeNumber(f, ""); // no number yet: the description and a day first
         QTest::keyClicks(QApplication::focusWidget(), "Day shift");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(day(f, 2), Qt::Key_Space);
+        typeNumber(f, typed);
         clickToolButton(&f, "Update");
         EXPECT_EQ(answers.texts(), QStringList(2, refused)) << typed;
     }
@@ -207,6 +211,16 @@ TEST_F(ScheduleScreen, NumbersOutsideTheRangeAreRefusedOnLeavingAndOnUpdate) {
     ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_EQ(answers.messages[0].text, "Overflow");
     EXPECT_EQ(answers.messages[0].title, "Zelto Error#: 6");
+
+    // Typed over once refused, the number takes the keys that follow, and
+    // the description its own.
+    answers.messages.clear();
+    typeNumber(f, "301");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == numberBox(f); }));
+    plax::test::typeKeys("9\tNight shift");
+    clickToolButton(&f, "Update");
+    EXPECT_EQ(answers.texts(), QStringList{refused});
+    EXPECT_EQ(value("SELECT Description FROM Schedule WHERE ScheduleNo = '009'"), "Night shift");
 }
 
 TEST_F(ScheduleScreen, TimesAreStoredAsShownWhicheverWayTheHalfOfTheDayIsTyped) {

@@ -8,7 +8,7 @@
 #include "core/types/Clock.h"
 #include "core/types/WorkWeek.h"
 #include "platform/ui/Dialogs.h"
-#include "testing/ScreenEvents.h"
+#include "testing/LocaleForms.h"
 #include "testing/ScreenEvents.h"
 #include "testing/TempCompany.h"
 
@@ -268,6 +268,39 @@ TEST_F(DataSheetScreen, ShiftsTypedInTurnEachBecomeANewRow) {
     EXPECT_TRUE(r.messages.empty());
 }
 
+// Times typed into the cells as into the time boxes, in every locale
+// (editor/CMakeLists.txt): "7a", "10pm", "1000p", "2200" and the rest, hours
+// without a or p on the 24-hour clock the cells show. A cell that does not
+// read keeps the cursor, so the time typed again goes into it, not into the
+// next column (Clock In to Date Out, Clock Out to Week).
+TEST_F(DataSheetScreen, TimeCellsReadWhatTheTimeBoxesReadAndARefusedOneIsTypedAgain) {
+    QPointer<frmDataSheetEdit> form = new frmDataSheetEdit;
+    chooseFirstEmployee(form);
+    ClockGridView* view = form->gridView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(2, colTDate)).center());
+    const auto day = [](int i) { return test::typedDate(kMon.addDays(i)); };
+    typeKeys(day(2) + "\t7x\t7a\t" + day(2) + "\t10pm\t\t");
+    typeKeys(day(3) + "\t1000p\t" + day(4) + "\t6:00 AM\t\t");
+    typeKeys(day(5) + "\t0900\t" + day(5) + "\t25:00\t2200\t\t");
+    EXPECT_EQ(r.texts(), QStringList(2, "You have entered data that does not match the type of one or more fields."));
+    EXPECT_EQ(r.last()->title, QStringLiteral("Zelto Error#: T255-3464"));
+    EXPECT_EQ(view->currentIndex(), view->model()->index(5, colTDate));
+    form->close();
+    EXPECT_SOON(form.isNull());
+
+    const QString rows =
+        c.db()
+            .openRecordset(QStringLiteral("SELECT group_concat(TDate || ' ' || ClockIn || ' ' || DateOut || ' ' || "
+                                          "ClockOut || ' ' || Week || ' ' || TotalHrs || ':' || TotalMin, ', ') "
+                                          "FROM (SELECT * FROM [Time Attendance] WHERE TDate > ? ORDER BY TDate)"),
+                           {kMon.addDays(1)})
+            .field(0)
+            .toString();
+    EXPECT_EQ(rows, "2024-01-10 07:00 2024-01-10 22:00 2 15:0, 2024-01-11 22:00 2024-01-12 06:00 2 8:0, "
+                    "2024-01-13 09:00 2024-01-13 22:00 2 13:0");
+}
+
 // A clock-out before the clock-in would store a negative length that the
 // hours engine takes off the week. Such a row is refused with a message
 // when it is left or the screen closed, and stays in edit until it is
@@ -311,7 +344,8 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
     EXPECT_EQ(model->data(model->index(0, colClockOut)).toString(), QStringLiteral("16:00"));
 
     // A new one typed by keyboard, Tab on from its last cell: told once,
-    // and back on the row; Escape drops it without telling again.
+    // and back on the row; Escape drops it without telling again, and the
+    // next row starts in its first column.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(model->index(2, colTDate)).center());
     const QString thu = kMon.addDays(3).toShortDate();
     typeKeys(thu + "\t17:30\t" + thu + "\t15:00\t\t");
@@ -319,6 +353,7 @@ TEST_F(DataSheetScreen, AShiftThatEndsBeforeItStartsIsRefused) {
     EXPECT_EQ(r.texts(), (QStringList{refusal, refusal, refusal}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(form->grid().rowCount(), 2);
+    EXPECT_EQ(view->currentIndex(), model->index(2, colTDate));
     form->close();
     EXPECT_SOON(form.isNull());
     EXPECT_EQ(r.messages.size(), 3u);

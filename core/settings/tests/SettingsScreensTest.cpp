@@ -2,6 +2,7 @@
 #include "Fixture.h"
 #include "core/common/Globals.h"
 #include "core/common/Screens.h"
+#include "core/common/Settings.h"
 #include "core/common/TypedBoxes.h"
 #include "core/settings/frmCommParm.h"
 #include "core/settings/frmSetupCompany.h"
@@ -9,6 +10,7 @@
 #include "platform/registry/tests/TempRegistry.h"
 #include "platform/ui/Dialogs.h"
 
+#include "testing/LocaleForms.h"
 #include "testing/ScreenEvents.h"
 
 #include <QAbstractButton>
@@ -133,6 +135,37 @@ TEST_F(SettingsScreens, CloseAsksOnlyWhenSomethingChangedAndNoWritesNothing) {
     EXPECT_EQ(answers.texts(), QStringList(2, "Would you like to save the changes?"));
     EXPECT_EQ(regValue(db(), "Company Settings", "CompanyName"), "Zenith");
     EXPECT_FALSE(f && f->isVisible());
+}
+
+// Round To and Grace Period typed with the locale's decimal separator (in
+// every locale, core/settings/CMakeLists.txt): "7,5" under de_DE is 7.5,
+// so the unit in force is 8 and the totals are rounded to it. The rows keep
+// a point, so the next start, the clock terminal included, reads the same
+// whatever its locale.
+TEST_F(SettingsScreens, RoundToAndGraceAreReadWithTheLocalesDecimalSeparator) {
+    const CalDate mon = CalDate::ymd(2024, 1, 8);
+    addShift(db(), "A", mon, "08:00", mon, "16:07", 2, 8, 5);
+    QPointer<frmSetupCompany> f = new frmSetupCompany;
+    showScreen(f);
+    test::showActive(f);
+    for (const auto& [box, typed] : {std::pair{"txtRoundTotal", "7.5"}, std::pair{"txtGraceP", "3.5"}}) {
+        auto* edit = child<QLineEdit>(f, box);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, test::typedAmount(typed));
+    }
+    answers.answers = {ui::Answer::Yes, ui::Answer::OK};
+    f->close(); // the close box: save, and recompute the totals
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.isNull(); }));
+    EXPECT_EQ(answers.texts(), (QStringList{"Would you like to save the changes?",
+                                            "You have changed the rounding value.\rTotal time will be updated."}));
+    EXPECT_EQ(regValue(db(), "Company Settings", "RoundTotal"), "7.5");
+    EXPECT_EQ(regValue(db(), "Company Settings", "GraceP"), "3.5");
+    EXPECT_EQ(count(db(), "SELECT TotalHrs * 60 + TotalMin FROM [Time Attendance]"), 488);
+    CompanySettings next;
+    LoadCompanySettings(db(), next);
+    EXPECT_EQ(std::pair(Company.RoundTotal, Company.GraceP), std::pair(8, 4));
+    EXPECT_EQ(std::pair(next.RoundTotal, next.GraceP), std::pair(8, 4));
 }
 
 TEST_F(SettingsScreens, BrowseFillsTheLocationAndATypedOneIsStoredCleanForTheNextStart) {

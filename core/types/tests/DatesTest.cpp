@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace plax;
 
 TEST(CalDate, RoundTripsEveryDayOfFourCenturies) {
@@ -109,6 +111,11 @@ TEST(TimeOfDay, TypedAsAPersonTypesIntoAnAmPmBox) {
     EXPECT_EQ(TimeOfDay::parseTyped("0:15", evening)->toHm(), "00:15");
     for (const char* bad : {"", "13:00 PM", "10:60", "2400", "10x", "p10p", "12345", "m"})
         EXPECT_FALSE(TimeOfDay::parseTyped(bad, morning)) << bad;
+    // Where times show on the 24-hour clock, hours without a half are on it.
+    for (const auto& [typed, read] : {std::pair{"12:00", "12:00"}, {"1200", "12:00"}, {"2200", "22:00"},
+                                      {"7", "07:00"}, {"12a", "00:00"}, {"10pm", "22:00"}, {"0:15", "00:15"}})
+        EXPECT_EQ(TimeOfDay::parseTyped(typed)->toHm(), read) << typed;
+    EXPECT_FALSE(TimeOfDay::parseTyped("p"));
     EXPECT_EQ(TimeOfDay::fromMinutes(0).toHmAmPm(), "12:00 AM");
     EXPECT_EQ(TimeOfDay::fromMinutes(13 * 60 + 5).toHmAmPm(), "01:05 PM");
 }
