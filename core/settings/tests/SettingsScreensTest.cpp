@@ -156,7 +156,7 @@ TEST_F(SettingsScreens, RoundToAndGraceAreReadWithTheLocalesDecimalSeparator) {
     }
     answers.answers = {ui::Answer::Yes, ui::Answer::OK};
     f->close(); // the close box: save, and recompute the totals
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.isNull(); }));
+    plax::test::waitUntil([&] { return f.isNull(); });
     EXPECT_EQ(answers.texts(), (QStringList{"Would you like to save the changes?",
                                             "You have changed the rounding value.\rTotal time will be updated."}));
     EXPECT_EQ(regValue(db(), "Company Settings", "RoundTotal"), "7.5");
