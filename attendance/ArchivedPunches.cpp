@@ -8,11 +8,7 @@ namespace {
 // A punch as a set key: the ID compared as the company file compares it
 // (ASCII letters without regard to case), the day and the minute.
 QString punchKey(QStringView id, CalDate d, TimeOfDay t) {
-    QString key;
-    key.reserve(id.size() + 16);
-    for (const QChar c : id)
-        key += c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c;
-    return key + QLatin1Char('\n') + QString::number(d.days()) + QLatin1Char('\n') +
+    return db::sql::nocaseKey(id) + QLatin1Char('\n') + QString::number(d.days()) + QLatin1Char('\n') +
            QString::number(t.minutes());
 }
 

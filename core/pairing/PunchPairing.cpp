@@ -14,15 +14,8 @@ using db::Query;
 
 namespace {
 
-// The key under which the table takes two IDs for one employee: its text
-// compare ignores the letter case of A to Z only.
-QString tableKey(const QString& id) {
-    QString k = id;
-    for (QChar& c : k)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    return k;
-}
+// The key under which the table takes two IDs for one employee.
+QString tableKey(const QString& id) { return db::sql::nocaseKey(id); }
 
 // The statements of the one-by-one road.
 struct TableStatements {

@@ -16,11 +16,13 @@ QChar decimalSeparator() {
     return separator;
 }
 
-QString amountText(double v) {
-    QString text = QString::number(v, 'f', QLocale::FloatingPointShortest);
+QString amountText(double v, int decimals) {
+    QString text = QString::number(v, 'f', decimals);
     text.replace(QLatin1Char('.'), decimalSeparator());
     return text;
 }
+
+QString amountText(double v) { return amountText(v, QLocale::FloatingPointShortest); }
 
 std::optional<double> parseAmount(const QString& input) {
     QString text = input.trimmed();

@@ -16,6 +16,8 @@ QChar decimalSeparator();
 // never with an exponent: "12", "24.5" (or "24,5" where the locale writes a
 // decimal comma).
 QString amountText(double v);
+// `v` with exactly `decimals` places, the same way: "24.50" ("24,50").
+QString amountText(double v, int decimals);
 
 // A typed amount: digits with at most one decimal separator, the locale's
 // or a point, and an optional sign. Nothing else reads: no thousands

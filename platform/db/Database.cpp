@@ -378,6 +378,14 @@ QString quoteIdent(QString name) {
     return QLatin1Char('"') + name + QLatin1Char('"');
 }
 
+QString nocaseKey(QStringView text) {
+    QString key = text.toString();
+    for (QChar& c : key)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return key;
+}
+
 QString placeholders(int n) {
     QStringList marks;
     for (int i = 0; i < n; ++i)

@@ -189,6 +189,10 @@ QString likeClause(const QString& column);
 // A table or column name as a quoted identifier ("[Time Attendance]" or
 // "Time Attendance" -> "\"Time Attendance\"").
 QString quoteIdent(QString name);
+// The key under which a text column takes a text: A to Z made lower case,
+// every other character as it is (two texts are equal to the column
+// exactly when their keys are).
+QString nocaseKey(QStringView text);
 // n parameter marks for a VALUES list: "?, ?, ?".
 QString placeholders(int n);
 // "INDEXED BY index" when the file has that index, else "": the statement

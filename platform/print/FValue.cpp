@@ -1,6 +1,7 @@
 #include "Formula.h"
 
 #include "core/types/Amounts.h"
+#include "platform/db/Database.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,7 @@ QString FValue::display() const {
     case Kind::Number:
         if (std::floor(num_) == num_ && std::fabs(num_) < 1e15)
             return QString::number(qint64(num_));
-        return QString::number(num_, 'f', 2).replace(QLatin1Char('.'), decimalSeparator());
+        return amountText(num_, 2);
     case Kind::Text:
         return text_;
     case Kind::Date:
@@ -132,12 +133,7 @@ std::optional<TimeOfDay> storedTime(QStringView t) {
     return TimeOfDay::fromHm(t.left(2).toInt(), t.mid(3, 2).toInt());
 }
 
-QString foldText(QStringView t) {
-    QString out = t.toString();
-    for (QChar& c : out)
-        c = QChar(foldUnit(c.unicode()));
-    return out;
-}
+QString foldText(QStringView t) { return db::sql::nocaseKey(t); }
 
 int FValue::compare(const FValue& a, const FValue& b) {
     const auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };

@@ -134,8 +134,7 @@ QString formatValue(const FValue& v, const ColumnDef& c) {
     }
     case ColumnDef::Format::Decimals:
         return v.kind() == FValue::Kind::Number
-                   ? QString::number(roundedTo(v.toNumber(), c.decimals), 'f', c.decimals)
-                         .replace(QLatin1Char('.'), decimalSeparator())
+                   ? amountText(roundedTo(v.toNumber(), c.decimals), c.decimals)
                    : v.display();
     case ColumnDef::Format::YesNo:
         return v.toBool() ? c.trueText : c.falseText;
